@@ -1,0 +1,44 @@
+#include "TextFunctions.h"
+
+#include "platform/IntConvert.h"
+
+#include <cctype>
+
+namespace zavrio {
+
+namespace {
+std::string lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+} // namespace
+
+int PosNoCase(const std::string& pattern, const std::string& text) {
+    if (pattern.empty())
+        return 0;
+    auto at = lower(text).find(lower(pattern));
+    return at == std::string::npos ? 0 : static_cast<int>(at) + 1;
+}
+
+std::string DeleteChars(const std::string& text, const std::string& chars) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (chars.find(c) == std::string::npos)
+            out += c;
+    return out;
+}
+
+std::int32_t HexToInt(const std::string& text) {
+    // Only hex digits may follow the "$": blanks or a sign would pass the
+    // general conversion but are no hexadecimal number.
+    const std::string dollar = "$" + text;
+    for (char c : text)
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            throw EConvertError("'" + dollar + "' is not a valid integer value");
+    return StrToInt(dollar);
+}
+
+} // namespace zavrio

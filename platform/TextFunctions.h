@@ -1,0 +1,32 @@
+#pragma once
+// Small text functions shared by the windows and the installer. Positions
+// count from 1 and 0 means "not found"; texts are 8-bit (UTF-8) strings and
+// lengths count bytes.
+
+#include <cstdint>
+#include <string>
+
+namespace zavrio {
+
+// Position of pattern in text, both lower-cased (A-Z only); 0 when absent or
+// when pattern is empty.
+int PosNoCase(const std::string& pattern, const std::string& text);
+
+// text without any character that occurs in chars.
+std::string DeleteChars(const std::string& text, const std::string& chars);
+
+// The signed 32-bit value of "$" + text; throws EConvertError
+// ("'$text' is not a valid integer value") when it is not hexadecimal.
+std::int32_t HexToInt(const std::string& text);
+
+struct TRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+
+inline int RectWidth(const TRect& r) { return r.Right - r.Left; }
+inline int RectHeight(const TRect& r) { return r.Bottom - r.Top; }
+
+} // namespace zavrio

@@ -1,0 +1,223 @@
+#include "MemIniFile.h"
+
+#include "platform/IntConvert.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace zavrio {
+
+namespace {
+
+std::string trim(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= 32)
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32)
+        --e;
+    return s.substr(b, e - b);
+}
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+bool sameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && upper(a) == upper(b);
+}
+
+std::string keyOf(const std::string& line) {
+    auto eq = line.find('=');
+    return eq == std::string::npos ? std::string() : line.substr(0, eq);
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(current));
+            current.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        lines.push_back(std::move(current));
+    return lines;
+}
+
+// Index of the last stored line whose key matches, or -1.
+long findKey(const std::vector<std::string>& lines, const std::string& key) {
+    for (std::size_t i = lines.size(); i-- > 0;)
+        if (sameText(keyOf(lines[i]), key))
+            return static_cast<long>(i);
+    return -1;
+}
+
+} // namespace
+
+TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) {
+    std::ifstream in(fileName_, std::ios::binary);
+    if (!in) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return;
+        throw EFOpenError("Cannot open file \"" + fileName_ + "\". " + std::strerror(errno));
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        throw EFOpenError("Cannot open file \"" + fileName_ + "\". " + std::strerror(errno));
+
+    Section* current = nullptr;
+    for (const std::string& raw : splitLines(content.str())) {
+        std::string line = trim(raw);
+        if (line.empty() || line[0] == ';')
+            continue;
+        if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+            sections_.push_back({trim(line.substr(1, line.size() - 2)), {}});
+            current = &sections_.back();
+            continue;
+        }
+        if (!current)
+            continue;
+        auto eq = line.find('=');
+        if (eq != std::string::npos)
+            line = trim(line.substr(0, eq)) + "=" + trim(line.substr(eq + 1));
+        current->lines.push_back(std::move(line));
+    }
+}
+
+const TMemIniFile::Section* TMemIniFile::findSection(const std::string& name) const {
+    for (std::size_t i = sections_.size(); i-- > 0;)
+        if (sameText(sections_[i].name, name))
+            return &sections_[i];
+    return nullptr;
+}
+
+TMemIniFile::Section* TMemIniFile::findSection(const std::string& name) {
+    return const_cast<Section*>(std::as_const(*this).findSection(name));
+}
+
+std::string TMemIniFile::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) const {
+    const Section* s = findSection(section);
+    if (!s)
+        return defaultValue;
+    long i = findKey(s->lines, key);
+    if (i < 0)
+        return defaultValue;
+    const std::string& line = s->lines[static_cast<std::size_t>(i)];
+    return line.substr(line.find('=') + 1);
+}
+
+std::int32_t TMemIniFile::ReadInteger(const std::string& section, const std::string& key,
+                                      std::int32_t defaultValue) const {
+    std::string text = ReadString(section, key, "");
+    if (text.empty())
+        return defaultValue;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text = "$" + text.substr(2);
+    return TryStrToInt(text).value_or(defaultValue);
+}
+
+bool TMemIniFile::ReadBool(const std::string& section, const std::string& key,
+                           bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void TMemIniFile::ReadSection(const std::string& section, std::vector<std::string>& keys) const {
+    keys.clear();
+    if (const Section* s = findSection(section))
+        for (const std::string& line : s->lines)
+            keys.push_back(keyOf(line));
+}
+
+void TMemIniFile::WriteString(const std::string& section, const std::string& key,
+                              const std::string& value) {
+    Section* s = findSection(section);
+    if (!s) {
+        sections_.push_back({section, {}});
+        s = &sections_.back();
+    }
+    long i = findKey(s->lines, key);
+    if (i >= 0)
+        s->lines[static_cast<std::size_t>(i)] = key + "=" + value;
+    else
+        s->lines.push_back(key + "=" + value);
+}
+
+void TMemIniFile::WriteInteger(const std::string& section, const std::string& key,
+                               std::int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TMemIniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+std::string TMemIniFile::Serialize() const {
+    std::string out;
+    for (const Section& s : sections_) {
+        out += "[" + s.name + "]\r\n";
+        for (const std::string& line : s.lines)
+            out += line + "\r\n";
+        out += "\r\n";
+    }
+    return out;
+}
+
+void TMemIniFile::UpdateFile() const {
+    auto fail = [this](int err) {
+        return EFCreateError("Cannot create file \"" + fileName_ + "\". " + std::strerror(err));
+    };
+    // Write beside the target and rename over it: a crash or a full disk must
+    // never leave the user's catalogue half written.
+    std::string temp = fileName_ + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw fail(errno);
+    struct stat old {};
+    mode_t mode = ::stat(fileName_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    ::fchmod(fd, mode);
+
+    const std::string text = Serialize();
+    const char* p = text.data();
+    std::size_t left = text.size();
+    int err = 0;
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            break;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (!err && ::fsync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && !err)
+        err = errno;
+    if (!err && ::rename(temp.c_str(), fileName_.c_str()) != 0)
+        err = errno;
+    if (err) {
+        ::unlink(temp.c_str());
+        throw fail(err);
+    }
+}
+
+} // namespace zavrio

@@ -1,0 +1,62 @@
+#pragma once
+// The screensaver's options and its feed catalogue, as process-wide values.
+//
+// Settings holds the thirteen options of section "set"; SettingsFile is the
+// in-memory settings file that also carries the catalogue (section "feeds").
+// SettingsFile stays null until the first LoadSettings, and the windows test
+// it to tell whether the settings are loaded. Only the configuration window
+// saves; the playback window reads Settings directly.
+
+#include "settings/MemIniFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zavrio {
+
+struct TSaverSettings {
+    bool Loop = false;
+    bool AutoNext = false;
+    bool HD = false;
+    bool StayOnTop = false;
+    std::int32_t Channel = 0;
+    std::int32_t VideoSize = 0; // 0 = 640 x 385, 1 = 1280 x 770, 2 = whole window
+    bool Mute = false;
+    std::int32_t Skin = 0;
+    bool MouseMoveExit = false;
+    bool MousePressExit = false;
+    bool KeyboardPressExit = false;
+    bool ShowCursor = false;
+    bool OnlyEscKeyExit = false;
+};
+
+// All false / 0 until the first load (not the defaults of the file).
+extern TSaverSettings Settings;
+extern std::unique_ptr<TMemIniFile> SettingsFile;
+
+// "zavriofeeds.ini" in the directory of the running program.
+std::string DefaultSettingsPath();
+
+// Opens the file into SettingsFile (replacing any earlier one) and reads the
+// thirteen options with their defaults. A missing file is not an error;
+// an unreadable one throws EFOpenError.
+void LoadSettings();
+void LoadSettings(const std::string& path);
+
+// Writes the options into section "set", then the whole file back.
+// Throws EFCreateError; memory keeps the new values either way.
+// Requires a loaded SettingsFile (throws std::logic_error otherwise).
+void SaveSettings();
+
+// True when none of MouseMoveExit, MousePressExit, KeyboardPressExit and
+// OnlyEscKeyExit is set; ShowCursor plays no part.
+bool NoExitConditionSelected();
+
+// The catalogue: feed names of section "feeds" in file order, and the address
+// of one name ("" when missing). Both give nothing while nothing is loaded.
+std::vector<std::string> FeedNames();
+std::string FeedAddress(const std::string& name);
+
+} // namespace zavrio
