@@ -1,0 +1,50 @@
+#pragma once
+// The cookies an HTTP client has been given, kept for the client's life.
+//
+// Cookies come from "Set-Cookie" (RFC 6265) and "Set-Cookie2" (RFC 2965)
+// header values and go back in the "Cookie" header of later requests whose
+// host domain-matches and whose path path-matches the cookie. A cookie with
+// the same name, domain and path replaces the older one; one that is already
+// expired (Max-Age 0 or less, or an Expires date in the past) removes it.
+// "Secure" cookies are kept but never sent: the client speaks plain HTTP.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zavrio {
+
+class TIdURI;
+
+struct TIdCookie {
+    std::string Name;
+    std::string Value;
+    std::string Domain; // lower case, without a leading "."
+    bool HostOnly = true;
+    std::string Path;
+    bool Secure = false;
+    std::uint64_t Order = 0; // creation order, for the sending order
+};
+
+class TIdCookieManager {
+public:
+    // Stores the cookie(s) of one header value received for uri.
+    // setCookie2 selects the RFC 2965 form, where one value may carry
+    // several comma-separated cookies. Malformed values are ignored.
+    void AddServerCookie(const std::string& headerValue, const TIdURI& uri, bool setCookie2);
+
+    // "name=value; name2=value2" for uri, longer paths first, then older
+    // first; empty when none match.
+    std::string CookieHeader(const TIdURI& uri) const;
+
+    const std::vector<TIdCookie>& Cookies() const { return FCookies; }
+    void Clear() { FCookies.clear(); }
+
+private:
+    void Store(TIdCookie cookie, bool expired);
+
+    std::vector<TIdCookie> FCookies;
+    std::uint64_t FNextOrder = 0;
+};
+
+} // namespace zavrio

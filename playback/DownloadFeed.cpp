@@ -1,0 +1,46 @@
+#include "playback/DownloadFeed.h"
+
+#include "settings/SaverSettings.h"
+
+#include <sstream>
+
+namespace zavrio {
+
+namespace {
+
+void RunDownload(TIdHTTP& http, const std::string& name, TDownloadVariant variant,
+                 const TListBuilder& listBuilder) {
+    const std::string address = FeedAddress(name);
+    if (variant == TDownloadVariant::Playback && address.empty()) {
+        return;
+    }
+    // The buffer belongs to this frame, so it is released on every path.
+    std::string body;
+    http.Get(address, body);
+    std::istringstream buffer(std::move(body));
+    if (listBuilder) {
+        listBuilder(buffer);
+    }
+    http.Disconnect();
+}
+
+} // namespace
+
+void DownloadFeed(TIdHTTP& http, const std::string& name, TDownloadVariant variant,
+                  const TListBuilder& listBuilder) {
+    if (http.Connected()) {
+        http.Disconnect();
+    }
+    if (variant == TDownloadVariant::Playback) {
+        RunDownload(http, name, variant, listBuilder);
+        return;
+    }
+    try {
+        RunDownload(http, name, variant, listBuilder);
+    } catch (...) {
+        // The configuration window keeps its previous clip list and shows
+        // nothing; a nested download that disconnected this one lands here too.
+    }
+}
+
+} // namespace zavrio

@@ -1,0 +1,34 @@
+#pragma once
+// The feed download shared by the playback and the configuration window:
+// catalogue name -> address -> HTTP GET into a buffer -> the window's list
+// builder, which loads the buffer into its feed component and fills its list.
+//
+// The buffer lives only for the call and is released on every path.
+
+#include "http/TIdHTTP.h"
+
+#include <functional>
+#include <istream>
+#include <string>
+
+namespace zavrio {
+
+enum class TDownloadVariant {
+    // An empty (or missing) catalogue address makes no request and raises no
+    // error; every failure propagates to the caller (the error report).
+    Playback,
+    // Every failure from the address lookup to the final disconnect is caught
+    // and dropped; an empty address simply fails in the GET.
+    Config,
+};
+
+// Called with the downloaded document, its read position at the start.
+using TListBuilder = std::function<void(std::istream& buffer)>;
+
+// 1. disconnects http when connected; 2. looks up name in section "feeds" of
+// SettingsFile (FeedAddress); 3. GETs it; 4. hands the rewound buffer to
+// listBuilder; 5. disconnects http. A failure skips the remaining steps.
+void DownloadFeed(TIdHTTP& http, const std::string& name, TDownloadVariant variant,
+                  const TListBuilder& listBuilder);
+
+} // namespace zavrio
