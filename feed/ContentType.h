@@ -1,0 +1,8 @@
+#pragma once
+
+namespace zavrio {
+
+// What an entry's description holds.
+enum TContentType { ctText, ctHTML, ctXHTML };
+
+} // namespace zavrio

@@ -1,0 +1,174 @@
+#pragma once
+// One feed entry (TRSSItem) with its parts, and the entry collection
+// (TRSSItems). Keyed setters store only a text that differs from the stored
+// one; "with presence flag" means they also record whether it is non-empty.
+// An item owns all its parts by value; the collection owns its items.
+
+#include <string>
+
+#include "feed/ContentType.h"
+#include "feed/OwnedCollection.h"
+#include "feed/RFC822DateTime.h"
+#include "feed/iTunesExtra.h"
+
+namespace zavrio {
+
+class TSimpleRSS;
+
+class TRSSAuthor {
+public:
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& value) { FName = value; }
+    const std::string& EMail() const { return FEMail; }
+    void SetEMail(const std::string& value) { FEMail = value; }
+    const std::string& URL() const { return FURL; }
+    void SetURL(const std::string& value) { FURL = value; }
+
+private:
+    std::string FName;
+    std::string FEMail;
+    std::string FURL;
+};
+
+class TRSSItemEnclosure {
+public:
+    // Size in octets.
+    int Length() const { return FLength; }
+    void SetLength(int value) { FLength = value; }
+    // The media type.
+    const std::string& EnclosureType() const { return FEnclosureType; }
+    void SetEnclosureType(const std::string& value) { FEnclosureType = value; }
+    const std::string& URL() const { return FURL; }
+    void SetURL(const std::string& value) { FURL = value; }
+    bool Include() const { return FInclude; }
+    void SetInclude(bool value) { FInclude = value; }
+
+private:
+    int FLength = 0;
+    std::string FEnclosureType;
+    std::string FURL;
+    bool FInclude = false;
+};
+
+class TRSSItemCategory {
+public:
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& value) { FTitle = value; }
+    const std::string& Domain() const { return FDomain; }
+    void SetDomain(const std::string& value); // keyed, with presence flag
+    bool DomainPresent() const { return FDomainPresent; }
+
+private:
+    std::string FTitle;
+    bool FDomainPresent = false;
+    std::string FDomain;
+};
+
+class TRSSItem;
+
+class TRSSItemCategories : public TOwnedCollection<TRSSItemCategory, TRSSItem> {
+public:
+    using TOwnedCollection::TOwnedCollection;
+};
+
+// A new version-4 UUID in registry form: 38 characters, upper-case hex in
+// 8-4-4-4-12 groups, in braces.
+std::string NewGUIDText();
+
+class TRSSItemGUID {
+public:
+    // GUID starts as a fresh NewGUIDText(); a parsed guid overwrites it.
+    TRSSItemGUID();
+
+    bool IsPermaLink() const { return FIsPermaLink; }
+    void SetIsPermaLink(bool value) { FIsPermaLink = value; }
+    const std::string& GUID() const { return FGUID; }
+    void SetGUID(const std::string& value) { FGUID = value; }
+    bool Include() const { return FInclude; }
+    void SetInclude(bool value) { FInclude = value; }
+
+private:
+    bool FIsPermaLink = false;
+    std::string FGUID;
+    bool FInclude = false;
+};
+
+class TRSSItemSource {
+public:
+    const std::string& URL() const { return FURL; }
+    void SetURL(const std::string& value); // keyed
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& value) { FTitle = value; }
+    bool Include() const { return FInclude; }
+    void SetInclude(bool value) { FInclude = value; }
+
+private:
+    std::string FURL;
+    std::string FTitle;
+    bool FInclude = false;
+};
+
+class TRSSItem {
+public:
+    TRSSItem();
+    TRSSItem(const TRSSItem&) = delete;
+    TRSSItem& operator=(const TRSSItem&) = delete;
+
+    const std::string& Comments() const { return FComments; }
+    void SetComments(const std::string& value); // keyed, with presence flag
+    TRSSAuthor& Author() { return FAuthor; }
+    const TRSSAuthor& Author() const { return FAuthor; }
+    // The clip address the windows play.
+    const std::string& Link() const { return FLink; }
+    void SetLink(const std::string& value); // keyed, with presence flag
+    // May hold HTML.
+    const std::string& Description() const { return FDescription; }
+    void SetDescription(const std::string& value); // keyed, with presence flag
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& value); // keyed, with presence flag
+    TRFC822DateTime& PubDate() { return FPubDate; }
+    const TRFC822DateTime& PubDate() const { return FPubDate; }
+    TRSSItemEnclosure& Enclosure() { return FEnclosure; }
+    const TRSSItemEnclosure& Enclosure() const { return FEnclosure; }
+    TRSSItemGUID& GUID() { return FGUID; }
+    const TRSSItemGUID& GUID() const { return FGUID; }
+    TRSSItemSource& Source() { return FSource; }
+    const TRSSItemSource& Source() const { return FSource; }
+    TRSSItemCategories& Categories() { return FCategories; }
+    const TRSSItemCategories& Categories() const { return FCategories; }
+    TContentType ContentType() const { return FContentType; }
+    void SetContentType(TContentType value) { FContentType = value; }
+    TiTunesItemExtra& iTunes() { return FiTunes; }
+    const TiTunesItemExtra& iTunes() const { return FiTunes; }
+
+    bool CommentsPresent() const { return FCommentsPresent; }
+    bool TitlePresent() const { return FTitlePresent; }
+    bool LinkPresent() const { return FLinkPresent; }
+    bool DescriptionPresent() const { return FDescriptionPresent; }
+
+private:
+    std::string FComments;
+    TRSSAuthor FAuthor;
+    std::string FLink;
+    std::string FDescription;
+    std::string FTitle;
+    TRFC822DateTime FPubDate;
+    TRSSItemEnclosure FEnclosure;
+    TRSSItemGUID FGUID;
+    TRSSItemSource FSource;
+    bool FCommentsPresent = false;
+    bool FTitlePresent = false;
+    bool FLinkPresent = false;
+    bool FDescriptionPresent = false;
+    TRSSItemCategories FCategories;
+    TContentType FContentType = ctText;
+    TiTunesItemExtra FiTunes;
+};
+
+// The entries of a feed in document order; owned by the feed component.
+class TRSSItems : public TOwnedCollection<TRSSItem, TSimpleRSS> {
+public:
+    using TOwnedCollection::TOwnedCollection;
+};
+
+} // namespace zavrio
