@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -69,20 +69,48 @@ long findKey(const std::vector<std::string>& lines, const std::string& key) {
 
 } // namespace
 
-TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) {
-    std::ifstream in(fileName_, std::ios::binary);
-    if (!in) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return;
-        throw EFOpenError("Cannot open file \"" + fileName_ + "\". " + std::strerror(errno));
+namespace {
+
+// The whole file, or nullopt when it does not exist. Anything else that stops
+// the read is an error naming the file.
+std::optional<std::string> readWholeFile(const std::string& path) {
+    auto fail = [&path](int err) {
+        return EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(err));
+    };
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw fail(errno);
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        throw EFOpenError("Cannot open file \"" + fileName_ + "\". " + std::strerror(errno));
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            int err = errno;
+            ::close(fd);
+            throw fail(err);
+        }
+        if (n == 0)
+            break;
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return content;
+}
+
+} // namespace
+
+TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) {
+    std::optional<std::string> content = readWholeFile(fileName_);
+    if (!content)
+        return;
 
     Section* current = nullptr;
-    for (const std::string& raw : splitLines(content.str())) {
+    for (const std::string& raw : splitLines(*content)) {
         std::string line = trim(raw);
         if (line.empty() || line[0] == ';')
             continue;
@@ -120,7 +148,8 @@ std::string TMemIniFile::ReadString(const std::string& section, const std::strin
     if (i < 0)
         return defaultValue;
     const std::string& line = s->lines[static_cast<std::size_t>(i)];
-    return line.substr(line.find('=') + 1);
+    auto eq = line.find('=');
+    return eq == std::string::npos ? std::string() : line.substr(eq + 1);
 }
 
 std::int32_t TMemIniFile::ReadInteger(const std::string& section, const std::string& key,

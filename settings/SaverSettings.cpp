@@ -22,44 +22,50 @@ void LoadSettings() {
     LoadSettings(DefaultSettingsPath());
 }
 
+const std::vector<TSettingsField>& SettingsFields() {
+    using S = TSaverSettings;
+    static const std::vector<TSettingsField> fields = {
+        {"Loop", &S::Loop, 0},
+        {"AutoNext", &S::AutoNext, 0},
+        {"HD", &S::HD, 1},
+        {"StayOnTop", &S::StayOnTop, 1},
+        {"Channel", &S::Channel, 0},
+        {"VideoSize", &S::VideoSize, 2},
+        {"Mute", &S::Mute, 0},
+        {"Skin", &S::Skin, 0},
+        {"MouseMoveExit", &S::MouseMoveExit, 0},
+        {"MousePressExit", &S::MousePressExit, 1},
+        {"KeyboardPressExit", &S::KeyboardPressExit, 1},
+        {"ShowCursor", &S::ShowCursor, 0},
+        {"OnlyEscKeyExit", &S::OnlyEscKeyExit, 0},
+    };
+    return fields;
+}
+
 void LoadSettings(const std::string& path) {
-    // The generator is seeded nowhere: nothing in this program draws random numbers
-    // from a process-wide generator.
+    // No generator is seeded here: nothing in this program draws from a
+    // process-wide pseudo-random generator.
     SettingsFile = std::make_unique<TMemIniFile>(path);
-    const TMemIniFile& f = *SettingsFile;
-    Settings.Loop = f.ReadBool(kSection, "Loop", false);
-    Settings.AutoNext = f.ReadBool(kSection, "AutoNext", false);
-    Settings.HD = f.ReadBool(kSection, "HD", true);
-    Settings.StayOnTop = f.ReadBool(kSection, "StayOnTop", true);
-    Settings.Channel = f.ReadInteger(kSection, "Channel", 0);
-    Settings.VideoSize = f.ReadInteger(kSection, "VideoSize", 2);
-    Settings.Mute = f.ReadBool(kSection, "Mute", false);
-    Settings.Skin = f.ReadInteger(kSection, "Skin", 0);
-    Settings.MouseMoveExit = f.ReadBool(kSection, "MouseMoveExit", false);
-    Settings.MousePressExit = f.ReadBool(kSection, "MousePressExit", true);
-    Settings.KeyboardPressExit = f.ReadBool(kSection, "KeyboardPressExit", true);
-    Settings.ShowCursor = f.ReadBool(kSection, "ShowCursor", false);
-    Settings.OnlyEscKeyExit = f.ReadBool(kSection, "OnlyEscKeyExit", false);
+    for (const TSettingsField& field : SettingsFields()) {
+        if (field.IsBoolean())
+            Settings.*std::get<0>(field.Member) =
+                SettingsFile->ReadBool(kSection, field.Name, field.Default != 0);
+        else
+            Settings.*std::get<1>(field.Member) =
+                SettingsFile->ReadInteger(kSection, field.Name, field.Default);
+    }
 }
 
 void SaveSettings() {
     if (!SettingsFile)
         throw std::logic_error("SaveSettings: the settings file has not been loaded");
-    TMemIniFile& f = *SettingsFile;
-    f.WriteBool(kSection, "Loop", Settings.Loop);
-    f.WriteBool(kSection, "AutoNext", Settings.AutoNext);
-    f.WriteBool(kSection, "HD", Settings.HD);
-    f.WriteBool(kSection, "StayOnTop", Settings.StayOnTop);
-    f.WriteInteger(kSection, "Channel", Settings.Channel);
-    f.WriteInteger(kSection, "VideoSize", Settings.VideoSize);
-    f.WriteBool(kSection, "Mute", Settings.Mute);
-    f.WriteInteger(kSection, "Skin", Settings.Skin);
-    f.WriteBool(kSection, "MouseMoveExit", Settings.MouseMoveExit);
-    f.WriteBool(kSection, "MousePressExit", Settings.MousePressExit);
-    f.WriteBool(kSection, "KeyboardPressExit", Settings.KeyboardPressExit);
-    f.WriteBool(kSection, "ShowCursor", Settings.ShowCursor);
-    f.WriteBool(kSection, "OnlyEscKeyExit", Settings.OnlyEscKeyExit);
-    f.UpdateFile();
+    for (const TSettingsField& field : SettingsFields()) {
+        if (field.IsBoolean())
+            SettingsFile->WriteBool(kSection, field.Name, Settings.*std::get<0>(field.Member));
+        else
+            SettingsFile->WriteInteger(kSection, field.Name, Settings.*std::get<1>(field.Member));
+    }
+    SettingsFile->UpdateFile();
 }
 
 bool NoExitConditionSelected() {

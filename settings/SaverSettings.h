@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace zavrio {
@@ -31,6 +32,18 @@ struct TSaverSettings {
     bool ShowCursor = false;
     bool OnlyEscKeyExit = false;
 };
+
+// One option of section "set": its key (the field's name), where it lives in
+// TSaverSettings, and its default. SettingsFields() lists the thirteen in the
+// order they are read and written.
+struct TSettingsField {
+    const char* Name;
+    std::variant<bool TSaverSettings::*, std::int32_t TSaverSettings::*> Member;
+    std::int32_t Default;
+
+    bool IsBoolean() const { return Member.index() == 0; }
+};
+const std::vector<TSettingsField>& SettingsFields();
 
 // All false / 0 until the first load (not the defaults of the file).
 extern TSaverSettings Settings;

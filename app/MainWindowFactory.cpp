@@ -1,0 +1,19 @@
+#include "MainWindowFactory.h"
+
+#include <cstdio>
+
+namespace zavrio {
+
+std::unique_ptr<QWidget> CreateMainWindow(int mode) {
+    switch (mode) {
+    default:
+        std::fprintf(stderr,
+                     "zavrio-screensaver: mode %d has no window in this build yet; "
+                     "run with /s for the full-screen screensaver, and use zavrio-feeds to "
+                     "inspect or change the settings\n",
+                     mode);
+        return nullptr;
+    }
+}
+
+} // namespace zavrio

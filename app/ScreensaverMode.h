@@ -1,0 +1,33 @@
+#pragma once
+// The start-up decision: which window the program opens, from its command line.
+//
+//   1  no argument, "/" alone, or "/a" or "/p" without a second argument:
+//      configuration window
+//   2  "/c" (anything after the letter, such as ":1234", is ignored):
+//      configuration window
+//   3  any other switch letter ("/s" in normal use): full-screen playback
+//   4  "/p HWND": preview pane inside window HWND
+//   5  "/a HWND": change password; the program ends at once
+//
+// The first character of the first argument is dropped whatever it is, and
+// only the next one counts (ASCII letters compared without regard to case).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zavrio {
+
+extern std::int32_t ScreensaverMode;
+// An X11 window id; 0 means none. Set only in modes 4 and 5.
+extern std::uint32_t ParentWindowHandle;
+
+// Sets ScreensaverMode and ParentWindowHandle from the arguments that follow
+// the program name.
+void ParseCommandLine(const std::vector<std::string>& args);
+
+// ParentWindowHandle := args[1] as an integer (decimal, or hexadecimal after
+// "$" or "0x"), or 0 when it does not convert.
+void ReadParentHandle(const std::vector<std::string>& args);
+
+} // namespace zavrio

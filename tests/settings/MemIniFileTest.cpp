@@ -1,0 +1,135 @@
+#include "settings/MemIniFile.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using zavrio::TMemIniFile;
+
+namespace {
+
+TMemIniFile load(const TempDir& dir, const std::string& text) {
+    return TMemIniFile(dir.write("test.ini", text));
+}
+
+} // namespace
+
+TEST(MemIniFile, ParsesTrimsAndDropsCommentsAndLinesBeforeTheFirstSection) {
+    TempDir dir;
+    auto ini = load(dir, "orphan=1\n; note\r\n  [ Set ]  \r"
+                         "  Loop  =  1  \n\n\tKey = a = b \r\n;Key=zzz\n");
+    EXPECT_EQ(ini.ReadString("set", "loop", "?"), "1");
+    EXPECT_EQ(ini.ReadString("SET", "key", "?"), "a = b"); // value keeps later "="
+    EXPECT_EQ(ini.ReadString("set", "orphan", "?"), "?");
+    EXPECT_EQ(ini.ReadString("none", "loop", "dflt"), "dflt");
+    EXPECT_EQ(ini.Serialize(), "[Set]\r\nLoop=1\r\nKey=a = b\r\n\r\n");
+}
+
+TEST(MemIniFile, LastOccurrenceOfSectionAndKeyWins) {
+    TempDir dir;
+    auto ini = load(dir, "[feeds]\nA=first\nB=b\nA=second\n[x]\n[FEEDS]\nC=c\n");
+    // The second "feeds" section hides the first one entirely.
+    std::vector<std::string> keys{"stale"};
+    ini.ReadSection("feeds", keys);
+    EXPECT_EQ(keys, std::vector<std::string>{"C"});
+    EXPECT_EQ(ini.ReadString("feeds", "A", ""), "");
+
+    auto one = load(dir, "[feeds]\nA=first\nnoequals\nA=second\n");
+    one.ReadSection("Feeds", keys);
+    EXPECT_EQ(keys, (std::vector<std::string>{"A", "", "A"}));
+    EXPECT_EQ(one.ReadString("feeds", "a", ""), "second");
+    EXPECT_EQ(one.ReadString("feeds", "", "?"), ""); // the line without "=" has no value
+
+    one.WriteString("feeds", "A", "third");
+    EXPECT_EQ(one.Serialize(), "[feeds]\r\nA=first\r\nnoequals\r\nA=third\r\n\r\n");
+    ini.ReadSection("missing", keys);
+    EXPECT_TRUE(keys.empty());
+}
+
+TEST(MemIniFile, ReadsIntegersAndBooleans) {
+    struct Row {
+        const char* stored;
+        int asInteger; // default 7
+        bool asBoolean; // default true
+    };
+    const Row rows[] = {
+        {"12", 12, true},     {"-1", -1, true},      {"2", 2, true},
+        {"0", 0, false},      {"0x0", 0, false},     {"0X1f", 31, true},
+        {"$ff", 255, true},   {"0x", 7, true},       {"yes", 7, true},
+        {"true", 7, true},    {"", 7, true},         {"1.5", 7, true},
+        {"2147483648", 7, true}, {"0xFFFFFFFF", -1, true},
+    };
+    for (const Row& row : rows) {
+        TempDir dir;
+        auto ini = load(dir, std::string("[s]\nk=") + row.stored + "\n");
+        EXPECT_EQ(ini.ReadInteger("s", "k", 7), row.asInteger) << row.stored;
+        EXPECT_EQ(ini.ReadBool("s", "k", true), row.asBoolean) << row.stored;
+        EXPECT_FALSE(ini.ReadBool("s", "missing", false));
+    }
+}
+
+TEST(MemIniFile, WritesNewSectionsAndKeysAtTheEnd) {
+    TempDir dir;
+    auto ini = load(dir, "[a]\nx=1\n");
+    ini.WriteInteger("b", "n", -5);
+    ini.WriteBool("A", "y", true);
+    ini.WriteString("a", "X", "2");
+    EXPECT_EQ(ini.Serialize(), "[a]\r\nX=2\r\ny=1\r\n\r\n[b]\r\nn=-5\r\n\r\n");
+}
+
+TEST(MemIniFile, MissingFileIsEmptyAndUpdateCreatesIt) {
+    TempDir dir;
+    TMemIniFile ini(dir.file("new.ini"));
+    EXPECT_EQ(ini.Serialize(), "");
+    ini.WriteString("set", "Loop", "1");
+    ini.UpdateFile();
+    EXPECT_EQ(TempDir::read(dir.file("new.ini")), "[set]\r\nLoop=1\r\n\r\n");
+}
+
+TEST(MemIniFile, UnreadableFileFailsWithItsPath) {
+    TempDir dir;
+    // A directory where the file should be cannot be read as a file.
+    std::filesystem::create_directory(dir.file("dir.ini"));
+    try {
+        TMemIniFile ini(dir.file("dir.ini"));
+        FAIL() << "no error for a directory";
+    } catch (const zavrio::EFOpenError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + dir.file("dir.ini") +
+                                             "\". Is a directory");
+    }
+}
+
+TEST(MemIniFile, FailedWriteBackKeepsTheOldFileAndNamesIt) {
+    TempDir dir;
+    std::string path = dir.write("z.ini", "[feeds]\nKeep=http://x/\n");
+    TMemIniFile ini(path);
+    ini.WriteString("set", "Loop", "1");
+    // The directory refuses new files: the temporary copy cannot be created.
+    // (Mode bits do not stop root, so a missing directory stands in.)
+    TMemIniFile elsewhere(dir.file("gone/z.ini"));
+    try {
+        elsewhere.UpdateFile();
+        FAIL() << "no error for an unwritable place";
+    } catch (const zavrio::EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file \"" + dir.file("gone/z.ini") + "\". No such file or directory");
+    }
+    ini.UpdateFile();
+    EXPECT_EQ(TempDir::read(path), "[feeds]\r\nKeep=http://x/\r\n\r\n[set]\r\nLoop=1\r\n\r\n");
+    // Nothing but the file itself is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(MemIniFile, WriteBackKeepsTheFileMode) {
+    TempDir dir;
+    std::string path = dir.write("z.ini", "[s]\n");
+    ::chmod(path.c_str(), 0600);
+    TMemIniFile ini(path);
+    ini.UpdateFile();
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
