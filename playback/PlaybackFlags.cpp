@@ -1,0 +1,7 @@
+#include "playback/PlaybackFlags.h"
+
+namespace zavrio {
+
+bool PreviewFromConfig = false;
+
+} // namespace zavrio

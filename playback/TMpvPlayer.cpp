@@ -1,0 +1,279 @@
+#include "playback/TMpvPlayer.h"
+
+#include <QMetaObject>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QOpenGLWidget>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include <mpv/client.h>
+#include <mpv/render_gl.h>
+
+#include <clocale>
+#include <stdexcept>
+#include <string>
+
+namespace zavrio {
+
+namespace {
+
+void check(int status, const std::string& what) {
+    if (status < 0)
+        throw std::runtime_error("mpv: " + what + " failed: " + mpv_error_string(status));
+}
+
+void* getProcAddress(void*, const char* name) {
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
+}
+
+struct RenderContextDeleter {
+    void operator()(mpv_render_context* ctx) const { mpv_render_context_free(ctx); }
+};
+
+bool hasFlag(const std::string& address, const std::string& flag) {
+    return address.find(flag) != std::string::npos;
+}
+
+} // namespace
+
+// The drawing surface. It lives inside the player so the player can stay a
+// plain QWidget like any other control.
+class TMpvPlayer::View : public QOpenGLWidget {
+public:
+    View(TMpvPlayer& owner, mpv_handle* mpv)
+        : QOpenGLWidget(&owner), FOwner(owner), FMpvHandle(mpv) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
+            if (FFramePainted)
+                FOwner.FirstFrameSwapped();
+        });
+    }
+
+    ~View() override {
+        if (FRender) {
+            // The render context holds GL objects of this widget's context.
+            makeCurrent();
+            mpv_render_context_set_update_callback(FRender.get(), nullptr, nullptr);
+            FRender.reset();
+            doneCurrent();
+        }
+    }
+
+    void ShowText(const QString& text) {
+        FText = text;
+        update();
+    }
+
+protected:
+    void initializeGL() override {
+        mpv_opengl_init_params gl{getProcAddress, nullptr};
+        int advanced = 0;
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+            {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+            {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
+            {MPV_RENDER_PARAM_INVALID, nullptr},
+        };
+        mpv_render_context* ctx = nullptr;
+        const int status = mpv_render_context_create(&ctx, FMpvHandle, params);
+        if (status < 0) {
+            // No exception can leave a paint handler; the clip counts as failed instead.
+            FText = QString::fromUtf8(LoadErrorText);
+            QMetaObject::invokeMethod(
+                &FOwner, [o = &FOwner] { o->ShowLoadError(); }, Qt::QueuedConnection);
+            return;
+        }
+        FRender.reset(ctx);
+        // Runs on an mpv thread: only queue a repaint on the GUI thread.
+        mpv_render_context_set_update_callback(
+            FRender.get(),
+            [](void* self) {
+                QMetaObject::invokeMethod(static_cast<View*>(self), qOverload<>(&View::update),
+                                          Qt::QueuedConnection);
+            },
+            this);
+    }
+
+    void paintGL() override {
+        if (FRender && FText.isEmpty()) {
+            const std::uint64_t flags = mpv_render_context_update(FRender.get());
+            const qreal ratio = devicePixelRatio();
+            mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()),
+                               static_cast<int>(width() * ratio),
+                               static_cast<int>(height() * ratio), 0};
+            int flipY = 1;
+            mpv_render_param params[] = {
+                {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+                {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+                {MPV_RENDER_PARAM_INVALID, nullptr},
+            };
+            mpv_render_context_render(FRender.get(), params);
+            if (flags & MPV_RENDER_UPDATE_FRAME)
+                FFramePainted = true;
+            return;
+        }
+        QOpenGLFunctions* gl = context()->functions();
+        gl->glClearColor(0, 0, 0, 1);
+        gl->glClear(GL_COLOR_BUFFER_BIT);
+        if (!FText.isEmpty()) {
+            QPainter painter(this);
+            painter.setPen(Qt::white);
+            painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, FText);
+            FFramePainted = true;
+        }
+    }
+
+private:
+    TMpvPlayer& FOwner;
+    mpv_handle* FMpvHandle;
+    std::unique_ptr<mpv_render_context, RenderContextDeleter> FRender;
+    QString FText;
+    bool FFramePainted = false;
+};
+
+void TMpvPlayer::MpvDeleter::operator()(mpv_handle* h) const {
+    mpv_terminate_destroy(h);
+}
+
+TMpvPlayer::TMpvPlayer(QWidget* parent) : TShockwaveFlash(parent) {
+    // mpv refuses to start unless numbers are formatted the C way; Qt's
+    // application object sets the locale from the environment.
+    std::setlocale(LC_NUMERIC, "C");
+    FMpv.reset(mpv_create());
+    if (!FMpv)
+        throw std::runtime_error("mpv: creating the player failed");
+    mpv_handle* h = FMpv.get();
+    const std::pair<const char*, const char*> options[] = {
+        {"vo", "libmpv"},
+        {"terminal", "no"},
+        {"config", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        {"osc", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"input-cursor", "no"},
+        {"cursor-autohide", "no"},
+        {"stop-screensaver", "no"},
+        {"audio-fallback-to-null", "yes"},
+        {"keep-open", "yes"},
+        {"hwdec", "no"},
+    };
+    for (const auto& [name, value] : options)
+        check(mpv_set_option_string(h, name, value), std::string("setting option ") + name);
+    check(mpv_initialize(h), "initialising the player");
+
+    // Runs on an mpv thread: only queue the draining on the GUI thread.
+    mpv_set_wakeup_callback(
+        h,
+        [](void* self) {
+            auto* player = static_cast<TMpvPlayer*>(self);
+            QMetaObject::invokeMethod(
+                player, [player] { player->DrainEvents(); }, Qt::QueuedConnection);
+        },
+        this);
+
+    FView = std::make_unique<View>(*this, h);
+    auto* layout = new QVBoxLayout(this); // owned by this widget
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FView.get());
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+}
+
+TMpvPlayer::~TMpvPlayer() {
+    // No wakeups may be queued for a half-destroyed player.
+    mpv_set_wakeup_callback(FMpv.get(), nullptr, nullptr);
+    FView.reset();
+}
+
+void TMpvPlayer::SetMovie(const std::string& address) {
+    mpv_handle* h = FMpv.get();
+    FLoaded = FFrameShown = FReported = FLoadError = false;
+    check(mpv_set_property_string(h, "pause", hasFlag(address, "&autoplay=1") ? "no" : "yes"),
+          "setting pause for " + address);
+    check(mpv_set_property_string(h, "loop-file", hasFlag(address, "&loop=1") ? "inf" : "no"),
+          "setting loop-file for " + address);
+    const char* command[] = {"loadfile", address.c_str(), nullptr};
+    check(mpv_command_async(h, 0, command), "loading " + address);
+}
+
+std::int32_t TMpvPlayer::FrameNum() const {
+    if (FLoadError)
+        return 0;
+    if (!FFrameShown)
+        return -1;
+    std::int64_t frame = -1;
+    if (mpv_get_property(FMpv.get(), "estimated-frame-number", MPV_FORMAT_INT64, &frame) < 0)
+        return 0; // a frame is on screen even when mpv cannot number it (a still image)
+    return static_cast<std::int32_t>(frame);
+}
+
+void TMpvPlayer::DrainEvents() {
+    mpv_handle* h = FMpv.get();
+    for (;;) {
+        const mpv_event* event = mpv_wait_event(h, 0);
+        switch (event->event_id) {
+        case MPV_EVENT_NONE:
+            return;
+        case MPV_EVENT_START_FILE:
+            QueueReadyState(0);
+            break;
+        case MPV_EVENT_FILE_LOADED: {
+            FLoaded = true;
+            // A document that opens but carries no picture is no clip either.
+            char* vid = mpv_get_property_string(h, "vid");
+            const bool noVideo = !vid || std::string(vid) == "no";
+            mpv_free(vid);
+            if (noVideo)
+                ShowLoadError();
+            else
+                MaybeReportComplete();
+            break;
+        }
+        case MPV_EVENT_END_FILE: {
+            const auto* end = static_cast<const mpv_event_end_file*>(event->data);
+            if (end->reason == MPV_END_FILE_REASON_ERROR)
+                ShowLoadError();
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+void TMpvPlayer::FirstFrameSwapped() {
+    FFrameShown = true;
+    MaybeReportComplete();
+}
+
+void TMpvPlayer::ShowLoadError() {
+    if (FLoadError)
+        return;
+    FLoadError = true;
+    FLoaded = true;
+    FView->ShowText(QString::fromUtf8(LoadErrorText));
+}
+
+void TMpvPlayer::MaybeReportComplete() {
+    if (FReported || !FLoaded || !FFrameShown)
+        return;
+    FReported = true;
+    QueueReadyState(4);
+}
+
+void TMpvPlayer::QueueReadyState(std::int32_t state) {
+    // Queued so the window's handler may replace this player without
+    // pulling it out from under its own event loop.
+    QMetaObject::invokeMethod(
+        this, [this, state] { ReportReadyState(state); }, Qt::QueuedConnection);
+}
+
+} // namespace zavrio

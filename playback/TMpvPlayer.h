@@ -1,0 +1,61 @@
+#pragma once
+// The real player control: libmpv drawing through its OpenGL render API into
+// a QOpenGLWidget that fills this widget. mpv gets no window of its own, so
+// it cannot take keys, clicks or the cursor away from the application.
+//
+// Owns one mpv instance for its whole life (the windows create one player
+// per clip). mpv is told never to inhibit the system's screensaver or
+// blanking, to show no controls, to bind no keys and to play sound through
+// the default output (or none, when there is no output).
+//
+// A clip that cannot be loaded (an HTTP error, a document that is not a
+// video) shows LoadErrorText in the player's area and then counts as loaded:
+// ready state 4 and a FrameNum of 0, so automatic advance moves on.
+//
+// Construction throws std::runtime_error when mpv cannot be created or
+// initialised; the text names the failing step and mpv's error.
+
+#include "playback/TShockwaveFlash.h"
+
+#include <memory>
+
+struct mpv_handle;
+
+namespace zavrio {
+
+class TMpvPlayer : public TShockwaveFlash {
+public:
+    static constexpr const char* LoadErrorText = "An error occurred, please try again later.";
+
+    explicit TMpvPlayer(QWidget* parent = nullptr);
+    ~TMpvPlayer() override;
+
+    void SetMovie(const std::string& address) override;
+    std::int32_t FrameNum() const override;
+
+    // True once the clip failed to load and the error text is shown.
+    bool ShowsLoadError() const { return FLoadError; }
+
+private:
+    class View;
+    struct MpvDeleter {
+        void operator()(mpv_handle* h) const;
+    };
+
+    void DrainEvents();
+    void FirstFrameSwapped();
+    void ShowLoadError();
+    void MaybeReportComplete();
+    void QueueReadyState(std::int32_t state);
+
+    // Declared before FView: the render context inside the view must be
+    // freed before the mpv instance it draws.
+    std::unique_ptr<mpv_handle, MpvDeleter> FMpv;
+    std::unique_ptr<View> FView;
+    bool FLoaded = false;     // the current file has been opened
+    bool FFrameShown = false; // a frame of it has reached the screen
+    bool FReported = false;   // state 4 has been reported for it
+    bool FLoadError = false;
+};
+
+} // namespace zavrio

@@ -1,0 +1,40 @@
+#pragma once
+// The player control of the playback and configuration windows: a child
+// widget that loads one clip address, reports ready states and tells its
+// current frame number. TMpvPlayer is the real one; window tests use a fake.
+//
+// The control never takes input for itself: keys, clicks and movement over
+// it reach the application's event filter like any other input.
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace zavrio {
+
+class TShockwaveFlash : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    // Starts loading address (UTF-8), replacing any clip. "&autoplay=1" in it
+    // plays at once, "&loop=1" loops the clip.
+    virtual void SetMovie(const std::string& address) = 0;
+
+    // The current frame number, negative while there is none.
+    virtual std::int32_t FrameNum() const = 0;
+
+    // Ready states: 0 when loading starts, 4 once the clip is loaded and its
+    // first frame is on screen (or a load failure is shown). Called on the
+    // GUI thread, never from inside SetMovie.
+    std::function<void(std::int32_t newState)> OnReadyStateChange;
+
+protected:
+    void ReportReadyState(std::int32_t state) {
+        if (OnReadyStateChange)
+            OnReadyStateChange(state);
+    }
+};
+
+} // namespace zavrio
