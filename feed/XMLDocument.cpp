@@ -1,0 +1,206 @@
+#include "feed/XMLDocument.h"
+
+#include "feed/XMLErrors.h"
+#include "feed/XMLNodeCache.h"
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
+#include <libxml/xmlIO.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xmlsave.h>
+
+#include <mutex>
+#include <vector>
+
+namespace zavrio {
+
+namespace {
+
+// Every external resource (entity, DTD, XInclude) is refused: a feed is
+// parsed from the bytes it came with, never from files or addresses it names.
+xmlParserInputPtr refuseExternalEntity(const char*, const char*, xmlParserCtxtPtr) {
+    return nullptr;
+}
+
+void installEntityLoader() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        xmlSetExternalEntityLoader(refuseExternalEntity);
+    });
+}
+
+// Cuts text to at most count UTF-8 characters, never inside a sequence.
+std::string firstCharacters(std::string_view text, std::size_t count) {
+    std::size_t pos = 0;
+    for (std::size_t chars = 0; pos < text.size() && chars < count; ++chars) {
+        ++pos;
+        while (pos < text.size() && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80)
+            ++pos;
+    }
+    return std::string(text.substr(0, pos));
+}
+
+struct ParseFailure {
+    bool failed = false;
+    std::string reason;
+    int line = 0;
+    std::string srcText;
+};
+
+// Records the first error that stops the parse, with the source line around
+// the parser's position (the parser's input buffer is already UTF-8).
+void recordError(void* userData, xmlErrorPtr error) {
+    auto* failure = static_cast<ParseFailure*>(userData);
+    if (failure->failed || error == nullptr || error->level != XML_ERR_FATAL)
+        return;
+    failure->failed = true;
+    std::string reason = error->message ? error->message : "Unknown parse error";
+    while (!reason.empty() &&
+           (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+        reason.pop_back();
+    failure->reason = reason;
+    failure->line = error->line;
+
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(error->ctxt);
+    if (ctxt == nullptr || ctxt->input == nullptr || ctxt->input->base == nullptr ||
+        ctxt->input->cur == nullptr)
+        return;
+    const xmlChar* base = ctxt->input->base;
+    const xmlChar* cur = ctxt->input->cur;
+    const xmlChar* end = ctxt->input->end ? ctxt->input->end : cur;
+    if (cur > end)
+        cur = end;
+    // At the very end of input the parser stands after the last line break.
+    if (cur == end && cur > base && (cur[-1] == '\n' || cur[-1] == '\r'))
+        --cur;
+    const xmlChar* start = cur;
+    while (start > base && start[-1] != '\n' && start[-1] != '\r')
+        --start;
+    const xmlChar* stop = cur;
+    while (stop < end && *stop != '\n' && *stop != '\r' && *stop != 0)
+        ++stop;
+    failure->srcText = firstCharacters(std::string_view(reinterpret_cast<const char*>(start),
+                                                        static_cast<std::size_t>(stop - start)),
+                                       40);
+}
+
+bool isBlankText(const xmlNode* node) {
+    if (node->type != XML_TEXT_NODE || node->content == nullptr)
+        return false;
+    for (const xmlChar* c = node->content; *c; ++c)
+        if (*c != ' ' && *c != '\t' && *c != '\n' && *c != '\r')
+            return false;
+    return true;
+}
+
+// Drops whitespace-only text nodes everywhere below root, without recursion.
+void dropBlankText(xmlNode* root) {
+    std::vector<xmlNode*> pending{root};
+    while (!pending.empty()) {
+        xmlNode* parent = pending.back();
+        pending.pop_back();
+        for (xmlNode* child = parent->children; child != nullptr;) {
+            xmlNode* next = child->next;
+            if (isBlankText(child)) {
+                xmlUnlinkNode(child);
+                xmlFreeNode(child);
+            } else if (child->type == XML_ELEMENT_NODE && child->children != nullptr) {
+                pending.push_back(child);
+            }
+            child = next;
+        }
+    }
+}
+
+struct CtxtDeleter {
+    void operator()(xmlParserCtxt* ctxt) const { xmlFreeParserCtxt(ctxt); }
+};
+
+// Routes libxml2's (thread-local) structured error output to a ParseFailure
+// for the duration of one parse.
+class ErrorCapture {
+public:
+    explicit ErrorCapture(ParseFailure& failure)
+        : oldHandler_(xmlStructuredError), oldData_(xmlStructuredErrorContext) {
+        xmlSetStructuredErrorFunc(&failure, recordError);
+    }
+    ~ErrorCapture() { xmlSetStructuredErrorFunc(oldData_, oldHandler_); }
+    ErrorCapture(const ErrorCapture&) = delete;
+    ErrorCapture& operator=(const ErrorCapture&) = delete;
+
+private:
+    xmlStructuredErrorFunc oldHandler_;
+    void* oldData_;
+};
+
+} // namespace
+
+void TXMLDocument::DocDeleter::operator()(_xmlDoc* doc) const {
+    xmlFreeDoc(doc);
+}
+
+TXMLDocument::TXMLDocument() : impl_(std::make_unique<Impl>()) {}
+
+TXMLDocument::~TXMLDocument() = default;
+
+void TXMLDocument::Load(std::string_view bytes) {
+    doc_.reset();
+    impl_->caches.clear();
+    installEntityLoader();
+
+    if (bytes.size() > static_cast<std::size_t>(INT32_MAX))
+        throw EDOMParseError("Document too large", 0, "");
+
+    ParseFailure failure;
+    ErrorCapture capture(failure);
+    std::unique_ptr<xmlParserCtxt, CtxtDeleter> ctxt(
+        xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())));
+    if (!ctxt)
+        throw EDOMParseError("Cannot create the XML parser", 0, "");
+    // NOENT: entities are replaced by their text, so the tree holds plain text.
+    // NONET plus the refusing entity loader keep the parse off the network and
+    // the file system. HUGE is never set: its absence keeps libxml2's limits on
+    // entity amplification and nesting depth.
+    xmlCtxtUseOptions(ctxt.get(),
+                      XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR);
+    xmlParseDocument(ctxt.get());
+    std::unique_ptr<_xmlDoc, DocDeleter> parsed(ctxt->myDoc);
+    ctxt->myDoc = nullptr;
+
+    if (!ctxt->wellFormed || !parsed || xmlDocGetRootElement(parsed.get()) == nullptr) {
+        if (!failure.failed) {
+            failure.reason = "The document has no root element";
+            failure.line = ctxt->input ? ctxt->input->line : 0;
+        }
+        throw EDOMParseError(failure.reason, failure.line, failure.srcText);
+    }
+
+    dropBlankText(xmlDocGetRootElement(parsed.get()));
+    parsed->_private = this;
+    doc_ = std::move(parsed);
+}
+
+IXMLNode TXMLDocument::DocumentElement() const {
+    if (!doc_)
+        return {};
+    return IXMLNode(xmlDocGetRootElement(doc_.get()), nullptr);
+}
+
+std::string TXMLDocument::XML() const {
+    if (!doc_)
+        return {};
+    xmlChar* text = nullptr;
+    int size = 0;
+    xmlDocDumpMemoryEnc(doc_.get(), &text, &size, "UTF-8");
+    std::string result(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size));
+    xmlFree(text);
+    return result;
+}
+
+TXMLDocument& TXMLDocument::Of(const _xmlNode* node) {
+    return *static_cast<TXMLDocument*>(node->doc->_private);
+}
+
+} // namespace zavrio

@@ -1,0 +1,413 @@
+#include "feed/XMLNode.h"
+
+#include "feed/XMLDocument.h"
+#include "feed/XMLErrors.h"
+#include "feed/XMLNodeCache.h"
+
+#include <libxml/tree.h>
+
+#include <strings.h>
+
+namespace zavrio {
+
+namespace {
+
+const char* text(const xmlChar* s) {
+    return s ? reinterpret_cast<const char*>(s) : "";
+}
+
+std::string_view view(const xmlChar* s) {
+    return s ? std::string_view(reinterpret_cast<const char*>(s)) : std::string_view();
+}
+
+const xmlChar* xml(const std::string& s) {
+    return reinterpret_cast<const xmlChar*>(s.c_str());
+}
+
+const char* const xmlnsURI = "http://www.w3.org/2000/xmlns/";
+
+// Element and attribute names of libxml2 are split into a namespace (with
+// its prefix) and the local name. A prefix that was never declared stays
+// part of the name ("dc:date" without a namespace), so such names are split
+// here as the document spelled them.
+struct SplitName {
+    std::string_view prefix;
+    std::string_view local;
+};
+
+SplitName splitName(const xmlNode* node) {
+    std::string_view name = view(node->name);
+    if (node->ns != nullptr && node->ns->prefix != nullptr)
+        return {view(node->ns->prefix), name};
+    if (node->ns == nullptr) {
+        auto colon = name.find(':');
+        if (colon != std::string_view::npos)
+            return {name.substr(0, colon), name.substr(colon + 1)};
+    }
+    return {{}, name};
+}
+
+bool qualifiedNameIs(const SplitName& n, std::string_view name) {
+    if (n.prefix.empty())
+        return name == n.local;
+    return name.size() == n.prefix.size() + 1 + n.local.size() && name.starts_with(n.prefix) &&
+           name[n.prefix.size()] == ':' && name.ends_with(n.local);
+}
+
+bool isNamed(const xmlNode* node, std::string_view name) {
+    SplitName n = splitName(node);
+    return name == n.local || qualifiedNameIs(n, name);
+}
+
+std::string_view nsURIOf(const xmlNode* node) {
+    return node->ns ? view(node->ns->href) : std::string_view();
+}
+
+bool sameNamespace(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+std::string nsDeclName(const xmlNs* ns) {
+    return ns->prefix ? "xmlns:" + std::string(text(ns->prefix)) : std::string("xmlns");
+}
+
+bool hasChildren(const xmlNode* node) {
+    return node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE ||
+           node->type == XML_DOCUMENT_NODE || node->type == XML_DOCUMENT_FRAG_NODE ||
+           node->type == XML_ENTITY_REF_NODE || node->type == XML_ENTITY_DECL ||
+           node->type == XML_DTD_NODE;
+}
+
+// The value of an attribute node: the text of its children.
+std::string attributeText(const xmlAttr* attr) {
+    const xmlNode* first = attr->children;
+    if (first == nullptr)
+        return {};
+    if (first->next == nullptr && first->type == XML_TEXT_NODE)
+        return text(first->content);
+    xmlChar* value = xmlNodeListGetString(attr->doc, attr->children, 1);
+    std::string result = text(value);
+    xmlFree(value);
+    return result;
+}
+
+int nsDeclCount(const xmlNode* element) {
+    int count = 0;
+    for (const xmlNs* ns = element->nsDef; ns != nullptr; ns = ns->next)
+        ++count;
+    return count;
+}
+
+} // namespace
+
+namespace {
+
+[[noreturn]] void throwNone() {
+    throw EXMLDocError("Operation on an unassigned XML node");
+}
+
+} // namespace
+
+TNodeType IXMLNode::NodeType() const {
+    if (!node_)
+        throwNone();
+    if (nsDecl_)
+        return ntAttribute;
+    switch (node_->type) {
+    case XML_ELEMENT_NODE:
+        return ntElement;
+    case XML_ATTRIBUTE_NODE:
+        return ntAttribute;
+    case XML_TEXT_NODE:
+        return ntText;
+    case XML_CDATA_SECTION_NODE:
+        return ntCData;
+    case XML_ENTITY_REF_NODE:
+        return ntEntityRef;
+    case XML_ENTITY_NODE:
+    case XML_ENTITY_DECL:
+        return ntEntity;
+    case XML_PI_NODE:
+        return ntProcessingInstr;
+    case XML_COMMENT_NODE:
+        return ntComment;
+    case XML_DOCUMENT_NODE:
+    case XML_HTML_DOCUMENT_NODE:
+        return ntDocument;
+    case XML_DOCUMENT_TYPE_NODE:
+    case XML_DTD_NODE:
+        return ntDocType;
+    case XML_DOCUMENT_FRAG_NODE:
+        return ntDocFragment;
+    case XML_NOTATION_NODE:
+        return ntNotation;
+    default:
+        return ntReserved;
+    }
+}
+
+std::string IXMLNode::NodeName() const {
+    switch (NodeType()) {
+    case ntElement:
+    case ntAttribute: {
+        if (nsDecl_)
+            return nsDeclName(nsDecl_);
+        SplitName n = splitName(node_);
+        if (n.prefix.empty())
+            return std::string(n.local);
+        std::string name;
+        name.reserve(n.prefix.size() + 1 + n.local.size());
+        name.append(n.prefix).append(1, ':').append(n.local);
+        return name;
+    }
+    case ntText:
+        return "#text";
+    case ntCData:
+        return "#cdata-section";
+    case ntComment:
+        return "#comment";
+    case ntDocument:
+        return "#document";
+    case ntDocFragment:
+        return "#document-fragment";
+    default:
+        return text(node_->name);
+    }
+}
+
+std::string IXMLNode::LocalName() const {
+    switch (NodeType()) {
+    case ntElement:
+    case ntAttribute:
+        if (nsDecl_)
+            return nsDecl_->prefix ? text(nsDecl_->prefix) : "xmlns";
+        return std::string(splitName(node_).local);
+    case ntText:
+    case ntCData:
+    case ntComment:
+    case ntDocument:
+    case ntDocFragment:
+        return {};
+    default:
+        return text(node_->name);
+    }
+}
+
+std::string IXMLNode::Prefix() const {
+    TNodeType type = NodeType();
+    if (nsDecl_)
+        return nsDecl_->prefix ? "xmlns" : "";
+    if (type != ntElement && type != ntAttribute)
+        return {};
+    return std::string(splitName(node_).prefix);
+}
+
+std::string IXMLNode::NamespaceURI() const {
+    TNodeType type = NodeType();
+    if (nsDecl_)
+        return xmlnsURI;
+    if (type != ntElement && type != ntAttribute)
+        return {};
+    return std::string(nsURIOf(node_));
+}
+
+IXMLNode IXMLNode::ParentNode() const {
+    TNodeType type = NodeType();
+    if (type == ntAttribute || node_->parent == nullptr || node_->parent->type != XML_ELEMENT_NODE)
+        return {};
+    return IXMLNode(node_->parent, nullptr);
+}
+
+int IXMLNode::ChildCount() const {
+    NodeType();
+    if (nsDecl_ || !hasChildren(node_))
+        return 0;
+    auto* cache = static_cast<NodeCache*>(node_->_private);
+    if (cache && cache->childCount >= 0)
+        return cache->childCount;
+    int count = 0;
+    for (const xmlNode* child = node_->children; child != nullptr; child = child->next)
+        ++count;
+    if (!cache) {
+        cache = &TXMLDocument::Of(node_).impl_->caches.emplace_back();
+        node_->_private = cache;
+    }
+    cache->childCount = count;
+    return count;
+}
+
+IXMLNode IXMLNode::ChildAt(int index) const {
+    int count = ChildCount();
+    if (index < 0 || index >= count)
+        throw EXMLDocError("List index out of bounds (" + std::to_string(index) + ")");
+    auto* cache = static_cast<NodeCache*>(node_->_private);
+    xmlNode* child = node_->children;
+    int at = 0;
+    if (cache->cursorNode != nullptr && index >= cache->cursorIndex) {
+        child = cache->cursorNode;
+        at = cache->cursorIndex;
+    }
+    for (; at < index; ++at)
+        child = child->next;
+    cache->cursorNode = child;
+    cache->cursorIndex = index;
+    return IXMLNode(child, nullptr);
+}
+
+IXMLNode IXMLNode::FindChild(std::string_view name) const {
+    TNodeType type = NodeType();
+    if (nsDecl_ || (type != ntElement && type != ntDocument))
+        return {};
+    std::string_view parentURI = nsURIOf(node_);
+    for (xmlNode* child = node_->children; child != nullptr; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE || !isNamed(child, name))
+            continue;
+        if (!parentURI.empty() && child->ns != node_->ns &&
+            !sameNamespace(nsURIOf(child), parentURI))
+            continue;
+        return IXMLNode(child, nullptr);
+    }
+    return {};
+}
+
+IXMLNode IXMLNode::ChildByName(std::string_view name) const {
+    if (IXMLNode found = FindChild(name))
+        return found;
+    if (NodeType() != ntElement)
+        throw EXMLDocError("Cannot add element \"" + std::string(name) + "\" here");
+    TXMLDocument& document = TXMLDocument::Of(node_);
+    if (!document.Options().Contains(doNodeAutoCreate))
+        throw EXMLDocError("Node \"" + std::string(name) + "\" not found");
+
+    std::string qualified(name);
+    xmlNs* ns = node_->ns;
+    std::string local = qualified;
+    if (auto colon = qualified.find(':'); colon != std::string::npos) {
+        std::string prefix = qualified.substr(0, colon);
+        ns = xmlSearchNs(node_->doc, node_, xml(prefix));
+        if (ns != nullptr)
+            local = qualified.substr(colon + 1);
+    }
+    xmlNode* element = xmlNewDocNode(node_->doc, ns, xml(local), nullptr);
+    if (element == nullptr || xmlAddChild(node_, element) == nullptr)
+        throw EXMLDocError("Cannot add element \"" + qualified + "\"");
+    if (auto* cache = static_cast<NodeCache*>(node_->_private); cache && cache->childCount >= 0)
+        ++cache->childCount;
+    return IXMLNode(element, nullptr);
+}
+
+std::string IXMLNode::Text() const {
+    TNodeType type = NodeType();
+    if (nsDecl_)
+        return text(nsDecl_->href);
+    switch (type) {
+    case ntElement: {
+        xmlNode* child = node_->children;
+        if (child == nullptr) {
+            // Reading the text of an empty element gives it an empty text
+            // child, as the document model this layer mirrors does.
+            xmlNode* empty = xmlNewDocText(node_->doc, reinterpret_cast<const xmlChar*>(""));
+            if (empty == nullptr || xmlAddChild(node_, empty) == nullptr)
+                throw EXMLDocError("Cannot add a text node");
+            if (auto* cache = static_cast<NodeCache*>(node_->_private);
+                cache && cache->childCount >= 0)
+                ++cache->childCount;
+            return {};
+        }
+        if (child->next == nullptr &&
+            (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE))
+            return text(child->content);
+        throw EXMLDocError("Element does not contain a single text node");
+    }
+    case ntAttribute:
+        return attributeText(reinterpret_cast<const xmlAttr*>(node_));
+    case ntText:
+    case ntCData:
+    case ntComment:
+    case ntProcessingInstr:
+        return text(node_->content);
+    default:
+        return {};
+    }
+}
+
+XMLValue IXMLNode::TextValue() const {
+    std::string value = Text();
+    if (value.empty())
+        return std::nullopt;
+    return value;
+}
+
+XMLValue IXMLNode::AttributeValue(std::string_view name) const {
+    if (NodeType() != ntElement || nsDecl_)
+        return std::nullopt;
+    for (const xmlNs* ns = node_->nsDef; ns != nullptr; ns = ns->next)
+        if (nsDeclName(ns) == name)
+            return std::string(text(ns->href));
+    for (xmlAttr* attr = node_->properties; attr != nullptr; attr = attr->next)
+        if (qualifiedNameIs(splitName(reinterpret_cast<xmlNode*>(attr)), name))
+            return attributeText(attr);
+    if (!TXMLDocument::Of(node_).Options().Contains(doAttrNull))
+        return std::string();
+    return std::nullopt;
+}
+
+int IXMLNode::AttributeCount() const {
+    if (NodeType() != ntElement || nsDecl_)
+        return 0;
+    int count = nsDeclCount(node_);
+    for (const xmlAttr* attr = node_->properties; attr != nullptr; attr = attr->next)
+        ++count;
+    return count;
+}
+
+IXMLNode IXMLNode::AttributeAt(int index) const {
+    if (NodeType() == ntElement && !nsDecl_ && index >= 0) {
+        int at = 0;
+        for (xmlNs* ns = node_->nsDef; ns != nullptr; ns = ns->next, ++at)
+            if (at == index)
+                return IXMLNode(node_, ns);
+        for (xmlAttr* attr = node_->properties; attr != nullptr; attr = attr->next, ++at)
+            if (at == index)
+                return IXMLNode(reinterpret_cast<xmlNode*>(attr), nullptr);
+    }
+    throw EXMLDocError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+IXMLNode IXMLNode::FindAttribute(std::string_view name) const {
+    if (NodeType() != ntElement || nsDecl_)
+        return {};
+    for (xmlNs* ns = node_->nsDef; ns != nullptr; ns = ns->next) {
+        std::string_view local = ns->prefix ? view(ns->prefix) : std::string_view("xmlns");
+        if (name == local || name == nsDeclName(ns))
+            return IXMLNode(node_, ns);
+    }
+    for (xmlAttr* attr = node_->properties; attr != nullptr; attr = attr->next) {
+        auto* node = reinterpret_cast<xmlNode*>(attr);
+        if (isNamed(node, name))
+            return IXMLNode(node, nullptr);
+    }
+    return {};
+}
+
+IXMLNode IXMLNode::AttributeByName(std::string_view name) const {
+    if (IXMLNode found = FindAttribute(name))
+        return found;
+    if (NodeType() != ntElement || nsDecl_)
+        throw EXMLDocError("Cannot add attribute \"" + std::string(name) + "\" here");
+    std::string qualified(name);
+    xmlAttr* attr = nullptr;
+    if (auto colon = qualified.find(':'); colon != std::string::npos) {
+        std::string prefix = qualified.substr(0, colon);
+        if (xmlNs* ns = xmlSearchNs(node_->doc, node_, xml(prefix)))
+            attr = xmlNewNsProp(node_, ns, xml(qualified.substr(colon + 1)),
+                                reinterpret_cast<const xmlChar*>(""));
+    }
+    if (attr == nullptr)
+        attr = xmlNewProp(node_, xml(qualified), reinterpret_cast<const xmlChar*>(""));
+    if (attr == nullptr)
+        throw EXMLDocError("Cannot add attribute \"" + qualified + "\"");
+    return IXMLNode(reinterpret_cast<xmlNode*>(attr), nullptr);
+}
+
+} // namespace zavrio
