@@ -1,0 +1,177 @@
+#include "ProfileFunctions.h"
+
+#include "platform/AtomicWrite.h"
+#include "platform/RegistryFunctions.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+namespace zavrio {
+
+namespace {
+
+struct Line {
+    std::string text;
+    std::string end; // "\r\n", "\n" or "" for a last line without one
+};
+
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool sameText(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::vector<Line> splitLines(const std::string& text) {
+    std::vector<Line> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            lines.push_back({text.substr(start), ""});
+            break;
+        }
+        bool crlf = end > start && text[end - 1] == '\r';
+        lines.push_back({text.substr(start, end - start - (crlf ? 1 : 0)), crlf ? "\r\n" : "\n"});
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The name of a "[name]" line, trimmed; nullopt for any other line.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trim(line);
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
+    line.remove_prefix(1);
+    return trim(line.substr(0, line.find(']')));
+}
+
+bool isKeyLine(std::string_view line, std::string_view key) {
+    std::string_view t = trim(line);
+    if (t.empty() || t.front() == ';')
+        return false;
+    auto eq = t.find('=');
+    return eq != std::string_view::npos && sameText(trim(t.substr(0, eq)), key);
+}
+
+void requireWritable(const std::string& section, const std::string& key, const std::string& value,
+                     const std::string& path) {
+    auto hasBreak = [](const std::string& s) {
+        return s.find_first_of("\r\n") != std::string::npos;
+    };
+    std::string_view k = trim(key);
+    if (hasBreak(section) || hasBreak(key) || hasBreak(value) ||
+        section.find(']') != std::string::npos || key.find('=') != std::string::npos || k.empty() ||
+        k.front() == ';' || k.front() == '[')
+        throw std::runtime_error("Unable to write to " + path);
+}
+
+std::string readExisting(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("Unable to write to " + path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string applyWrite(const std::string& text, const std::string& section, const std::string& key,
+                       const std::string& value) {
+    std::vector<Line> lines = splitLines(text);
+    std::string newline = "\r\n";
+    for (const Line& line : lines) {
+        if (!line.end.empty()) {
+            newline = line.end;
+            break;
+        }
+    }
+    auto endLine = [&](std::size_t i) {
+        if (lines[i].end.empty())
+            lines[i].end = newline;
+    };
+
+    std::size_t header = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (auto name = sectionName(lines[i].text); name && sameText(*name, section)) {
+            header = i;
+            break;
+        }
+    }
+
+    if (header == lines.size()) {
+        if (!lines.empty())
+            endLine(lines.size() - 1);
+        lines.push_back({"[" + section + "]", newline});
+        lines.push_back({key + "=" + value, newline});
+    } else {
+        std::size_t lastFilled = header;
+        std::size_t i = header + 1;
+        for (; i < lines.size() && !sectionName(lines[i].text); ++i) {
+            if (isKeyLine(lines[i].text, key)) {
+                std::string& t = lines[i].text;
+                std::size_t cut = t.find('=') + 1;
+                while (cut < t.size() && (t[cut] == ' ' || t[cut] == '\t'))
+                    ++cut;
+                t = t.substr(0, cut) + value;
+                break;
+            }
+            if (!trim(lines[i].text).empty())
+                lastFilled = i;
+        }
+        if (i == lines.size() || sectionName(lines[i].text)) {
+            endLine(lastFilled);
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastFilled) + 1,
+                         {key + "=" + value, newline});
+        }
+    }
+
+    std::string out;
+    for (const Line& line : lines)
+        out += line.text + line.end;
+    return out;
+}
+
+} // namespace
+
+std::string WindowsDirectory() {
+    std::string directory = RegistryRoot() + "/windows";
+    std::error_code ignored;
+    std::filesystem::create_directories(directory, ignored);
+    return directory + "/";
+}
+
+void IniWriteString(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& value) {
+    try {
+        const std::string path =
+            file.find('/') == std::string::npos ? WindowsDirectory() + file : file;
+        requireWritable(section, key, value, path);
+        WriteFileAtomically(path, applyWrite(readExisting(path), section, key, value));
+    } catch (...) {
+        // Deliberately swallowed, as the installer relies on: its registry
+        // steps run whatever happens to the INI file.
+    }
+}
+
+} // namespace zavrio

@@ -1,0 +1,17 @@
+#pragma once
+// Window z-order through the window manager (Qt, X11).
+
+#include <QWindow>
+
+namespace zavrio {
+
+// Asks the window manager to keep window above all normal windows (on) or to
+// stop doing so (off), with the _NET_WM_STATE_ABOVE state of the window
+// manager conventions; position, size and focus are left alone. A window not
+// yet mapped also gets the state written into its _NET_WM_STATE property, for
+// the window manager to read when it maps it. Does nothing for window 0, on a
+// platform other than X11 (such as offscreen) and when the X server refuses
+// the request; nothing is thrown.
+void SetTopmost(WId window, bool on);
+
+} // namespace zavrio
