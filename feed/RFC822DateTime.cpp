@@ -1,0 +1,203 @@
+#include "RFC822DateTime.h"
+
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+#include "feed/IntegerText.h"
+
+namespace zavrio {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> DayNames = {"SUN", "MON", "TUE", "WED",
+                                                      "THU", "FRI", "SAT"};
+constexpr std::array<std::string_view, 12> MonthNames = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+constexpr std::array<const char*, 7> ShortDayNames = {"Sun", "Mon", "Tue", "Wed",
+                                                      "Thu", "Fri", "Sat"};
+constexpr std::array<const char*, 12> ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+void trimLeft(std::string& s) {
+    std::size_t i = 0;
+    while (i < s.size() && isBlank(s[i]))
+        ++i;
+    s.erase(0, i);
+}
+
+std::string trim(std::string s) {
+    while (!s.empty() && isBlank(s.back()))
+        s.pop_back();
+    trimLeft(s);
+    return s;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+        if (upper(a[i]) != upper(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// The text before the first delimiter, which s loses together with the
+// delimiter; all of s when there is no delimiter.
+std::string takeUpTo(std::string& s, std::string_view delimiter) {
+    auto at = s.find(delimiter);
+    if (at == std::string::npos) {
+        std::string token = std::move(s);
+        s.clear();
+        return token;
+    }
+    std::string token = s.substr(0, at);
+    s.erase(0, at + delimiter.size());
+    return token;
+}
+
+// 1..12, or 0 when the token is no month name.
+int monthNumber(std::string_view token) {
+    for (std::size_t i = 0; i < MonthNames.size(); ++i)
+        if (equalsNoCase(token, MonthNames[i]))
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+bool startsWithDayName(const std::string& s) {
+    for (auto name : DayNames)
+        if (equalsNoCase(std::string_view(s).substr(0, 3), name))
+            return true;
+    return false;
+}
+
+} // namespace
+
+TRFC822DateTime::TRFC822DateTime() : FDateTime(Now()) {}
+
+void TRFC822DateTime::SetTimeZone(const std::string& value) {
+    if (value == FTimeZone)
+        return;
+    FTimeZone = value;
+    FModified = true;
+}
+
+void TRFC822DateTime::SetDateTime(TDateTime value) {
+    if (value == FDateTime)
+        return;
+    FDateTime = value;
+    FModified = true;
+}
+
+void TRFC822DateTime::LoadFromRFC822(const std::string& text) {
+    FSourceText = text;
+    SetDateTime(RFC822ToDateTime(text));
+}
+
+void TRFC822DateTime::LoadFromISO8601(const std::string& text) {
+    FSourceText = text;
+    std::string s = text;
+    int year = FeedStrToIntDef(takeUpTo(s, "-"), 0);
+    int month = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, "-"), 0);
+    int day = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, "T"), 0);
+    int hour = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, ":"), 0);
+    int minute = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, ":"), 0);
+    int second = 0;
+    if (!s.empty()) {
+        second = FeedStrToIntDef(s.substr(0, 2), 0);
+        s.erase(0, 2);
+    }
+    // Whatever follows the seconds ("Z", "+01:00", ".5Z") is kept as the zone
+    // without counting as a change.
+    if (!s.empty())
+        FTimeZone = s;
+
+    auto date = TryEncodeDate(year, month, day);
+    auto time = TryEncodeTime(hour, minute, second);
+    SetDateTime(date && time ? ComposeDateTime(*date, *time) : Now());
+}
+
+std::string TRFC822DateTime::RFC822Text() const {
+    DateTimeParts parts = DecodeDateTime(FDateTime);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%s, %02d %s %04d %02d:%02d:%02d ",
+                  ShortDayNames[static_cast<std::size_t>(parts.DayOfWeek)], parts.Day,
+                  ShortMonthNames[static_cast<std::size_t>(parts.Month - 1)], parts.Year,
+                  parts.Hour, parts.Minute, parts.Second);
+    return buffer + FTimeZone;
+}
+
+TDateTime RFC822ToDateTime(const std::string& text) {
+    std::string s = trim(text);
+    if (s.empty())
+        return 0;
+
+    if (startsWithDayName(s)) {
+        takeUpTo(s, " ");
+        trimLeft(s);
+    }
+
+    // "06-Nov-94" style: a dash after the first character and before any space.
+    auto dash = s.find('-');
+    auto space = s.find(' ');
+    std::string_view separator =
+        dash != std::string::npos && dash >= 1 && space != std::string::npos && dash < space ? "-"
+                                                                                             : " ";
+
+    auto readDay = [&] {
+        std::string token = takeUpTo(s, separator);
+        trimLeft(s);
+        return FeedStrToIntDef(token, 1);
+    };
+    auto readMonth = [&] {
+        std::string token = takeUpTo(s, separator);
+        trimLeft(s);
+        return monthNumber(token);
+    };
+    int day = 0;
+    int month = 0;
+    if (monthNumber(s.substr(0, s.find(separator))) != 0) {
+        month = readMonth();
+        day = readDay();
+    } else {
+        day = readDay();
+        month = readMonth();
+    }
+
+    std::string yearToken = takeUpTo(s, " ");
+    int year = FeedStrToIntDef(yearToken, 1900);
+    if (year == 1900) {
+        // asctime order: the year comes last, after the time.
+        year = FeedStrToIntDef(s, 1900);
+        s = yearToken;
+    }
+    if (year < 80)
+        year += 2000;
+    else if (year <= 99)
+        year += 1900;
+
+    auto date = TryEncodeDate(year, month, day);
+    if (!date)
+        return 0;
+    TDateTime result = *date;
+
+    if (s.find(':') != std::string::npos) {
+        std::string t = takeUpTo(s, " ");
+        int hour = FeedStrToIntDef(takeUpTo(t, ":"), 0);
+        int minute = FeedStrToIntDef(takeUpTo(t, ":"), 0);
+        int second = FeedStrToIntDef(takeUpTo(t, " "), 0);
+        auto time = TryEncodeTime(hour, minute, second);
+        if (!time)
+            return 0;
+        result = ComposeDateTime(result, *time);
+    }
+    return result;
+}
+
+} // namespace zavrio

@@ -1,0 +1,114 @@
+#include "iTunesExtra.h"
+
+#include "feed/IntegerText.h"
+
+namespace zavrio {
+
+namespace {
+
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+void setKeyed(std::string& field, const std::string& value) {
+    if (field != value)
+        field = value;
+}
+
+// The text before the first ":", which s loses together with the ":"; "" when
+// there is no ":" (s then stays as it is).
+std::string takeBeforeColon(std::string& s) {
+    auto at = s.find(':');
+    if (at == std::string::npos)
+        return {};
+    std::string part = s.substr(0, at);
+    s.erase(0, at + 1);
+    return part;
+}
+
+} // namespace
+
+std::string CutToCharacters(const std::string& text, std::size_t limit) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // A character starts at every byte that does not continue a sequence.
+        if (!isContinuationByte(text[i]) && characters++ == limit)
+            return text.substr(0, i);
+    }
+    return text;
+}
+
+void TiTunesCategory::SetSubCategory(const std::string& value) {
+    setKeyed(FSubCategory, value);
+}
+void TiTunesCategory::SetCategory(const std::string& value) {
+    setKeyed(FCategory, value);
+}
+
+void TiTunesOwner::SetName(const std::string& value) {
+    setKeyed(FName, value);
+}
+void TiTunesOwner::SetEmailAddress(const std::string& value) {
+    setKeyed(FEmailAddress, value);
+}
+
+void TiTunesKeywords::AddFromText(const std::string& text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isBlank(text[first]))
+        ++first;
+    while (last > first && isBlank(text[last - 1]))
+        --last;
+    if (first == last)
+        return;
+    std::string s = text.substr(first, last - first);
+    for (auto space = s.find(' '); space != std::string::npos; space = s.find(' ')) {
+        Add().SetValue(s.substr(0, space));
+        s.erase(0, space + 1);
+    }
+    Add().SetValue(s);
+}
+
+std::string TiTunesKeywords::JoinedText() const {
+    std::string joined;
+    for (int i = 0; i < Count(); ++i) {
+        if (i > 0)
+            joined += ' ';
+        joined += Items(i).Value();
+    }
+    return joined;
+}
+
+std::string TiTunesDuration::Duration() const {
+    return std::to_string(FHour) + ":" + std::to_string(FMinute) + ":" + (FSecond < 10 ? "0" : "") +
+           std::to_string(FSecond);
+}
+
+void TiTunesDuration::SetDuration(const std::string& text) {
+    std::string s = text;
+    FHour = FeedStrToInt(takeBeforeColon(s));
+    FMinute = FeedStrToInt(takeBeforeColon(s));
+    FSecond = FeedStrToInt(s);
+}
+
+TiTunesChannelExtra::TiTunesChannelExtra() : FKeyWords(this) {}
+
+void TiTunesChannelExtra::SetSubtitle(const std::string& value) {
+    setKeyed(FSubtitle, value);
+}
+
+void TiTunesChannelExtra::SetSummary(const std::string& value) {
+    setKeyed(FSummary, CutToCharacters(value, iTunesSummaryLimit));
+}
+
+TiTunesItemExtra::TiTunesItemExtra() : FKeyWords(this) {}
+
+void TiTunesItemExtra::SetSummary(const std::string& value) {
+    FSummary = CutToCharacters(value, iTunesSummaryLimit);
+}
+
+} // namespace zavrio
