@@ -133,13 +133,13 @@ public:
     std::string ContentType = "text/html";
     std::string UserAgent = "Mozilla/3.0 (compatible; Indy Library)";
     bool HandleRedirects = true;
-    int RedirectMaximum = 15; // requests per download, redirects included
-    int ConnectTimeout = 120000;     // ms
-    int ReadTimeout = 0;             // ms; 0 waits for data without limit
+    int RedirectMaximum = 15;    // requests per download, redirects included
+    int ConnectTimeout = 120000; // ms
+    int ReadTimeout = 0;         // ms; 0 waits for data without limit
     std::size_t MaxLineLength = 16384;
     std::uint64_t MaxBodySize = std::uint64_t{64} << 20;
-    int PumpInterval = 250;          // ms between pumps while reading
-    int ConnectPumpInterval = 125;   // ms between pumps while connecting
+    int PumpInterval = 250;        // ms between pumps while reading
+    int ConnectPumpInterval = 125; // ms between pumps while connecting
 
     // Notifications. Any of them may be empty.
     std::function<void(TIdStatus status, const std::string& text)> OnStatus;
@@ -168,23 +168,33 @@ public:
 
 private:
     struct TConnection;
-    struct TRequestResult;
+    struct TResponse;
+    enum class TFill { Data, Closed, TimedOut };
 
     void DoStatus(TIdStatus status, const std::string& text);
     void DoWorkBegin(std::int64_t expected);
     void DoWork(std::int64_t count);
     void Pump();
+    static void CheckOwned(const std::shared_ptr<TConnection>& conn);
 
     std::shared_ptr<TConnection> OpenConnection(const std::string& host, int port);
-    void ConnectTo(TConnection& conn, const std::string& host, int port);
-    void CloseByServer(const std::shared_ptr<TConnection>& conn);
+    void ConnectTo(const std::shared_ptr<TConnection>& conn, const std::string& host, int port);
     void CheckAlive(const std::shared_ptr<TConnection>& conn);
+    void CloseByServer(const std::shared_ptr<TConnection>& conn);
 
-    // Socket reading with pumping; limitMs > 0 gives up (returns false /
-    // short count) after that long without data.
-    bool Fill(const std::shared_ptr<TConnection>& conn, int limitMs);
-    std::string ReadLine(const std::shared_ptr<TConnection>& conn);
+    // Waits for more data, pumping. limitMs > 0 (else ReadTimeout > 0) gives
+    // up after that long without data.
+    TFill Fill(const std::shared_ptr<TConnection>& conn, int limitMs);
+    std::string ReadLine(const std::shared_ptr<TConnection>& conn, int limitMs);
     void SendAll(const std::shared_ptr<TConnection>& conn, const std::string& data);
+    TResponse ReadResponse(const std::shared_ptr<TConnection>& conn);
+    // sink == nullptr drops the body.
+    void ReadBody(const std::shared_ptr<TConnection>& conn, const TResponse& response,
+                  std::string* sink, int limitMs);
+    void DropBody(const std::shared_ptr<TConnection>& conn, const TResponse& response, int limitMs);
+    std::uint64_t ReadCounted(const std::shared_ptr<TConnection>& conn, std::uint64_t want,
+                              std::string* sink, int limitMs);
+    void ReadUntilClose(const std::shared_ptr<TConnection>& conn, std::string* sink, int limitMs);
 
     std::unique_ptr<TIdCookieManager> FCookieManager;
     std::shared_ptr<TConnection> FConnection;
