@@ -1,0 +1,213 @@
+#include "feed/RSSParser.h"
+
+#include "feed/ParseHelpers.h"
+#include "feed/SimpleRSS.h"
+#include "feed/SimpleRSSException.h"
+
+#include <exception>
+
+namespace zavrio {
+
+void TSimpleParserRSS::Parse() {
+    IXMLNode channel = Owner().XMLFile().DocumentElement().ChildByName("channel");
+    if (!channel.FindChild("item") && !channel.FindChild("category"))
+        return;
+
+    const int count = channel.ChildCount();
+    for (int i = 0; i < count; ++i) {
+        IXMLNode node = channel.ChildAt(i);
+        readChannelChild(node);
+        try {
+            readGuardedChannelChild(node);
+        } catch (const std::exception&) {
+            // A bad optional channel element costs only the rest of itself.
+        }
+    }
+}
+
+void TSimpleParserRSS::readChannelChild(const IXMLNode& node) {
+    if (node.NodeType() != ntElement)
+        return;
+    const std::string name = node.NodeName();
+    TRSSChannel& channel = Owner().Channel();
+    if (name == "category") {
+        TRSSChannelCategory& category = channel.Optional().Categories().Add();
+        if (auto value = ValueOf(node))
+            category.SetCategory(*value);
+        if (auto domain = AttributeNodeValue(node, "domain"))
+            category.SetDomain(*domain);
+    } else if (name == "item") {
+        readItem(node, Owner().Items().Add());
+    } else if (name == "title") {
+        if (auto value = ValueOf(node))
+            channel.Required().SetTitle(*value);
+    } else if (name == "link") {
+        if (auto value = ValueOf(node))
+            channel.Required().SetLink(*value);
+    } else if (name == "description") {
+        if (auto value = ValueOf(node))
+            channel.Required().SetDesc(*value);
+    }
+}
+
+void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
+    if (!node.FindChild("title") && !node.FindChild("description"))
+        throw ESimpleRSSException(std::string("Required Field Missing. Field: ") + "item" + " -> " +
+                                  "title");
+    if (auto title = ChildValue(node, "title"))
+        item.SetTitle(*title);
+    if (auto link = ChildValue(node, "link"))
+        item.SetLink(*link);
+    // Later sources win: "description" over "content:encoded" over "content".
+    for (const char* source : {"content", "content:encoded", "description"})
+        if (auto description = DescriptionValue(node.FindChild(source)))
+            item.SetDescription(*description);
+    if (auto author = ChildValue(node, "author"))
+        item.Author().SetName(*author);
+    if (auto comments = ChildValue(node, "comments"))
+        item.SetComments(*comments);
+    if (auto date = ChildValue(node, "dc:date"))
+        item.PubDate().LoadFromISO8601(*date);
+
+    if (IXMLNode enclosure = node.FindChild("enclosure")) {
+        if (auto url = AttributeNodeValue(enclosure, "url"))
+            item.Enclosure().SetURL(*url);
+        if (auto length = AttributeNodeValue(enclosure, "length"))
+            item.Enclosure().SetLength(Integer(*length));
+        if (auto type = AttributeNodeValue(enclosure, "type"))
+            item.Enclosure().SetEnclosureType(*type);
+        item.Enclosure().SetInclude(true);
+    }
+    if (IXMLNode guid = node.FindChild("guid")) {
+        item.GUID().SetInclude(true);
+        if (auto value = ValueOf(guid))
+            item.GUID().SetGUID(*value);
+        if (auto permaLink = AttributeNodeValue(guid, "isPermaLink"))
+            item.GUID().SetIsPermaLink(*permaLink == "true");
+    }
+    if (auto date = ChildValue(node, "pubDate"))
+        item.PubDate().LoadFromRFC822(*date);
+    if (IXMLNode source = node.FindChild("source")) {
+        item.Source().SetInclude(true);
+        if (auto title = ValueOf(source))
+            item.Source().SetTitle(*title);
+        if (auto url = AttributeNodeValue(source, "url"))
+            item.Source().SetURL(*url);
+    }
+
+    const int count = node.ChildCount();
+    for (int i = 0; i < count; ++i) {
+        IXMLNode child = node.ChildAt(i);
+        if (child.LocalName() != "category")
+            continue;
+        TRSSItemCategory& category = item.Categories().Add();
+        if (auto title = ValueOf(child))
+            category.SetTitle(*title);
+        if (auto domain = AttributeNodeValue(child, "domain"))
+            category.SetDomain(*domain);
+    }
+}
+
+void TSimpleParserRSS::readGuardedChannelChild(const IXMLNode& node) {
+    if (node.NodeType() != ntElement)
+        return;
+    const std::string name = node.NodeName();
+    TRSSChannelOpt& optional = Owner().Channel().Optional();
+    if (name == "language") {
+        auto code = ValueOf(node);
+        if (code)
+            optional.SetLanguage(LanguageFromCode(*code));
+        if (optional.Language() == langX) {
+            if (code)
+                optional.SetXLang(*code);
+        } else {
+            optional.SetXLang("");
+        }
+    } else if (name == "copyright") {
+        if (auto value = ValueOf(node))
+            optional.SetCopyright(*value);
+    } else if (name == "managingEditor") {
+        if (auto value = ValueOf(node))
+            optional.SetManagingEditor(*value);
+    } else if (name == "webMaster") {
+        if (auto value = ValueOf(node))
+            optional.SetWebMaster(*value);
+    } else if (name == "pubDate") {
+        if (auto value = ValueOf(node))
+            optional.PubDate().LoadFromRFC822(*value);
+    } else if (name == "lastBuildDate") {
+        if (auto value = ValueOf(node))
+            optional.LastBuildDate().LoadFromRFC822(*value);
+    } else if (name == "generator") {
+        if (auto value = ValueOf(node))
+            optional.SetGenerator(*value);
+    } else if (name == "docs") {
+        if (auto value = ValueOf(node))
+            optional.SetDocs(*value);
+    } else if (name == "cloud") {
+        TRSSCloud& cloud = optional.Cloud();
+        cloud.SetInclude(node.AttributeCount() > 0);
+        if (cloud.Include()) {
+            if (auto value = AddedAttributeValue(node, "domain"))
+                cloud.SetDomain(*value);
+            if (auto value = AddedAttributeValue(node, "port"))
+                cloud.SetPort(Integer(*value));
+            if (auto value = AddedAttributeValue(node, "path"))
+                cloud.SetPath(*value);
+            if (auto value = AddedAttributeValue(node, "registerProcedure"))
+                cloud.SetRegisterProcedure(*value);
+            if (auto value = AddedAttributeValue(node, "protocol"))
+                cloud.SetProtocol(*value);
+        }
+    } else if (name == "ttl") {
+        if (auto value = ValueOf(node))
+            optional.SetTTL(Integer(*value));
+    } else if (name == "image") {
+        TRSSImage& image = optional.Image();
+        image.SetInclude(node.ChildCount() > 0);
+        if (image.Include()) {
+            if (auto value = ChildValue(node, "url"))
+                image.Required().SetURL(*value);
+            if (auto value = ChildValue(node, "title"))
+                image.Required().SetTitle(*value);
+            if (auto value = ChildValue(node, "link"))
+                image.Required().SetLink(*value);
+            if (auto value = ChildValue(node, "description"))
+                image.Optional().SetDescription(*value);
+            if (auto value = ChildValue(node, "width"))
+                image.Optional().SetWidth(Integer(*value));
+            if (auto value = ChildValue(node, "height"))
+                image.Optional().SetHeight(Integer(*value));
+        }
+    } else if (name == "rating") {
+        if (auto value = ValueOf(node))
+            optional.SetRating(*value);
+    } else if (name == "textInput") {
+        TRSSTextInput& input = optional.TextInput();
+        input.SetInclude(node.ChildCount() > 0);
+        if (input.Include()) {
+            if (auto value = ChildValue(node, "title"))
+                input.SetTitle(*value);
+            if (auto value = ChildValue(node, "description"))
+                input.SetDescription(*value);
+            if (auto value = ChildValue(node, "link"))
+                input.SetLink(*value);
+            if (auto value = ChildValue(node, "name"))
+                input.SetTextInputName(*value);
+        }
+    } else if (name == "skipHours") {
+        try {
+            ReadSkipHours(node, Owner());
+        } catch (const std::exception&) {
+            // The hours read before the failure stay set.
+        }
+    } else if (name == "skipDays") {
+        try {
+            ReadSkipDays(node, Owner());
+        } catch (const std::exception&) {
+            // The days read before the failure stay set.
+        }
+    }
+}
+
+} // namespace zavrio

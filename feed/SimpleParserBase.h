@@ -1,0 +1,57 @@
+#pragma once
+// TSimpleParserBase: the base of the format parsers. TSimpleRSS creates one
+// parser for one parse and calls Parse, which reads Owner().XMLFile() into
+// Owner().Channel() and Owner().Items(); those are fresh when Parse starts.
+//
+// A parser writes a field only when the document has a value for it (the
+// model's setters apply their own limits). The helpers below spell out the
+// reading rules the formats share, so that a parser reads like its table:
+// - the value of a node is its TextValue, present when not Null (that is,
+//   non-empty); a node that is not there has no value;
+// - an integer is the value read by FeedStrToInt, and a value that is not a
+//   number throws EConvertError;
+// - Text of an element holding markup throws EXMLDocError.
+
+#include "feed/XMLNode.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace zavrio {
+
+class TSimpleRSS;
+
+class TSimpleParserBase {
+public:
+    explicit TSimpleParserBase(TSimpleRSS& owner) : FOwner(owner) {}
+    virtual ~TSimpleParserBase() = default;
+    TSimpleParserBase(const TSimpleParserBase&) = delete;
+    TSimpleParserBase& operator=(const TSimpleParserBase&) = delete;
+
+    virtual void Parse() = 0;
+
+    TSimpleRSS& Owner() const { return FOwner; }
+
+protected:
+    // node.TextValue(), or Null when node is none.
+    static XMLValue ValueOf(const IXMLNode& node);
+    // The value of element.FindChild(name).
+    static XMLValue ChildValue(const IXMLNode& element, std::string_view name);
+    // The value of attribute name when element.FindAttribute(name) finds one,
+    // read through AttributeByName; Null when there is no such attribute.
+    static XMLValue AttributeNodeValue(const IXMLNode& element, std::string_view name);
+    // The value of element.AttributeByName(name); a missing attribute is added
+    // empty and has no value.
+    static XMLValue AddedAttributeValue(const IXMLNode& element, std::string_view name);
+    // The value of the element's first child when it has children, else of
+    // the element itself (an element's description, which may be written as
+    // one text or CDATA node).
+    static XMLValue DescriptionValue(const IXMLNode& element);
+    // value as a signed 32-bit integer; throws EConvertError.
+    static std::int32_t Integer(const std::string& value);
+
+private:
+    TSimpleRSS& FOwner;
+};
+
+} // namespace zavrio
