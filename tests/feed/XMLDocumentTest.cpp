@@ -1,0 +1,362 @@
+#include "feed/XMLDocument.h"
+#include "feed/XMLErrors.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace zavrio {
+namespace {
+
+TXMLDocument& loaded(TXMLDocument& doc, std::string_view xml) {
+    doc.Load(xml);
+    return doc;
+}
+
+TEST(XMLDocumentTest, NamesOfElementsAndNodes) {
+    TXMLDocument doc;
+    loaded(doc, R"(<rss xmlns:media="http://search.yahoo.com/mrss/"><media:title>A</media:title>)"
+                R"(<!--note--><b><![CDATA[x]]></b>text</rss>)");
+    IXMLNode root = doc.DocumentElement();
+    ASSERT_EQ(root.ChildCount(), 4);
+    struct Row {
+        int index;
+        TNodeType type;
+        const char* name;
+        const char* local;
+        const char* uri;
+    };
+    for (const Row& row :
+         {Row{0, ntElement, "media:title", "title", "http://search.yahoo.com/mrss/"},
+          Row{1, ntComment, "#comment", "", ""}, Row{2, ntElement, "b", "b", ""},
+          Row{3, ntText, "#text", "", ""}}) {
+        IXMLNode node = root.ChildAt(row.index);
+        EXPECT_EQ(node.NodeType(), row.type) << row.index;
+        EXPECT_EQ(node.NodeName(), row.name) << row.index;
+        EXPECT_EQ(node.LocalName(), row.local) << row.index;
+        EXPECT_EQ(node.NamespaceURI(), row.uri) << row.index;
+    }
+    EXPECT_EQ(root.ChildAt(2).ChildAt(0).NodeName(), "#cdata-section");
+    EXPECT_EQ(root.ChildAt(2).ParentNode(), root);
+}
+
+TEST(XMLDocumentTest, ChildAtOutsideTheListFailsWithTheIndex) {
+    TXMLDocument doc;
+    IXMLNode root = loaded(doc, "<r><a/><b/></r>").DocumentElement();
+    EXPECT_EQ(root.ChildAt(1).NodeName(), "b");
+    EXPECT_EQ(root.ChildAt(0).NodeName(), "a"); // going back after the cursor moved on
+    for (int index : {2, -1, 100}) {
+        try {
+            root.ChildAt(index);
+            ADD_FAILURE() << index;
+        } catch (const EXMLDocError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "List index out of bounds (" + std::to_string(index) + ")");
+        }
+    }
+    EXPECT_THROW(loaded(doc, "<r/>").DocumentElement().ChildAt(0), EXMLDocError);
+}
+
+TEST(XMLDocumentTest, WhitespaceOnlyTextIsDroppedOtherTextKept) {
+    TXMLDocument doc;
+    IXMLNode root = loaded(doc, "<r>\n  <a> x </a>\r\n\t<b>   </b> <c><![CDATA[  ]]></c>\n</r>")
+                        .DocumentElement();
+    ASSERT_EQ(root.ChildCount(), 3);
+    EXPECT_EQ(root.ChildAt(0).Text(), " x ");
+    EXPECT_EQ(root.ChildAt(1).ChildCount(), 0);
+    // A CDATA section is kept even when it holds only blanks.
+    EXPECT_EQ(root.ChildAt(2).ChildCount(), 1);
+    EXPECT_EQ(root.ChildAt(2).Text(), "  ");
+}
+
+TEST(XMLDocumentTest, FindChildMatchesQualifiedOrLocalNameFirstWins) {
+    TXMLDocument doc;
+    IXMLNode item =
+        loaded(doc, R"(<item xmlns:media="urn:m"><media:title>M</media:title>)"
+                    R"(<title>T</title><atom:link xmlns:atom="urn:a">L</atom:link></item>)")
+            .DocumentElement();
+    EXPECT_EQ(item.FindChild("title").Text(), "M"); // prefixed namesake placed first
+    EXPECT_EQ(item.FindChild("media:title").Text(), "M");
+    EXPECT_EQ(item.FindChild("link").Text(), "L");
+    EXPECT_EQ(item.FindChild("atom:link").Text(), "L");
+    EXPECT_FALSE(item.FindChild("Title")); // names are case-sensitive
+    EXPECT_FALSE(item.FindChild("media:link"));
+    EXPECT_FALSE(item.FindChild("pubDate"));
+}
+
+TEST(XMLDocumentTest, FindChildOfANamespacedParentKeepsToItsNamespace) {
+    TXMLDocument doc;
+    IXMLNode channel =
+        loaded(
+            doc,
+            R"(<rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#")"
+            R"( xmlns="http://purl.org/rss/1.0/" xmlns:dc="http://purl.org/dc/elements/1.1/">)"
+            R"(<channel><dc:title>D</dc:title><title>T</title>)"
+            R"(<other xmlns="HTTP://PURL.ORG/RSS/1.0/">case-insensitive</other></channel></rdf:RDF>)")
+            .DocumentElement()
+            .ChildAt(0);
+    EXPECT_EQ(channel.NamespaceURI(), "http://purl.org/rss/1.0/");
+    EXPECT_EQ(channel.FindChild("title").Text(), "T"); // dc:title is in another namespace
+    EXPECT_FALSE(channel.FindChild("dc:title"));
+    EXPECT_EQ(channel.FindChild("other").Text(), "case-insensitive");
+}
+
+TEST(XMLDocumentTest, ChildByNameAppendsAnElementThatStays) {
+    TXMLDocument doc;
+    IXMLNode channel =
+        loaded(doc, "<rss xmlns:dc='urn:dc'><channel><title>T</title></channel></rss>")
+            .DocumentElement()
+            .FindChild("channel");
+    EXPECT_EQ(channel.ChildByName("title").Text(), "T");
+    EXPECT_EQ(channel.ChildCount(), 1);
+
+    IXMLNode pubDate = channel.ChildByName("pubDate");
+    EXPECT_EQ(channel.ChildCount(), 2);
+    EXPECT_EQ(pubDate.TextValue(), std::nullopt);
+    EXPECT_EQ(channel.FindChild("pubDate"), pubDate);
+    EXPECT_EQ(channel.ChildByName("pubDate"), pubDate);
+    EXPECT_EQ(channel.ChildCount(), 2);
+
+    IXMLNode date = channel.ChildByName("dc:date");
+    EXPECT_EQ(date.NodeName(), "dc:date");
+    EXPECT_EQ(date.NamespaceURI(), "urn:dc");
+    EXPECT_EQ(channel.ChildAt(2), date);
+    EXPECT_NE(doc.XML().find("<dc:date>"), std::string::npos);
+}
+
+TEST(XMLDocumentTest, ChildByNameTakesTheParentsPrefixAndNamespace) {
+    TXMLDocument doc;
+    IXMLNode feed = loaded(doc, "<a:feed xmlns:a='urn:atom'><a:entry/></a:feed>").DocumentElement();
+    IXMLNode channel = feed.ChildByName("channel");
+    EXPECT_EQ(channel.NodeName(), "a:channel");
+    EXPECT_EQ(channel.NamespaceURI(), "urn:atom");
+    EXPECT_EQ(feed.FindChild("channel"), channel);
+    // A prefix that is not declared stays part of the name.
+    IXMLNode odd = loaded(doc, "<r/>").DocumentElement().ChildByName("x:y");
+    EXPECT_EQ(odd.NodeName(), "x:y");
+    EXPECT_EQ(odd.LocalName(), "y");
+    EXPECT_EQ(doc.DocumentElement().FindChild("x:y"), odd);
+}
+
+TEST(XMLDocumentTest, ChildByNameWithoutAutoCreateFails) {
+    TXMLDocument doc;
+    doc.SetOptions({doAttrNull});
+    IXMLNode root = loaded(doc, "<r/>").DocumentElement();
+    EXPECT_THROW(root.ChildByName("x"), EXMLDocError);
+    EXPECT_EQ(root.ChildCount(), 0);
+}
+
+TEST(XMLDocumentTest, TextOfElementsAndOtherNodes) {
+    TXMLDocument doc;
+    IXMLNode root = loaded(doc, "<r a='v'><empty/><t>x &amp; y</t><c><![CDATA[<b>bold</b>]]></c>"
+                                "<mixed>x<b/></mixed><two>x<![CDATA[y]]></two><note><!--n--></note>"
+                                "<nested><i>z</i></nested></r>")
+                        .DocumentElement();
+    IXMLNode empty = root.FindChild("empty");
+    EXPECT_EQ(empty.Text(), "");
+    EXPECT_EQ(empty.ChildCount(), 1); // reading gave it an empty text child
+    EXPECT_EQ(empty.ChildAt(0).NodeType(), ntText);
+    EXPECT_EQ(empty.TextValue(), std::nullopt);
+    EXPECT_EQ(root.FindChild("t").TextValue(), "x & y");
+    EXPECT_EQ(root.FindChild("c").Text(), "<b>bold</b>");
+    for (const char* name : {"mixed", "two", "note", "nested"}) {
+        try {
+            root.FindChild(name).Text();
+            ADD_FAILURE() << name;
+        } catch (const EXMLDocError& e) {
+            EXPECT_STREQ(e.what(), "Element does not contain a single text node") << name;
+        }
+    }
+    EXPECT_EQ(root.FindChild("note").ChildAt(0).Text(), "n");
+    EXPECT_EQ(root.FindChild("nested").ChildAt(0).Text(), "z");
+    EXPECT_EQ(root.FindAttribute("a").Text(), "v");
+}
+
+TEST(XMLDocumentTest, AttributeValueNullDiffersFromEmpty) {
+    TXMLDocument doc;
+    IXMLNode root = loaded(doc, R"(<rss version="2.0" itunes="" xmlns:itunes="urn:it" it:x="1" )"
+                                R"(xmlns:it="urn:i2"/>)")
+                        .DocumentElement();
+    EXPECT_EQ(root.AttributeValue("version"), "2.0");
+    EXPECT_EQ(root.AttributeValue("itunes"), "");
+    EXPECT_EQ(root.AttributeValue("xmlns:itunes"), "urn:it");
+    EXPECT_EQ(root.AttributeValue("it:x"), "1");
+    EXPECT_EQ(root.AttributeValue("x"), std::nullopt); // exact qualified name only
+    EXPECT_EQ(root.AttributeValue("Version"), std::nullopt);
+
+    TXMLDocument plain;
+    plain.SetOptions({doNodeAutoCreate});
+    EXPECT_EQ(loaded(plain, "<rss/>").DocumentElement().AttributeValue("version"), "");
+}
+
+TEST(XMLDocumentTest, AttributesAsANodeList) {
+    TXMLDocument doc;
+    IXMLNode root =
+        loaded(doc, R"(<e xmlns:m="urn:m" url="u" m:type="t" empty=""/>)").DocumentElement();
+    ASSERT_EQ(root.AttributeCount(), 4);
+    EXPECT_EQ(root.AttributeAt(0).NodeName(), "xmlns:m");
+    EXPECT_EQ(root.AttributeAt(1).NodeName(), "url");
+    EXPECT_EQ(root.AttributeAt(2).NodeName(), "m:type");
+    EXPECT_EQ(root.FindAttribute("type"), root.AttributeAt(2)); // any namespace
+    EXPECT_EQ(root.FindAttribute("m:type").TextValue(), "t");
+    EXPECT_EQ(root.FindAttribute("empty").TextValue(), std::nullopt);
+    EXPECT_FALSE(root.FindAttribute("length"));
+    EXPECT_THROW(root.AttributeAt(4), EXMLDocError);
+
+    IXMLNode added = root.AttributeByName("length");
+    EXPECT_EQ(added.NodeType(), ntAttribute);
+    EXPECT_EQ(added.TextValue(), std::nullopt);
+    EXPECT_EQ(root.AttributeCount(), 5);
+    EXPECT_EQ(root.AttributeValue("length"), "");
+    EXPECT_EQ(root.AttributeByName("url").Text(), "u");
+    EXPECT_EQ(root.AttributeCount(), 5);
+}
+
+TEST(XMLDocumentTest, MalformedInputFailsWithReasonLineAndSource) {
+    TXMLDocument doc;
+    doc.Load("<ok/>");
+    const std::string bad =
+        "<rss>\n<channel>\n  <title>A very long title that goes on and on</item>\n</rss>";
+    try {
+        doc.Load(bad);
+        FAIL() << "no failure";
+    } catch (const EDOMParseError& e) {
+        EXPECT_EQ(e.Line(), 3);
+        EXPECT_EQ(e.SrcText(), "  <title>A very long title that goes on ");
+        EXPECT_FALSE(e.Reason().empty());
+        EXPECT_EQ(std::string(e.what()), e.Reason() + "\r\nLine: 3\r\n" + e.SrcText());
+    }
+    EXPECT_TRUE(doc.IsEmpty());
+    EXPECT_FALSE(doc.DocumentElement());
+    for (std::string_view notXML : {"", "plain text", "<a><b></a>", "<a/><b/>", "<a>\xff</a>"})
+        EXPECT_THROW(doc.Load(notXML), EDOMParseError) << notXML;
+}
+
+TEST(XMLDocumentTest, SourceTextIsCutAtACharacterBoundary) {
+    TXMLDocument doc;
+    std::string line = "<r>" + std::string(18, 'x');
+    for (int i = 0; i < 20; ++i)
+        line += "\xc3\xa9"; // é
+    try {
+        doc.Load(line + "</q>");
+        FAIL() << "no failure";
+    } catch (const EDOMParseError& e) {
+        EXPECT_EQ(e.SrcText(), line.substr(0, 3 + 18 + 2 * 19));
+    }
+}
+
+struct EncodingCase {
+    const char* label;
+    std::string bytes;
+};
+
+class XMLEncodingTest : public ::testing::TestWithParam<EncodingCase> {};
+
+// Every row spells the same text, "café €"; it reaches the caller as UTF-8.
+TEST_P(XMLEncodingTest, TextArrivesAsUTF8) {
+    TXMLDocument doc;
+    doc.Load(GetParam().bytes);
+    EXPECT_EQ(doc.DocumentElement().NodeName(), "t");
+    EXPECT_EQ(doc.DocumentElement().Text(), "caf\xc3\xa9 \xe2\x82\xac");
+}
+
+std::string utf16(std::string_view ascii, bool littleEndian, std::u16string_view tail) {
+    std::string out = littleEndian ? "\xff\xfe" : "\xfe\xff";
+    auto put = [&](char16_t c) {
+        char lo = static_cast<char>(c & 0xff), hi = static_cast<char>(c >> 8);
+        out += littleEndian ? std::string{lo, hi} : std::string{hi, lo};
+    };
+    for (char c : ascii)
+        put(static_cast<char16_t>(c));
+    for (char16_t c : tail)
+        put(c);
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, XMLEncodingTest,
+    ::testing::Values(
+        EncodingCase{"utf8", "<t>caf\xc3\xa9 \xe2\x82\xac</t>"},
+        EncodingCase{"utf8bom", "\xef\xbb\xbf<t>caf\xc3\xa9 \xe2\x82\xac</t>"},
+        EncodingCase{"latin1", "<?xml version='1.0' encoding='ISO-8859-1'?><t>caf\xe9 &#8364;</t>"},
+        EncodingCase{"cp1252",
+                     "<?xml version=\"1.0\" encoding=\"windows-1252\"?><t>caf\xe9 \x80</t>"},
+        EncodingCase{"utf16le", utf16("<t>caf", true, u"\u00e9 \u20ac</t>")},
+        EncodingCase{"utf16be", utf16("<t>caf", false, u"\u00e9 \u20ac</t>")}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// Hostile documents: none may read a file, reach the network, or blow up.
+TEST(XMLDocumentTest, ExternalEntitiesAndDTDsAreNeverLoaded) {
+    auto secret = std::filesystem::temp_directory_path() / "zavrio-xml-secret.txt";
+    {
+        std::ofstream out(secret);
+        out << "TOPSECRET";
+    }
+    const std::string path = secret.string();
+    const std::string docs[] = {
+        "<!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + path + "\">]><r>&x;</r>",
+        "<!DOCTYPE r [<!ENTITY x SYSTEM \"" + path + "\">]><r>&x;</r>",
+        "<!DOCTYPE r [<!ENTITY % p SYSTEM \"file://" + path + "\"> %p;]><r>a</r>",
+        "<!DOCTYPE r SYSTEM \"file://" + path + "\"><r>a</r>",
+        // Loopback port 9 (discard) would only answer if the parser went out.
+        "<!DOCTYPE r [<!ENTITY x SYSTEM \"http://127.0.0.1:9/x\">]><r>&x;</r>",
+        "<r xmlns:xi=\"http://www.w3.org/2001/XInclude\"><xi:include href=\"" + path +
+            "\" parse=\"text\"/></r>",
+    };
+    for (const std::string& xml : docs) {
+        TXMLDocument doc;
+        try {
+            doc.Load(xml);
+        } catch (const EDOMParseError&) {
+            continue; // refusing is fine
+        }
+        EXPECT_EQ(doc.XML().find("TOPSECRET"), std::string::npos) << xml;
+    }
+    std::filesystem::remove(secret);
+}
+
+TEST(XMLDocumentTest, EntityExpansionAndNestingStayBounded) {
+    // Each entity refers ten times to the one before it.
+    std::string laughs = "<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\">";
+    char prev = 'a';
+    for (char name = 'b'; name <= 'k'; prev = name++) {
+        std::string body;
+        for (int i = 0; i < 10; ++i)
+            body += std::string("&") + prev + ";";
+        laughs += std::string("<!ENTITY ") + name + " \"" + body + "\">";
+    }
+    laughs += "]><r>&k;</r>"; // 10^11 characters if expanded
+
+    std::string deep;
+    for (int i = 0; i < 5000; ++i)
+        deep += "<d>";
+    for (int i = 0; i < 5000; ++i)
+        deep += "</d>";
+
+    for (const std::string& xml : {laughs, deep}) {
+        TXMLDocument doc;
+        EXPECT_THROW(doc.Load(xml), EDOMParseError);
+        EXPECT_TRUE(doc.IsEmpty());
+    }
+}
+
+TEST(XMLDocumentTest, InternalEntitiesAreReplacedByTheirText) {
+    TXMLDocument doc;
+    doc.Load("<!DOCTYPE r [<!ENTITY who \"world\">]><r>hello &who; &#233;</r>");
+    EXPECT_EQ(doc.DocumentElement().Text(), "hello world \xc3\xa9");
+}
+
+TEST(XMLDocumentTest, UnassignedNodeFailsClearly) {
+    IXMLNode none;
+    EXPECT_FALSE(none);
+    EXPECT_THROW(none.NodeName(), EXMLDocError);
+    EXPECT_THROW(none.Text(), EXMLDocError);
+    EXPECT_THROW(none.ChildCount(), EXMLDocError);
+}
+
+} // namespace
+} // namespace zavrio
