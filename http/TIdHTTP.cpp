@@ -40,7 +40,7 @@ EIdHTTPProtocolException::EIdHTTPProtocolException(int errorCode, const std::str
     : EIdException(statusLine), FErrorCode(errorCode) {}
 
 EIdBodyTooLarge::EIdBodyTooLarge(std::uint64_t size, std::uint64_t limit, bool atLeast)
-    : EIdException("Response body of " + std::string(atLeast ? "more than " : "") +
+    : EIdException("Response body of " + std::string(atLeast ? "at least " : "") +
                    std::to_string(size) + " bytes exceeds the limit of " + std::to_string(limit) +
                    " bytes.") {}
 
@@ -552,7 +552,7 @@ void TIdHTTP::ReadUntilClose(const std::shared_ptr<TConnection>& conn, std::stri
         got += take;
         if (got > MaxBodySize) {
             if (sink) {
-                throw EIdBodyTooLarge(MaxBodySize, MaxBodySize, true);
+                throw EIdBodyTooLarge(got, MaxBodySize, true);
             }
             return; // enough dropped; the connection is not reused anyway
         }
@@ -660,6 +660,14 @@ bool KeepAlive(const std::string& connectionHeader, bool http10) {
 }
 
 } // namespace
+
+std::string TIdHTTP::RequestHead(const std::string& address, const std::string& cookies) const {
+    const TIdURI uri(address);
+    const bool digits = !uri.Port.empty() && uri.Port.size() <= 5 &&
+                        std::all_of(uri.Port.begin(), uri.Port.end(),
+                                    [](unsigned char c) { return std::isdigit(c); });
+    return BuildRequest(*this, uri, digits ? std::stoi(uri.Port) : 80, cookies);
+}
 
 void TIdHTTP::Get(const std::string& address, std::string& buffer) {
     buffer.clear();

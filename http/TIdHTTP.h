@@ -154,6 +154,10 @@ public:
     // answer are kept even when the download fails.
     void Get(const std::string& address, std::string& buffer);
 
+    // The exact request head Get sends for address (port as in the address,
+    // 80 when absent) with the given Cookie value ("" sends no Cookie line).
+    std::string RequestHead(const std::string& address, const std::string& cookies) const;
+
     // Status line and code of the last answer read (0 / empty before any).
     const std::string& ResponseText() const { return FResponseText; }
     int ResponseCode() const { return FResponseCode; }

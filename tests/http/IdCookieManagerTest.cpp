@@ -1,0 +1,87 @@
+#include "http/IdCookieManager.h"
+
+#include "http/TIdURI.h"
+
+#include <gtest/gtest.h>
+
+namespace zavrio {
+namespace {
+
+std::string HeaderFor(const TIdCookieManager& jar, const std::string& address) {
+    return jar.CookieHeader(TIdURI(address));
+}
+
+TEST(TIdCookieManager, HostOnlyCookieGoesBackToTheSameHostOnly) {
+    TIdCookieManager jar;
+    jar.AddServerCookie("sid=abc; HttpOnly", TIdURI("http://feeds.example.test/a/feed.xml"), false);
+    EXPECT_EQ(HeaderFor(jar, "http://feeds.example.test/a/other"), "sid=abc");
+    EXPECT_EQ(HeaderFor(jar, "http://FEEDS.example.test:8080/a/"), "sid=abc");
+    EXPECT_EQ(HeaderFor(jar, "http://www.feeds.example.test/a/x"), "");
+    EXPECT_EQ(HeaderFor(jar, "http://example.test/a/x"), "");
+    // Default path is the directory of the request path: /a.
+    EXPECT_EQ(HeaderFor(jar, "http://feeds.example.test/"), "");
+    EXPECT_EQ(HeaderFor(jar, "http://feeds.example.test/ab"), "");
+}
+
+TEST(TIdCookieManager, DomainAndPathMatching) {
+    TIdCookieManager jar;
+    const TIdURI from("http://www.example.test/feeds/list");
+    jar.AddServerCookie("d=1; Domain=.example.test; Path=/", from, false);
+    jar.AddServerCookie("p=2; Path=/feeds", from, false);
+    jar.AddServerCookie("evil=3; Domain=other.test", from, false); // not ours to set
+    jar.AddServerCookie("tld=4; Domain=xample.test", from, false); // not a domain match
+    jar.AddServerCookie("s=5; Secure", from, false);               // plain HTTP never sends it
+    const std::pair<const char*, const char*> cases[] = {
+        {"http://www.example.test/feeds/x", "p=2; d=1"}, // longer path first
+        {"http://www.example.test/feeds", "p=2; d=1"},
+        {"http://www.example.test/feedsx", "d=1"},
+        {"http://img.example.test/feeds/x", "d=1"},
+        {"http://example.test/", "d=1"},
+        {"http://other.test/", ""},
+        {"http://xample.test/", ""},
+    };
+    for (const auto& [address, expected] : cases) {
+        EXPECT_EQ(HeaderFor(jar, address), expected) << address;
+    }
+}
+
+TEST(TIdCookieManager, ReplacesKeepsOrderAndExpires) {
+    TIdCookieManager jar;
+    const TIdURI from("http://h.test/");
+    jar.AddServerCookie("a=1", from, false);
+    jar.AddServerCookie("b=2", from, false);
+    jar.AddServerCookie("a=3", from, false);
+    EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "a=3; b=2");
+    jar.AddServerCookie("a=gone; Max-Age=0", from, false);
+    EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "b=2");
+    jar.AddServerCookie("b=gone; Expires=Thu, 01 Jan 1970 00:00:00 GMT", from, false);
+    EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "");
+    // A date in the future keeps it; Max-Age wins over Expires.
+    jar.AddServerCookie("c=1; expires=Fri, 31-Dec-2100 23:59:59 GMT", from, false);
+    jar.AddServerCookie("d=1; Max-Age=60; Expires=Thu, 01 Jan 1970 00:00:00 GMT", from, false);
+    EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "c=1; d=1");
+    // Values without a name are ignored.
+    jar.AddServerCookie("=x", from, false);
+    jar.AddServerCookie("novalue", from, false);
+    EXPECT_EQ(jar.Cookies().size(), 2u);
+}
+
+TEST(TIdCookieManager, SetCookie2CarriesSeveralQuotedCookies) {
+    TIdCookieManager jar;
+    jar.AddServerCookie("x=\"1,2\"; Version=\"1\"; Path=\"/\", y=\"two\"; Version=\"1\"",
+                        TIdURI("http://h.test/a/b"), true);
+    EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "x=1,2");
+    // y has the longer (default) path /a, so it comes first.
+    EXPECT_EQ(HeaderFor(jar, "http://h.test/a/c"), "y=two; x=1,2");
+}
+
+TEST(TIdCookieManager, SetCookieWithCommaInDateIsOneCookie) {
+    TIdCookieManager jar;
+    jar.AddServerCookie("k=v; Expires=Wed, 09 Jun 2100 10:18:14 GMT; Path=/",
+                        TIdURI("http://h.test/"), false);
+    ASSERT_EQ(jar.Cookies().size(), 1u);
+    EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "k=v");
+}
+
+} // namespace
+} // namespace zavrio
