@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "feed/RSSChannel.h"
+#include "feed/SimpleRSS.h"
 #include "feed/XMLNode.h"
 #include "platform/IntConvert.h"
 
@@ -97,6 +98,14 @@ void ReadSkipDays(const IXMLNode& element, TRSSChannelSkipDays& days) {
             if (*value == DayTexts[row])
                 (days.*Setters[row])(true);
     }
+}
+
+void ReadSkipHours(const IXMLNode& element, TSimpleRSS& owner) {
+    ReadSkipHours(element, owner.Channel().Optional().SkipHours());
+}
+
+void ReadSkipDays(const IXMLNode& element, TSimpleRSS& owner) {
+    ReadSkipDays(element, owner.Channel().Optional().SkipDays());
 }
 
 std::string DecodeContent(std::uint8_t mode, const std::string& text) {
