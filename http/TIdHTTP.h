@@ -16,8 +16,8 @@
 //
 // Failures are exceptions derived from EIdException whose what() is the text
 // the windows show (for instance "Connect timed out." or an answer's status
-// line). Nothing is thrown from the notification callbacks' callers except
-// what the callbacks themselves throw.
+// line). Exceptions thrown by the callbacks pass through Get unchanged; the
+// connection is closed then, as after any failure.
 
 #include "http/IdCookieManager.h"
 

@@ -8,9 +8,8 @@ namespace zavrio {
 
 namespace {
 
-void RunDownload(TIdHTTP& http, const std::string& name, TDownloadVariant variant,
+void RunDownload(TIdHTTP& http, const std::string& address, TDownloadVariant variant,
                  const TListBuilder& listBuilder) {
-    const std::string address = FeedAddress(name);
     if (variant == TDownloadVariant::Playback && address.empty()) {
         return;
     }
@@ -28,15 +27,21 @@ void RunDownload(TIdHTTP& http, const std::string& name, TDownloadVariant varian
 
 void DownloadFeed(TIdHTTP& http, const std::string& name, TDownloadVariant variant,
                   const TListBuilder& listBuilder) {
+    // The catalogue lookup cannot fail: a missing name reads as "".
+    DownloadFeedAddress(http, FeedAddress(name), variant, listBuilder);
+}
+
+void DownloadFeedAddress(TIdHTTP& http, const std::string& address, TDownloadVariant variant,
+                         const TListBuilder& listBuilder) {
     if (http.Connected()) {
         http.Disconnect();
     }
     if (variant == TDownloadVariant::Playback) {
-        RunDownload(http, name, variant, listBuilder);
+        RunDownload(http, address, variant, listBuilder);
         return;
     }
     try {
-        RunDownload(http, name, variant, listBuilder);
+        RunDownload(http, address, variant, listBuilder);
     } catch (...) {
         // The configuration window keeps its previous clip list and shows
         // nothing; a nested download that disconnected this one lands here too.

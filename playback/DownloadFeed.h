@@ -31,4 +31,9 @@ using TListBuilder = std::function<void(std::istream& buffer)>;
 void DownloadFeed(TIdHTTP& http, const std::string& name, TDownloadVariant variant,
                   const TListBuilder& listBuilder);
 
+// The same sequence for an address already looked up (or typed by a user of
+// the command-line tool).
+void DownloadFeedAddress(TIdHTTP& http, const std::string& address, TDownloadVariant variant,
+                         const TListBuilder& listBuilder);
+
 } // namespace zavrio
