@@ -23,6 +23,10 @@ public:
     const TItem& Items(int index) const { return *FItems.at(checked(index)); }
 
     int Count() const { return static_cast<int>(FItems.size()); }
+    // Releases the item at index; the later items move up by one.
+    void Delete(int index) {
+        FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(checked(index)));
+    }
     void Clear() { FItems.clear(); }
 
     TOwner* Owner() const { return FOwner; }

@@ -171,9 +171,13 @@ TDateTime RFC822ToDateTime(const std::string& text) {
     }
 
     std::string yearToken = takeUpTo(s, " ");
-    int year = FeedStrToIntDef(yearToken, 1900);
-    if (year == 1900) {
-        // asctime order: the year comes last, after the time.
+    int year = 1900;
+    if (auto written = TryFeedStrToInt(yearToken)) {
+        year = *written;
+    } else {
+        // asctime order: the year comes last, after the time. Deciding this
+        // on "not a number" rather than on the value 1900 keeps the time of
+        // a date that really is in 1900.
         year = FeedStrToIntDef(s, 1900);
         s = yearToken;
     }

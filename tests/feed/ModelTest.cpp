@@ -193,6 +193,12 @@ TEST(FeedModelCollections, OwnedCollectionsKeepOrderAndAddresses) {
     first.Categories().Add().SetTitle("b");
     EXPECT_EQ(first.Categories().Items(1).Title(), "b");
 
+    items.Delete(0);
+    ASSERT_EQ(items.Count(), 99);
+    EXPECT_EQ(items.Items(0).Title(), "item 1");
+    EXPECT_EQ(&items.Items(98), addresses[99]);
+    EXPECT_THROW(items.Delete(99), std::out_of_range);
+
     items.Clear();
     EXPECT_EQ(items.Count(), 0);
 }

@@ -68,6 +68,8 @@ TEST_F(FeedDates, Rfc822TextsOfTheUsualShapes) {
         {"Thu, 27 Nov 08 10:20:30 EST", Nov27th2008 + timeOfDay(10, 20, 30)},
         {"27 Nov 2008 23:59:59 Z", Nov27th2008 + timeOfDay(23, 59, 59)},
         {"01 Jan 1850 06:00:00", -18260 - 0.25}, // before 1899 the time still runs forward
+        {"Tue, 06 Nov 1900 08:49:37 GMT", 311 + timeOfDay(8, 49, 37)}, // a real year 1900
+        {"Tue Nov 6 08:49:37", 311 + timeOfDay(8, 49, 37)},            // asctime without a year
         {"garbage", 0},
         {"", 0},
         {"   ", 0},
