@@ -1,5 +1,8 @@
 #include "feed/SimpleRSS.h"
 
+#include "feed/AtomParser.h"
+#include "feed/ITunesParser.h"
+#include "feed/RDFParser.h"
 #include "feed/RSSParser.h"
 #include "feed/SimpleRSSException.h"
 
@@ -18,19 +21,20 @@ std::string asciiLower(std::string text) {
     return text;
 }
 
-// The one place where a format is mapped to its parser.
+// The one place where a format is mapped to its parser; null for a format
+// whose parser is not written yet.
 std::unique_ptr<TSimpleParserBase> createParser(TXMLType type, TSimpleRSS& owner) {
     switch (type) {
     case xtRSS:
         return std::make_unique<TSimpleParserRSS>(owner);
     case xtRDF:
-        throw ESimpleRSSException("RDF (RSS 1.0) feeds are not supported yet");
+        return std::make_unique<TSimpleParserRDF>(owner);
     case xtAtom:
-        throw ESimpleRSSException("Atom feeds are not supported yet");
+        return std::make_unique<TSimpleParserAtom>(owner);
     case xtiTunes:
-        throw ESimpleRSSException("iTunes podcast feeds are not supported yet");
+        return std::make_unique<TSimpleParseriTunes>(owner);
     }
-    throw ESimpleRSSException("Unknown feed format");
+    return nullptr;
 }
 
 } // namespace
@@ -97,6 +101,9 @@ void TSimpleRSS::ParseXML() {
 
     std::unique_ptr<TSimpleParserBase> parser = createParser(FXMLType, *this);
     preReadChannelTexts();
+    if (!parser)
+        throw ESimpleRSSException(std::string("Reading feeds of format ") + XMLTypeName(FXMLType) +
+                                  " is not supported yet");
     parser->Parse();
     if (OnParseXML)
         OnParseXML(*this);

@@ -72,9 +72,6 @@ void recordError(void* userData, xmlErrorPtr error) {
     const xmlChar* end = ctxt->input->end ? ctxt->input->end : cur;
     if (cur > end)
         cur = end;
-    // At the very end of input the parser stands after the last line break.
-    if (cur == end && cur > base && (cur[-1] == '\n' || cur[-1] == '\r'))
-        --cur;
     const xmlChar* start = cur;
     while (start > base && start[-1] != '\n' && start[-1] != '\r')
         --start;
