@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,7 +18,15 @@ namespace {
 
 } // namespace
 
-void WriteFileAtomically(const std::string& path, const std::string& content) {
+void WriteFileAtomically(const std::string& target, const std::string& content) {
+    // Replace the file a symbolic link points to, not the link.
+    std::string path = target;
+    std::error_code error;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, error))) {
+        path = std::filesystem::weakly_canonical(target, error).string();
+        if (error)
+            throw std::runtime_error("Unable to write to " + target + ": " + error.message());
+    }
     mode_t mode = 0644;
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0)

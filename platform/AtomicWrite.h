@@ -1,7 +1,8 @@
 #pragma once
 // Whole-file replacement that never leaves a half-written file behind: the
 // content goes to "<path>.tmp" beside the target, is flushed to disk and then
-// renamed over the target. An existing target keeps its permission bits.
+// renamed over the target. An existing target keeps its permission bits; when
+// the path is a symbolic link, the file it points to is replaced.
 
 #include <stdexcept>
 #include <string>

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace zavrio {
@@ -85,9 +87,13 @@ void requireWritable(const std::string& section, const std::string& key, const s
 }
 
 std::string readExisting(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error))
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
         return {};
+    // A read-only file stays as it is, for the superuser too (whom access(2)
+    // always lets write), so the permission bits are tested as well.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0)
+        throw std::runtime_error("Unable to write to " + path);
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw std::runtime_error("Unable to write to " + path);
