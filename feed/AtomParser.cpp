@@ -1,0 +1,186 @@
+#include "feed/AtomParser.h"
+
+#include "feed/ParseHelpers.h"
+#include "feed/SimpleRSS.h"
+
+#include <exception>
+
+namespace zavrio {
+
+void TSimpleParserAtom::Parse() {
+    IXMLNode root = Owner().XMLFile().DocumentElement();
+    IXMLNode container = root.FindChild("head");
+    if (!container)
+        container = root;
+
+    const int count = container.ChildCount();
+    for (int i = 0; i < count; ++i) {
+        IXMLNode node = container.ChildAt(i);
+        if (node.NodeType() == ntElement)
+            readFeedLevel(node);
+    }
+    for (int i = 0; i < count; ++i) {
+        IXMLNode node = container.ChildAt(i);
+        if (node.NodeType() != ntElement)
+            continue;
+        if (node.NodeName() == "entry")
+            readEntry(node, Owner().Items().Add());
+        try {
+            readChannelVocabulary(node);
+        } catch (const std::exception&) {
+            // A bad optional channel element costs only the rest of itself.
+        }
+    }
+}
+
+void TSimpleParserAtom::readFeedLevel(const IXMLNode& node) {
+    const std::string name = node.NodeName();
+    TRSSChannel& channel = Owner().Channel();
+    if (name == "title") {
+        if (auto value = ValueOf(node))
+            channel.Required().SetTitle(*value);
+    } else if (name == "link") {
+        // Any "link" with an "href", even an empty one, replaces the one before.
+        if (auto href = node.AttributeValue("href"))
+            channel.Required().SetLink(*href);
+    } else if (name == "tagline") {
+        if (auto value = ValueOf(node))
+            channel.Required().SetDesc(*value);
+    } else if (name == "generator") {
+        if (auto value = ValueOf(node))
+            channel.Optional().SetGenerator(*value);
+    } else if (name == "modified") {
+        if (auto value = ValueOf(node))
+            channel.Optional().PubDate().LoadFromISO8601(*value);
+    }
+}
+
+void TSimpleParserAtom::readEntry(const IXMLNode& node, TRSSItem& item) {
+    if (auto title = ChildValue(node, "title"))
+        item.SetTitle(*title);
+    if (IXMLNode link = node.FindChild("link"))
+        if (auto href = link.AttributeValue("href"))
+            item.SetLink(*href);
+
+    IXMLNode content = node.FindChild("content");
+    if (!content)
+        content = node.FindChild("summary");
+    if (content) {
+        if (auto description = DescriptionValue(content))
+            item.SetDescription(*description);
+        // Decodes what Description holds even when this element gave nothing.
+        if (content.AttributeValue("mode") == "base64")
+            item.SetDescription(DecodeContent(0, item.Description()));
+    }
+
+    if (IXMLNode author = node.FindChild("author")) {
+        if (auto name = ChildValue(author, "name"))
+            item.Author().SetName(*name);
+        if (auto email = ChildValue(author, "email"))
+            item.Author().SetEMail(*email);
+        if (auto url = ChildValue(author, "url"))
+            item.Author().SetURL(*url);
+    }
+    if (auto comments = ChildValue(node, "comments"))
+        item.SetComments(*comments);
+    try {
+        readGuardedEntryParts(node, item);
+    } catch (const std::exception&) {
+        // A bad date, enclosure, id, source or category costs only the rest of
+        // this entry's optional parts.
+    }
+}
+
+void TSimpleParserAtom::readGuardedEntryParts(const IXMLNode& node, TRSSItem& item) {
+    if (auto date = ChildValue(node, "modified"))
+        item.PubDate().LoadFromISO8601(*date);
+    if (IXMLNode enclosure = node.FindChild("enclosure")) {
+        if (auto url = AttributeNodeValue(enclosure, "url"))
+            item.Enclosure().SetURL(*url);
+        if (auto length = AttributeNodeValue(enclosure, "length"))
+            item.Enclosure().SetLength(Integer(*length));
+        if (auto type = AttributeNodeValue(enclosure, "type"))
+            item.Enclosure().SetEnclosureType(*type);
+        item.Enclosure().SetInclude(true);
+    }
+    if (auto id = ChildValue(node, "id")) {
+        item.GUID().SetInclude(true);
+        item.GUID().SetGUID(*id);
+    }
+    if (auto date = ChildValue(node, "pubDate"))
+        item.PubDate().LoadFromRFC822(*date);
+    if (IXMLNode source = node.FindChild("source")) {
+        item.Source().SetInclude(true);
+        if (auto title = ValueOf(source))
+            item.Source().SetTitle(*title);
+        if (auto url = AttributeNodeValue(source, "url"))
+            item.Source().SetURL(*url);
+    }
+
+    const int count = node.ChildCount();
+    for (int i = 0; i < count; ++i) {
+        IXMLNode child = node.ChildAt(i);
+        if (child.LocalName() != "category")
+            continue;
+        TRSSItemCategory& category = item.Categories().Add();
+        if (auto title = ValueOf(child))
+            category.SetTitle(*title);
+        if (auto domain = AttributeNodeValue(child, "domain"))
+            category.SetDomain(*domain);
+    }
+}
+
+void TSimpleParserAtom::readChannelVocabulary(const IXMLNode& node) {
+    const std::string name = node.NodeName();
+    TRSSChannelOpt& optional = Owner().Channel().Optional();
+    if (name == "language") {
+        auto code = ValueOf(node);
+        if (code)
+            optional.SetLanguage(LanguageFromCode(*code));
+        // A known language leaves XLang as it was.
+        if (optional.Language() == langX)
+            optional.SetXLang(code.value_or(""));
+    } else if (name == "ttl") {
+        if (auto value = ValueOf(node))
+            optional.SetTTL(Integer(*value));
+    } else if (name == "image") {
+        TRSSImage& image = optional.Image();
+        image.SetInclude(node.ChildCount() > 0);
+        if (image.Include()) {
+            if (auto value = ChildValue(node, "url"))
+                image.Required().SetURL(*value);
+            if (auto value = ChildValue(node, "title"))
+                image.Required().SetTitle(*value);
+            if (auto value = ChildValue(node, "link"))
+                image.Required().SetLink(*value);
+            if (auto value = ChildValue(node, "description"))
+                image.Optional().SetDescription(*value);
+            if (auto value = ChildValue(node, "width"))
+                image.Optional().SetWidth(Integer(*value));
+            if (auto value = ChildValue(node, "height"))
+                image.Optional().SetHeight(Integer(*value));
+        }
+    } else if (name == "rating") {
+        if (auto value = ValueOf(node))
+            optional.SetRating(*value);
+    } else if (name == "textInput") {
+        TRSSTextInput& input = optional.TextInput();
+        input.SetInclude(node.ChildCount() > 0);
+        if (input.Include()) {
+            if (auto value = ChildValue(node, "title"))
+                input.SetTitle(*value);
+            if (auto value = ChildValue(node, "description"))
+                input.SetDescription(*value);
+            if (auto value = ChildValue(node, "link"))
+                input.SetLink(*value);
+            if (auto value = ChildValue(node, "name"))
+                input.SetTextInputName(*value);
+        }
+    } else if (name == "skipHours") {
+        ReadSkipHours(node, Owner());
+    } else if (name == "skipDays") {
+        ReadSkipDays(node, Owner());
+    }
+}
+
+} // namespace zavrio

@@ -1,0 +1,216 @@
+#include "feed/RDFParser.h"
+
+#include "feed/ParseHelpers.h"
+#include "feed/SimpleRSS.h"
+
+#include <exception>
+
+namespace zavrio {
+
+void TSimpleParserRDF::Parse() {
+    IXMLNode root = Owner().XMLFile().DocumentElement();
+    const int count = root.ChildCount();
+    for (int i = 0; i < count; ++i) {
+        IXMLNode node = root.ChildAt(i);
+        if (node.NodeType() != ntElement)
+            continue;
+        const std::string name = node.NodeName();
+        if (name == "channel") {
+            readChannel(node);
+        } else if (name == "category") {
+            TRSSChannelCategory& category = Owner().Channel().Optional().Categories().Add();
+            if (auto value = ValueOf(node))
+                category.SetCategory(*value);
+            if (auto domain = AttributeNodeValue(node, "domain"))
+                category.SetDomain(*domain);
+        } else if (name == "item") {
+            readItem(node, Owner().Items().Add());
+        }
+        readRequiredText(node);
+        try {
+            readChannelVocabulary(node);
+        } catch (const std::exception&) {
+            // A bad optional channel element costs only the rest of itself.
+        }
+    }
+}
+
+void TSimpleParserRDF::readChannel(const IXMLNode& channel) {
+    const int count = channel.ChildCount();
+    for (int i = 0; i < count; ++i) {
+        IXMLNode child = channel.ChildAt(i);
+        if (child.NodeType() == ntElement)
+            readRequiredText(child);
+    }
+}
+
+// "title", "link" and "description" set the channel's texts both inside
+// "channel" and at the root level.
+void TSimpleParserRDF::readRequiredText(const IXMLNode& node) {
+    const std::string name = node.NodeName();
+    TRSSChannelReq& required = Owner().Channel().Required();
+    if (name == "title") {
+        if (auto value = ValueOf(node))
+            required.SetTitle(*value);
+    } else if (name == "link") {
+        if (auto value = ValueOf(node))
+            required.SetLink(*value);
+    } else if (name == "description") {
+        if (auto value = ValueOf(node))
+            required.SetDesc(*value);
+    }
+}
+
+void TSimpleParserRDF::readItem(const IXMLNode& node, TRSSItem& item) {
+    if (auto title = ChildValue(node, "title"))
+        item.SetTitle(*title);
+    if (auto link = ChildValue(node, "link"))
+        item.SetLink(*link);
+    if (auto description = ChildValue(node, "description"))
+        item.SetDescription(*description);
+    if (auto author = ChildValue(node, "author"))
+        item.Author().SetName(*author);
+    if (auto comments = ChildValue(node, "comments"))
+        item.SetComments(*comments);
+    try {
+        readGuardedItemParts(node, item);
+    } catch (const std::exception&) {
+        // A bad date, enclosure, guid, source or category costs only the rest
+        // of this item's optional parts.
+    }
+}
+
+void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, TRSSItem& item) {
+    if (auto date = ChildValue(node, "dc:date"))
+        item.PubDate().LoadFromISO8601(*date);
+    if (IXMLNode enclosure = node.FindChild("enclosure")) {
+        if (auto url = AttributeNodeValue(enclosure, "url"))
+            item.Enclosure().SetURL(*url);
+        if (auto length = AttributeNodeValue(enclosure, "length"))
+            item.Enclosure().SetLength(Integer(*length));
+        if (auto type = AttributeNodeValue(enclosure, "type"))
+            item.Enclosure().SetEnclosureType(*type);
+        item.Enclosure().SetInclude(true);
+    }
+    // A guid without text says nothing, whatever its attribute holds.
+    if (auto guid = ChildValue(node, "guid")) {
+        item.GUID().SetInclude(true);
+        item.GUID().SetGUID(*guid);
+        if (auto permaLink = AttributeNodeValue(node.FindChild("guid"), "isPermaLink"))
+            item.GUID().SetIsPermaLink(*permaLink == "true");
+    }
+    if (auto date = ChildValue(node, "pubDate"))
+        item.PubDate().LoadFromRFC822(*date);
+    if (IXMLNode source = node.FindChild("source")) {
+        item.Source().SetInclude(true);
+        if (auto title = ValueOf(source))
+            item.Source().SetTitle(*title);
+        if (auto url = AttributeNodeValue(source, "url"))
+            item.Source().SetURL(*url);
+    }
+
+    // Dublin Core subjects are this format's categories.
+    const int count = node.ChildCount();
+    for (int i = 0; i < count; ++i) {
+        IXMLNode child = node.ChildAt(i);
+        const std::string local = child.LocalName();
+        if (local != "category" && local != "subject")
+            continue;
+        TRSSItemCategory& category = item.Categories().Add();
+        if (auto title = ValueOf(child))
+            category.SetTitle(*title);
+        if (auto domain = AttributeNodeValue(child, "domain"))
+            category.SetDomain(*domain);
+    }
+}
+
+void TSimpleParserRDF::readChannelVocabulary(const IXMLNode& node) {
+    const std::string name = node.NodeName();
+    TRSSChannelOpt& optional = Owner().Channel().Optional();
+    if (name == "language") {
+        auto code = ValueOf(node);
+        if (code)
+            optional.SetLanguage(LanguageFromCode(*code));
+        // A known language leaves XLang as it was.
+        if (optional.Language() == langX)
+            optional.SetXLang(code.value_or(""));
+    } else if (name == "copyright") {
+        if (auto value = ValueOf(node))
+            optional.SetCopyright(*value);
+    } else if (name == "managingEditor") {
+        if (auto value = ValueOf(node))
+            optional.SetManagingEditor(*value);
+    } else if (name == "webMaster") {
+        if (auto value = ValueOf(node))
+            optional.SetWebMaster(*value);
+    } else if (name == "pubDate") {
+        if (auto value = ValueOf(node))
+            optional.PubDate().LoadFromRFC822(*value);
+    } else if (name == "lastBuildDate") {
+        if (auto value = ValueOf(node))
+            optional.LastBuildDate().LoadFromRFC822(*value);
+    } else if (name == "generator") {
+        if (auto value = ValueOf(node))
+            optional.SetGenerator(*value);
+    } else if (name == "docs") {
+        if (auto value = ValueOf(node))
+            optional.SetDocs(*value);
+    } else if (name == "cloud") {
+        TRSSCloud& cloud = optional.Cloud();
+        cloud.SetInclude(node.AttributeCount() > 0);
+        if (cloud.Include()) {
+            if (auto value = AttributeNodeValue(node, "domain"))
+                cloud.SetDomain(*value);
+            if (auto value = AttributeNodeValue(node, "port"))
+                cloud.SetPort(Integer(*value));
+            if (auto value = AttributeNodeValue(node, "path"))
+                cloud.SetPath(*value);
+            if (auto value = AttributeNodeValue(node, "registerProcedure"))
+                cloud.SetRegisterProcedure(*value);
+            if (auto value = AttributeNodeValue(node, "protocol"))
+                cloud.SetProtocol(*value);
+        }
+    } else if (name == "ttl") {
+        if (auto value = ValueOf(node))
+            optional.SetTTL(Integer(*value));
+    } else if (name == "image") {
+        TRSSImage& image = optional.Image();
+        image.SetInclude(node.ChildCount() > 0);
+        if (image.Include()) {
+            if (auto value = ChildValue(node, "url"))
+                image.Required().SetURL(*value);
+            if (auto value = ChildValue(node, "title"))
+                image.Required().SetTitle(*value);
+            if (auto value = ChildValue(node, "link"))
+                image.Required().SetLink(*value);
+            if (auto value = ChildValue(node, "description"))
+                image.Optional().SetDescription(*value);
+            if (auto value = ChildValue(node, "width"))
+                image.Optional().SetWidth(Integer(*value));
+            if (auto value = ChildValue(node, "height"))
+                image.Optional().SetHeight(Integer(*value));
+        }
+    } else if (name == "rating") {
+        if (auto value = ValueOf(node))
+            optional.SetRating(*value);
+    } else if (name == "textInput") {
+        TRSSTextInput& input = optional.TextInput();
+        input.SetInclude(node.ChildCount() > 0);
+        if (input.Include()) {
+            if (auto value = ChildValue(node, "title"))
+                input.SetTitle(*value);
+            if (auto value = ChildValue(node, "description"))
+                input.SetDescription(*value);
+            if (auto value = ChildValue(node, "link"))
+                input.SetLink(*value);
+            if (auto value = ChildValue(node, "name"))
+                input.SetTextInputName(*value);
+        }
+    } else if (name == "skipHours") {
+        ReadSkipHours(node, Owner());
+    } else if (name == "skipDays") {
+        ReadSkipDays(node, Owner());
+    }
+}
+
+} // namespace zavrio
