@@ -20,9 +20,10 @@ std::string WindowsDirectory();
 // lines, comments and blanks stay as they are, and new lines use the file's
 // line ending (CR LF for a new file).
 // Every error is swallowed: a file that cannot be read or written (a file
-// without any write permission bit counts as read-only), a missing directory, and names or values
-// that cannot be written as one INI line (a line break anywhere, "]" in the section, "=" in the
-// key, an empty key, a key starting with ";" or "[") leave the file unchanged.
+// without any write permission bit counts as read-only), a missing directory,
+// and names or values that cannot be written as one INI line (a line break
+// anywhere, "]" in the section, "=" in the key, an empty key, a key starting
+// with ";" or "[") leave the file unchanged.
 void IniWriteString(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& value);
 
