@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a test program on a private X server (Xvfb, first free display) with a
-# window manager that follows the _NET_WM conventions (openbox).
+# window manager that follows the _NET_WM conventions (openbox). Each is given
+# up to 30 seconds to come up, as the machine may be busy building.
 # Usage: run-with-window-manager.sh PROGRAM [ARGS...]
 set -eu
 
@@ -19,7 +20,7 @@ xvfb=$!
 i=0
 while [ ! -s "$work/display" ]; do
     i=$((i + 1))
-    if [ "$i" -gt 100 ] || ! kill -0 "$xvfb" 2>/dev/null; then
+    if [ "$i" -gt 300 ] || ! kill -0 "$xvfb" 2>/dev/null; then
         echo "Xvfb did not start:" >&2
         cat "$work/xvfb.log" >&2
         exit 1
@@ -36,7 +37,7 @@ wm=$!
 i=0
 until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
     i=$((i + 1))
-    if [ "$i" -gt 100 ] || ! kill -0 "$wm" 2>/dev/null; then
+    if [ "$i" -gt 300 ] || ! kill -0 "$wm" 2>/dev/null; then
         echo "the window manager did not start:" >&2
         cat "$work/wm.log" >&2
         exit 1
