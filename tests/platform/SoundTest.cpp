@@ -83,13 +83,18 @@ protected:
             << "cannot start pulseaudio";
 
         serverEnv.emplace("PULSE_SERVER", "unix:" + socket);
-        for (int i = 0; i < 200 && !run("pactl info"); ++i)
+        // Client files (the cookie) go to the temporary directory as well.
+        homeEnv.emplace("HOME", dir.path());
+        configEnv.emplace("XDG_CONFIG_HOME", dir.path());
+        for (int i = 0; i < 600 && !run("pactl info"); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         ASSERT_TRUE(run("pactl info")) << "the sound server did not come up";
     }
 
     void TearDown() override {
         serverEnv.reset();
+        homeEnv.reset();
+        configEnv.reset();
         if (server > 0) {
             ::kill(server, SIGTERM);
             ::waitpid(server, nullptr, 0);
@@ -104,7 +109,7 @@ protected:
 
     TempDirectory dir;
     pid_t server = 0;
-    std::optional<ScopedEnv> serverEnv;
+    std::optional<ScopedEnv> serverEnv, homeEnv, configEnv;
 };
 
 TEST_F(SoundServer, ToggleFlipsTheDefaultSinkAndTwoTogglesRestoreIt) {
