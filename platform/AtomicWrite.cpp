@@ -12,8 +12,9 @@ namespace zavrio {
 namespace {
 
 [[noreturn]] void fail(const std::string& path, const char* step, int error) {
-    throw std::runtime_error("Unable to write to " + path + ": " + step + ": " +
-                             std::strerror(error));
+    throw EAtomicWriteError("Unable to write to " + path + ": " + step + ": " +
+                                std::strerror(error),
+                            error);
 }
 
 } // namespace
@@ -25,7 +26,8 @@ void WriteFileAtomically(const std::string& target, const std::string& content) 
     if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, error))) {
         path = std::filesystem::weakly_canonical(target, error).string();
         if (error)
-            throw std::runtime_error("Unable to write to " + target + ": " + error.message());
+            throw EAtomicWriteError("Unable to write to " + target + ": " + error.message(),
+                                    error.value());
     }
     mode_t mode = 0644;
     struct stat existing {};

@@ -9,8 +9,19 @@
 
 namespace zavrio {
 
-// Throws std::runtime_error naming the path and the system's reason when the
-// temporary file cannot be written or renamed; the target is then unchanged.
+// The temporary file could not be written or renamed; the target is unchanged.
+// The message names the path, the step and the system's reason; Errno() is the
+// system's error number, for callers with messages of their own.
+class EAtomicWriteError : public std::runtime_error {
+public:
+    EAtomicWriteError(const std::string& message, int error)
+        : std::runtime_error(message), errno_(error) {}
+    int Errno() const { return errno_; }
+
+private:
+    int errno_;
+};
+
 void WriteFileAtomically(const std::string& path, const std::string& content);
 
 } // namespace zavrio

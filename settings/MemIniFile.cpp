@@ -1,5 +1,6 @@
 #include "MemIniFile.h"
 
+#include "platform/AtomicWrite.h"
 #include "platform/IntConvert.h"
 
 #include <cerrno>
@@ -7,7 +8,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -209,43 +209,13 @@ std::string TMemIniFile::Serialize() const {
 }
 
 void TMemIniFile::UpdateFile() const {
-    auto fail = [this](int err) {
-        return EFCreateError("Cannot create file \"" + fileName_ + "\". " + std::strerror(err));
-    };
-    // Write beside the target and rename over it: a crash or a full disk must
-    // never leave the user's catalogue half written.
-    std::string temp = fileName_ + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw fail(errno);
-    struct stat old {};
-    mode_t mode = ::stat(fileName_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    ::fchmod(fd, mode);
-
-    const std::string text = Serialize();
-    const char* p = text.data();
-    std::size_t left = text.size();
-    int err = 0;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            err = errno;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (!err && ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && !err)
-        err = errno;
-    if (!err && ::rename(temp.c_str(), fileName_.c_str()) != 0)
-        err = errno;
-    if (err) {
-        ::unlink(temp.c_str());
-        throw fail(err);
+    // Written beside the target and renamed over it: a crash or a full disk
+    // must never leave the user's catalogue half written.
+    try {
+        WriteFileAtomically(fileName_, Serialize());
+    } catch (const EAtomicWriteError& e) {
+        throw EFCreateError("Cannot create file \"" + fileName_ + "\". " +
+                            std::strerror(e.Errno()));
     }
 }
 
