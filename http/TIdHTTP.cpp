@@ -716,7 +716,7 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
             // any other unusable answer instead of repeating the request.
             const bool redirect = !location.empty() || (code >= 300 && code <= 399 && code != 304);
             if (redirect && HandleRedirects && !location.empty()) {
-                DropBody(conn, response, 4000);
+                DropBody(conn, response, RedirectBodyLimit);
                 conn->busy = false;
                 buffer.clear();
                 if (request >= RedirectMaximum) {
@@ -730,7 +730,7 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
                 conn->busy = false;
                 return;
             }
-            DropBody(conn, response, 2000);
+            DropBody(conn, response, ErrorBodyLimit);
             conn->busy = false;
             throw EIdHTTPProtocolException(code, response.statusLine);
         } catch (...) {

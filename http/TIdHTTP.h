@@ -138,6 +138,9 @@ public:
     int ReadTimeout = 0;         // ms; 0 waits for data without limit
     std::size_t MaxLineLength = 16384;
     std::uint64_t MaxBodySize = std::uint64_t{64} << 20;
+    // Bodies read only to be dropped give up after this long without data.
+    int RedirectBodyLimit = 4000;  // ms
+    int ErrorBodyLimit = 2000;     // ms
     int PumpInterval = 250;        // ms between pumps while reading
     int ConnectPumpInterval = 125; // ms between pumps while connecting
 

@@ -610,3 +610,36 @@ TEST(TIdHTTP, ConnectTimesOutWhilePumping) {
 
 } // namespace
 } // namespace zavrio
+
+namespace zavrio {
+namespace {
+
+// Bodies that never end: the dropped ones are given up after their limit,
+// and the connection is not reused after that.
+TEST(TIdHTTP, DroppedBodiesGiveUpAfterTheirLimit) {
+    TScriptedServer server([](TServerConn& conn) {
+        for (std::string request; !(request = conn.ReadRequest()).empty();) {
+            const std::string target = Target(request);
+            if (target == "/redirect") {
+                conn.Send("HTTP/1.1 302 Found\r\nLocation: /feed\r\n\r\nendless");
+            } else if (target == "/error") {
+                conn.Send("HTTP/1.1 403 Forbidden\r\nContent-Length: 100\r\n\r\npartial");
+            } else {
+                conn.Send(Ok("the feed"));
+            }
+        }
+    });
+    TIdHTTP http;
+    http.RedirectBodyLimit = 200;
+    http.ErrorBodyLimit = 100;
+    std::string body;
+    http.Get(server.Address("/redirect"), body);
+    EXPECT_EQ(body, "the feed");
+    EXPECT_EQ(GetError(http, server.Address("/error"), body), "HTTP/1.1 403 Forbidden");
+    EXPECT_EQ(server.Requests().size(), 3u);
+    // The endless redirect body spoilt the first connection.
+    EXPECT_EQ(server.Connections(), 2);
+}
+
+} // namespace
+} // namespace zavrio
