@@ -8,7 +8,6 @@
 
 #include <exception>
 #include <istream>
-#include <iterator>
 
 namespace zavrio {
 
@@ -21,8 +20,7 @@ std::string asciiLower(std::string text) {
     return text;
 }
 
-// The one place where a format is mapped to its parser; null for a format
-// whose parser is not written yet.
+// The one place where a format is mapped to its parser.
 std::unique_ptr<TSimpleParserBase> createParser(TXMLType type, TSimpleRSS& owner) {
     switch (type) {
     case xtRSS:
@@ -34,7 +32,7 @@ std::unique_ptr<TSimpleParserBase> createParser(TXMLType type, TSimpleRSS& owner
     case xtiTunes:
         return std::make_unique<TSimpleParseriTunes>(owner);
     }
-    return nullptr;
+    throw ESimpleRSSException("Unknown feed format");
 }
 
 } // namespace
@@ -68,7 +66,22 @@ void TSimpleRSS::ResetDocument() {
 }
 
 void TSimpleRSS::LoadFromStream(std::istream& stream) {
-    std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    // One allocation of the right size where the stream can tell it: a feed
+    // is several megabytes, and growing a buffer step by step costs more than
+    // the copy itself.
+    std::string bytes;
+    const std::istream::pos_type start = stream.tellg();
+    if (start != std::istream::pos_type(-1) && stream.seekg(0, std::ios::end)) {
+        const std::streamoff size = stream.tellg() - start;
+        stream.seekg(start);
+        bytes.resize(static_cast<std::size_t>(size));
+        stream.read(bytes.data(), size);
+        bytes.resize(static_cast<std::size_t>(stream.gcount()));
+    }
+    stream.clear(stream.rdstate() & ~std::ios::failbit);
+    char chunk[65536];
+    while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(stream.gcount()));
     LoadFromBytes(bytes);
 }
 
@@ -101,9 +114,6 @@ void TSimpleRSS::ParseXML() {
 
     std::unique_ptr<TSimpleParserBase> parser = createParser(FXMLType, *this);
     preReadChannelTexts();
-    if (!parser)
-        throw ESimpleRSSException(std::string("Reading feeds of format ") + XMLTypeName(FXMLType) +
-                                  " is not supported yet");
     parser->Parse();
     if (OnParseXML)
         OnParseXML(*this);
