@@ -1,4 +1,5 @@
 // zavrio-feeds: looks at the screensaver's settings and feeds from the shell.
+#include "tools/ParseCommand.h"
 #include "tools/SettingsCommand.h"
 #include "tools/ToolOptions.h"
 
@@ -20,6 +21,7 @@ struct Command {
 const Command kCommands[] = {
     {"settings", "settings [--ini PATH]", zavrio::runSettingsCommand},
     {"set", "set KEY=VALUE... [--ini PATH]", zavrio::runSetCommand},
+    {"parse", "parse FILE", zavrio::runParseCommand},
 };
 
 void printUsage(std::ostream& out) {
