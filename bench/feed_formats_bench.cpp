@@ -1,0 +1,137 @@
+// Loading large RDF (RSS 1.0) and Atom feeds through the feed component,
+// beside libxml2's bare parse of the same bytes into a tree: the difference is
+// what the XML layer, the format detection and the format's parser add.
+#include "feed/SimpleRSS.h"
+
+#include <benchmark/benchmark.h>
+#include <libxml/parser.h>
+
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr int EntryCount = 10000;
+
+std::string paragraph() {
+    std::string text;
+    for (int i = 0; i < 6; ++i)
+        text += "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod "
+                "tempor incididunt. ";
+    return text;
+}
+
+std::string escapedDescription(const std::string& id) {
+    return "&lt;a href=\"http://www.zavrio.com/watch?v=" + id +
+           "\"&gt;&lt;img src=\"http://i.zavrio.com/vi/" + id +
+           "/default.jpg\" width=\"130\"/&gt;&lt;/a&gt;&lt;p&gt;" + paragraph() + "&lt;/p&gt;";
+}
+
+// About 10 MB: an RSS 1.0 news feed, items with title, link, HTML
+// description, Dublin Core date, creator and two subjects.
+const std::string& largeRDF() {
+    static const std::string feed = [] {
+        std::string xml =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"\n"
+            " xmlns=\"http://purl.org/rss/1.0/\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
+            "<channel rdf:about=\"http://www.zavrio.com/rss\">\n<title>Zavrio :: Most "
+            "viewed</title>\n"
+            "<link>http://www.zavrio.com/</link>\n<description>Clips</description>\n"
+            "</channel>\n";
+        for (int i = 0; i < EntryCount; ++i) {
+            const std::string id = "clip" + std::to_string(100000 + i);
+            xml += "<item rdf:about=\"http://www.zavrio.com/watch?v=" + id + "\">\n";
+            xml += "<title>Clip number " + std::to_string(i) + " &amp; friends</title>\n";
+            xml += "<link>http://www.zavrio.com/watch?v=" + id + "</link>\n";
+            xml += "<description>" + escapedDescription(id) + "</description>\n";
+            xml += "<dc:creator>owner" + std::to_string(i % 97) + "</dc:creator>\n";
+            xml += "<dc:date>2008-11-27T10:20:30Z</dc:date>\n";
+            xml += "<dc:subject>music</dc:subject>\n<dc:subject>film</dc:subject>\n</item>\n";
+        }
+        xml += "</rdf:RDF>\n";
+        return xml;
+    }();
+    return feed;
+}
+
+// About 10 MB: an Atom 0.3 feed, entries with title, alternate link, id,
+// modified date, author, escaped HTML content and a category.
+const std::string& largeAtom() {
+    static const std::string feed = [] {
+        std::string xml =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<feed version=\"0.3\" xmlns=\"http://purl.org/atom/ns#\">\n"
+            "<title>Zavrio :: Most viewed</title>\n"
+            "<link rel=\"alternate\" type=\"text/html\" href=\"http://www.zavrio.com/\"/>\n"
+            "<tagline>Clips</tagline>\n<modified>2008-11-27T10:20:30Z</modified>\n";
+        for (int i = 0; i < EntryCount; ++i) {
+            const std::string id = "clip" + std::to_string(100000 + i);
+            xml += "<entry>\n<title>Clip number " + std::to_string(i) + " &amp; friends</title>\n";
+            xml +=
+                "<link rel=\"alternate\" type=\"text/html\" href=\"http://www.zavrio.com/watch?v=" +
+                id + "\"/>\n";
+            xml += "<id>tag:zavrio.com,2008:" + id + "</id>\n";
+            xml += "<modified>2008-11-27T10:20:30Z</modified>\n";
+            xml += "<author><name>owner" + std::to_string(i % 97) + "</name></author>\n";
+            xml += "<content type=\"text/html\" mode=\"escaped\">" + escapedDescription(id) +
+                   "</content>\n";
+            xml += "<category>music</category>\n</entry>\n";
+        }
+        xml += "</feed>\n";
+        return xml;
+    }();
+    return feed;
+}
+
+const std::string& feedOf(int format) {
+    return format == 0 ? largeRDF() : largeAtom();
+}
+
+// state.range(0): 0 for RDF, 1 for Atom.
+void BM_LoadFromStream(benchmark::State& state) {
+    const std::string& feed = feedOf(static_cast<int>(state.range(0)));
+    std::istringstream stream(feed);
+    for (auto _ : state) {
+        state.PauseTiming();
+        stream.clear();
+        stream.seekg(0);
+        state.ResumeTiming();
+        zavrio::TSimpleRSS rss;
+        rss.LoadFromStream(stream);
+        if (rss.Items().Count() != EntryCount || rss.Items().Items(EntryCount - 1).Link().empty())
+            throw std::logic_error("feed not read completely");
+        benchmark::DoNotOptimize(rss.Items().Items(EntryCount - 1).Title());
+    }
+    state.SetLabel(state.range(0) == 0 ? "RDF" : "Atom");
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * feed.size()));
+}
+
+// state.range(0) as above; state.range(1) the parser options: the plain parse
+// and the XML layer's options, for an honest comparison of the extra work.
+void BM_Libxml2BareParse(benchmark::State& state) {
+    const std::string& feed = feedOf(static_cast<int>(state.range(0)));
+    const int options = static_cast<int>(state.range(1));
+    for (auto _ : state) {
+        xmlDocPtr doc =
+            xmlReadMemory(feed.data(), static_cast<int>(feed.size()), nullptr, nullptr, options);
+        if (doc == nullptr)
+            throw std::logic_error("bare parse failed");
+        benchmark::DoNotOptimize(doc);
+        xmlFreeDoc(doc);
+    }
+    state.SetLabel(state.range(0) == 0 ? "RDF" : "Atom");
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * feed.size()));
+}
+
+BENCHMARK(BM_Libxml2BareParse)
+    ->ArgsProduct({{0, 1},
+                   {XML_PARSE_NOENT | XML_PARSE_NONET,
+                    XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOBLANKS}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFromStream)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
