@@ -137,6 +137,17 @@ TEST(SimpleRSSTest, MalformedBytesKeepThePreviousModel) {
     EXPECT_TRUE(rss.XMLFile().IsEmpty());
 }
 
+TEST(SimpleRSSTest, ParseWithoutADocumentFailsClearly) {
+    TSimpleRSS rss;
+    try {
+        rss.ParseXML();
+        FAIL() << "no failure";
+    } catch (const ESimpleRSSException& e) {
+        EXPECT_STREQ(e.what(), "No XML document loaded");
+    }
+    EXPECT_EQ(rss.Items().Count(), 0);
+}
+
 TEST(SimpleRSSTest, VersionKeptWhenTheRootHasNone) {
     TSimpleRSS rss;
     ASSERT_EQ(loadMessage(rss, kRSS), "");
