@@ -309,6 +309,7 @@ TEST(XMLDocumentTest, ExternalEntitiesAndDTDsAreNeverLoaded) {
         "<!DOCTYPE r [<!ENTITY x SYSTEM \"" + path + "\">]><r>&x;</r>",
         "<!DOCTYPE r [<!ENTITY % p SYSTEM \"file://" + path + "\"> %p;]><r>a</r>",
         "<!DOCTYPE r SYSTEM \"file://" + path + "\"><r>a</r>",
+        "<!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + path + "\">]><r a=\"&x;\"/>",
         // Loopback port 9 (discard) would only answer if the parser went out.
         "<!DOCTYPE r [<!ENTITY x SYSTEM \"http://127.0.0.1:9/x\">]><r>&x;</r>",
         "<r xmlns:xi=\"http://www.w3.org/2001/XInclude\"><xi:include href=\"" + path +
