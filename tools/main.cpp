@@ -1,4 +1,5 @@
 // zavrio-feeds: looks at the screensaver's settings and feeds from the shell.
+#include "tools/FetchCommand.h"
 #include "tools/ParseCommand.h"
 #include "tools/SettingsCommand.h"
 #include "tools/ToolOptions.h"
@@ -22,6 +23,7 @@ const Command kCommands[] = {
     {"settings", "settings [--ini PATH]", zavrio::runSettingsCommand},
     {"set", "set KEY=VALUE... [--ini PATH]", zavrio::runSetCommand},
     {"parse", "parse FILE", zavrio::runParseCommand},
+    {"fetch", "fetch NAME|URL [--ini PATH] [--verbose]", zavrio::runFetchCommand},
 };
 
 void printUsage(std::ostream& out) {
