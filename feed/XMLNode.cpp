@@ -304,8 +304,8 @@ std::string IXMLNode::Text() const {
     case ntElement: {
         xmlNode* child = node_->children;
         if (child == nullptr) {
-            // Reading the text of an empty element gives it an empty text
-            // child, as the document model this layer mirrors does.
+            // Reading leaves the empty element with one empty text child; the
+            // parsers count children after such reads, so this is kept.
             xmlNode* empty = xmlNewDocText(node_->doc, reinterpret_cast<const xmlChar*>(""));
             if (empty == nullptr || xmlAddChild(node_, empty) == nullptr)
                 throw EXMLDocError("Cannot add a text node");
