@@ -643,3 +643,55 @@ TEST(TIdHTTP, DroppedBodiesGiveUpAfterTheirLimit) {
 
 } // namespace
 } // namespace zavrio
+
+namespace zavrio {
+namespace {
+
+// Data that keeps arriving faster than the pump interval must not starve
+// the GUI: the client also pumps after every wait that brought data.
+TEST(TIdHTTP, PumpsAfterEachWaitThatBringsData) {
+    TScriptedServer server([](TServerConn& conn) {
+        conn.ReadRequest();
+        conn.Send("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n");
+        for (int i = 0; i < 10; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            conn.Send("x");
+        }
+        conn.ReadRequest();
+    });
+    TIdHTTP http;
+    int pumps = 0;
+    http.OnPump = [&pumps] { ++pumps; };
+    std::string body;
+    http.Get(server.Address("/"), body);
+    EXPECT_EQ(body, std::string(10, 'x'));
+    EXPECT_GE(pumps, 3);
+}
+
+// A kept connection that the server closed while idle is noticed before it
+// is used again, instead of failing the next download.
+TEST(TIdHTTP, IdleConnectionClosedByTheServerIsReplaced) {
+    std::atomic<int> closed{0};
+    TScriptedServer server([&closed](TServerConn& conn) {
+        conn.ReadRequest();
+        conn.Send(Ok("once"));
+        conn.Close();
+        ++closed;
+    });
+    TIdHTTP http;
+    TRecorder recorder;
+    recorder.Attach(http);
+    std::string body;
+    http.Get(server.Address("/"), body);
+    for (int i = 0; i < 1000 && closed == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    recorder.events.clear();
+    http.Get(server.Address("/"), body);
+    EXPECT_EQ(body, "once");
+    EXPECT_EQ(server.Connections(), 2);
+    EXPECT_EQ(recorder.events.front(), "status:Disconnected.");
+}
+
+} // namespace
+} // namespace zavrio
