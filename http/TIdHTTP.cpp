@@ -17,6 +17,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -143,6 +146,55 @@ int ParseStatusCode(const std::string& line) {
     }
     return std::stoi(code);
 }
+
+// One getaddrinfo call on a thread of its own. The waiting client may give up
+// (Disconnect from the pump); the shared state then outlives it until the
+// thread finishes, and frees the answer nobody took.
+struct TResolution {
+    std::mutex mutex;
+    std::condition_variable doneChanged;
+    bool done = false;
+    int rc = 0;
+    int err = 0;
+    addrinfo* list = nullptr;
+
+    ~TResolution() {
+        if (list) {
+            ::freeaddrinfo(list);
+        }
+    }
+
+    static std::shared_ptr<TResolution> Start(const std::string& host, int port) {
+        auto state = std::make_shared<TResolution>();
+        std::thread([state, host, port] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            hints.ai_flags = AI_NUMERICSERV;
+            addrinfo* found = nullptr;
+            const int rc =
+                ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+            const int err = errno;
+            std::lock_guard lock(state->mutex);
+            state->rc = rc;
+            state->err = err;
+            state->list = found;
+            state->done = true;
+            state->doneChanged.notify_all();
+        }).detach();
+        return state;
+    }
+
+    bool Wait(int ms) {
+        std::unique_lock lock(mutex);
+        return doneChanged.wait_for(lock, std::chrono::milliseconds(ms), [this] { return done; });
+    }
+
+    addrinfo* Take() {
+        std::lock_guard lock(mutex);
+        return std::exchange(list, nullptr);
+    }
+};
 
 } // namespace
 
@@ -278,18 +330,18 @@ void TIdHTTP::ConnectTo(const std::shared_ptr<TConnection>& conn, const std::str
         DoStatus(hsResolving, "Resolving hostname " + host + ".");
         CheckOwned(conn);
     }
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo* found = nullptr;
-    const std::string service = std::to_string(port);
-    const int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
-    if (rc != 0) {
-        if (rc == EAI_SYSTEM) {
-            ThrowErrno(errno);
+    const std::shared_ptr<TResolution> resolution = TResolution::Start(host, port);
+    // A name server can take seconds to answer: keep the GUI running meanwhile.
+    while (!resolution->Wait(ConnectPumpInterval)) {
+        Pump();
+        CheckOwned(conn);
+    }
+    addrinfo* found = resolution->Take();
+    if (resolution->rc != 0) {
+        if (resolution->rc == EAI_SYSTEM) {
+            ThrowErrno(resolution->err);
         }
-        throw EIdSocketError(rc, ::gai_strerror(rc));
+        throw EIdSocketError(resolution->rc, ::gai_strerror(resolution->rc));
     }
     const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
 

@@ -9,7 +9,8 @@
 //
 // Get blocks the calling (GUI) thread, but every wait is cut into slices and
 // OnPump runs between them: at least every PumpInterval ms and after each
-// successful wait while reading, every ConnectPumpInterval ms while connecting.
+// successful wait while reading, every ConnectPumpInterval ms while resolving
+// the host name and connecting.
 // Handlers run inside OnPump may call Disconnect or start another Get on this
 // same client; the interrupted Get then fails with EIdAbortedByDisconnect and
 // the client stays usable.
