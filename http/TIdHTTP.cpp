@@ -61,6 +61,8 @@ struct TIdHTTP::TConnection {
     bool aborted = false;
     // A request is under way; a nested Get must not share the connection.
     bool busy = false;
+    int exchanges = 0;          // answers read on this connection
+    std::uint64_t received = 0; // bytes
     std::vector<char> buf = std::vector<char>(256 * 1024);
     std::size_t start = 0; // unread data is buf[start, end)
     std::size_t end = 0;
@@ -441,6 +443,7 @@ TIdHTTP::TFill TIdHTTP::Fill(const std::shared_ptr<TConnection>& conn, int limit
                                  conn->buf.size() - conn->end, MSG_DONTWAIT);
         if (n > 0) {
             conn->end += static_cast<std::size_t>(n);
+            conn->received += static_cast<std::uint64_t>(n);
             return TFill::Data;
         }
         if (n == 0) {
@@ -721,6 +724,38 @@ std::string TIdHTTP::RequestHead(const std::string& address, const std::string& 
     return BuildRequest(*this, uri, digits ? std::stoi(uri.Port) : 80, cookies);
 }
 
+TIdHTTP::TResponse TIdHTTP::Exchange(std::shared_ptr<TConnection>& conn, const TIdURI& uri,
+                                     int port) {
+    for (int attempt = 1;; ++attempt) {
+        conn = OpenConnection(uri.Host, port);
+        const bool reused = conn->exchanges > 0;
+        const std::uint64_t receivedBefore = conn->received;
+        try {
+            SendAll(conn, BuildRequest(*this, uri, port, FCookieManager->CookieHeader(uri)));
+            TResponse response = ReadResponse(conn);
+            ++conn->exchanges;
+            return response;
+        } catch (const EIdException& e) {
+            // A kept connection can be closed by the server just as the
+            // request goes out; that is no answer, so the request is sent
+            // once more on a fresh connection.
+            const auto* socketError = dynamic_cast<const EIdSocketError*>(&e);
+            const bool closedUnderUs = dynamic_cast<const EIdConnClosedGracefully*>(&e) ||
+                                       (socketError && (socketError->LastError() == ECONNRESET ||
+                                                        socketError->LastError() == EPIPE));
+            if (!reused || attempt > 1 || conn->aborted || conn->received != receivedBefore ||
+                !closedUnderUs) {
+                throw;
+            }
+            conn->busy = false;
+            conn->Close();
+            if (FConnection == conn) {
+                FConnection.reset();
+            }
+        }
+    }
+}
+
 void TIdHTTP::Get(const std::string& address, std::string& buffer) {
     buffer.clear();
     FResponseText.clear();
@@ -749,9 +784,7 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
 
         std::shared_ptr<TConnection> conn;
         try {
-            conn = OpenConnection(uri.Host, port);
-            SendAll(conn, BuildRequest(*this, uri, port, FCookieManager->CookieHeader(uri)));
-            const TResponse response = ReadResponse(conn);
+            const TResponse response = Exchange(conn, uri, port);
             FResponseText = response.statusLine;
             FResponseCode = response.code;
             for (const auto& [name, value] : response.headers.items) {

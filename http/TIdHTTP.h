@@ -21,6 +21,7 @@
 // connection is closed then, as after any failure.
 
 #include "http/IdCookieManager.h"
+#include "http/TIdURI.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -196,6 +197,9 @@ private:
     std::string ReadLine(const std::shared_ptr<TConnection>& conn, int limitMs);
     void SendAll(const std::shared_ptr<TConnection>& conn, const std::string& data);
     TResponse ReadResponse(const std::shared_ptr<TConnection>& conn);
+    // Sends the request for uri and reads the answer's head; conn is set to
+    // the connection used.
+    TResponse Exchange(std::shared_ptr<TConnection>& conn, const TIdURI& uri, int port);
     // sink == nullptr drops the body.
     void ReadBody(const std::shared_ptr<TConnection>& conn, const TResponse& response,
                   std::string* sink, int limitMs);

@@ -695,3 +695,42 @@ TEST(TIdHTTP, IdleConnectionClosedByTheServerIsReplaced) {
 
 } // namespace
 } // namespace zavrio
+
+namespace zavrio {
+namespace {
+
+// The server closes a kept connection just as the next request arrives: no
+// byte of an answer came, so the request goes out again on a new connection.
+// On a fresh connection the same close is a failure.
+TEST(TIdHTTP, RequestOnAKeptConnectionTheServerDroppedIsSentAgain) {
+    std::atomic<int> connections{0};
+    TScriptedServer server([&connections](TServerConn& conn) {
+        const int number = connections++;
+        conn.ReadRequest();
+        if (number == 0) {
+            conn.Send(Ok("first"));
+            conn.ReadRequest(); // read, then dropped unanswered
+            return;
+        }
+        if (number == 2) {
+            return; // a fresh connection closed without an answer
+        }
+        conn.Send(Ok("second"));
+        conn.ReadRequest();
+    });
+    TIdHTTP http;
+    std::string body;
+    http.Get(server.Address("/one"), body);
+    EXPECT_EQ(body, "first");
+    http.Get(server.Address("/two"), body);
+    EXPECT_EQ(body, "second");
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(Target(requests[1]), "/two");
+    EXPECT_EQ(Target(requests[2]), "/two");
+    http.Disconnect();
+    EXPECT_EQ(GetError(http, server.Address("/three"), body), "Connection Closed Gracefully.");
+}
+
+} // namespace
+} // namespace zavrio
