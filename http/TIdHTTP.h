@@ -157,6 +157,13 @@ public:
     // the final answer. buffer is cleared first and holds nothing of a failed
     // download's body. Throws EIdException (see above). Cookies of every
     // answer are kept even when the download fails.
+    //
+    // A redirect is a 3xx answer other than 304, or any answer with a
+    // non-empty Location; the redirect answer to the RedirectMaximum-th
+    // request ends the download with an empty buffer and no error. A 3xx
+    // without a Location leads nowhere and fails with its status line.
+    // A request on a kept connection that the server closed before any
+    // byte of an answer is sent once more on a new connection.
     void Get(const std::string& address, std::string& buffer);
 
     // The exact request head Get sends for address (port as in the address,
