@@ -20,8 +20,11 @@
 //   not one EConvertError.
 //
 // The "itunes:" elements fill Channel().iTunes() and each item's iTunes();
-// both Block flags start False and any "itunes:block" sets them. A "guid"
-// without "isPermaLink" is a permalink. "itunes:duration" is not read.
+// both Block flags start False and any "itunes:block" sets them. An
+// "itunes:category" gives its "text" attribute as the category and, when it
+// holds exactly one nested "itunes:category", that one's "text" as the
+// subcategory; in an item it is not also an RSS category. A "guid" without
+// "isPermaLink" is a permalink. "itunes:duration" is not read.
 
 #include "feed/SimpleParserBase.h"
 
