@@ -10,6 +10,7 @@
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
 
+#include <chrono>
 #include <clocale>
 #include <stdexcept>
 #include <string>
@@ -53,13 +54,14 @@ public:
     }
 
     ~View() override {
-        if (FRender) {
-            // The render context holds GL objects of this widget's context.
-            makeCurrent();
-            mpv_render_context_set_update_callback(FRender.get(), nullptr, nullptr);
-            FRender.reset();
-            doneCurrent();
-        }
+        if (!FRender)
+            return;
+        // The render context holds GL objects of this widget's context.
+        makeCurrent();
+        mpv_render_context_set_update_callback(FRender.get(), nullptr, nullptr);
+        StopDrawing();
+        FRender.reset();
+        doneCurrent();
     }
 
     void ShowText(const QString& text) {
@@ -127,6 +129,33 @@ protected:
     }
 
 private:
+    // mpv's video output waits up to 200 ms for each queued frame to be
+    // drawn, and freeing the render context waits for the video output to
+    // end. So the clip is stopped first while the frames still queued are
+    // drawn (off screen), which keeps replacing a clip or closing the window
+    // quick.
+    void StopDrawing() {
+        int idle = 0;
+        mpv_get_property(FMpvHandle, "idle-active", MPV_FORMAT_FLAG, &idle);
+        if (idle)
+            return;
+        const char* stop[] = {"stop", nullptr};
+        if (mpv_command_async(FMpvHandle, 0, stop) < 0)
+            return;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (mpv_render_context_update(FRender.get()) & MPV_RENDER_UPDATE_FRAME) {
+                mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), 1, 1, 0};
+                mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+                                             {MPV_RENDER_PARAM_INVALID, nullptr}};
+                mpv_render_context_render(FRender.get(), params);
+            }
+            // The wakeup callback is already gone, so these events are ours.
+            if (mpv_wait_event(FMpvHandle, 0.005)->event_id == MPV_EVENT_IDLE)
+                return;
+        }
+    }
+
     TMpvPlayer& FOwner;
     mpv_handle* FMpvHandle;
     std::unique_ptr<mpv_render_context, RenderContextDeleter> FRender;

@@ -1,0 +1,326 @@
+#include "playback/TZRRunForm.h"
+
+#include "playback/DownloadFeed.h"
+#include "playback/ErrorReportText.h"
+#include "playback/ExitPolicy.h"
+#include "playback/PlaybackFlags.h"
+#include "playback/PlayerAddress.h"
+#include "playback/PlayerLayout.h"
+#include "playback/QtInputMessage.h"
+#include "playback/TMpvPlayer.h"
+
+#include "platform/CursorDisplay.h"
+#include "platform/SoundFunctions.h"
+#include "platform/WindowFunctions.h"
+#include "settings/SaverSettings.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace zavrio {
+
+namespace {
+
+void paintBlack(QWidget& widget) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+QSize primaryScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(0, 0);
+}
+
+TRunFormServices withDefaults(TRunFormServices s, QWidget* owner) {
+    if (!s.CreatePlayer)
+        s.CreatePlayer = [](QWidget* parent) { return std::make_unique<TMpvPlayer>(parent); };
+    if (!s.Now)
+        s.Now = LocalNow;
+    if (!s.ReportError)
+        s.ReportError = [owner](const std::string& text) {
+            QMessageBox box(QMessageBox::Critical, ErrorReportTitle,
+                            QString::fromStdString(ErrorReportText(text)), QMessageBox::Ok, owner);
+            box.exec();
+        };
+    if (!s.ScreenSize)
+        s.ScreenSize = primaryScreenSize;
+    if (!s.ToggleMute)
+        s.ToggleMute = zavrio::ToggleMute;
+    return s;
+}
+
+} // namespace
+
+TZRRunForm::TZRRunForm(TRunFormServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      FServices(withDefaults(std::move(services), this)) {
+    setWindowTitle("ZRRunForm");
+    QFont font("MS Sans Serif");
+    font.setPointSize(8);
+    setFont(font);
+    paintBlack(*this);
+    // A maximised popup covers the whole monitor, task bar included; on X11
+    // that is the full-screen state.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
+    setWindowState(Qt::WindowFullScreen);
+
+    Panel1 = new QWidget(this); // owned by the window, like every part below
+    paintBlack(*Panel1);
+    Panel1->setGeometry(0, 0, 21, 17);
+    auto* panel1Layout = new QVBoxLayout(Panel1);
+    panel1Layout->setContentsMargins(0, 0, 0, 0);
+
+    Panel2 = new QLabel(QString::fromUtf8(WelcomeCaption), this);
+    paintBlack(*Panel2);
+    Panel2->setAlignment(Qt::AlignCenter);
+    QPalette aqua = Panel2->palette();
+    aqua.setColor(QPalette::WindowText, QColor(0, 255, 255));
+    Panel2->setPalette(aqua);
+    Panel2->setGeometry(rect());
+    Panel2->raise();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(50);
+    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+
+    MouseTimer = new QTimer(this);
+    MouseTimer->setInterval(3000);
+    connect(MouseTimer, &QTimer::timeout, this, [this] { MouseTimerTimer(); });
+    MouseTimer->start();
+
+    http.OnStatus = [this](TIdStatus status, const std::string& text) { httpStatus(status, text); };
+    http.OnWorkBegin = [this](TWorkMode mode, std::int64_t n) { httpWorkBegin(mode, n); };
+    http.OnWork = [this](TWorkMode mode, std::int64_t n) { httpWork(mode, n); };
+    http.OnPump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+
+    CreatePlayer();
+    qApp->installEventFilter(this);
+}
+
+TZRRunForm::~TZRRunForm() {
+    qApp->removeEventFilter(this);
+    flash.reset();
+}
+
+void TZRRunForm::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ReportError(e.what());
+    }
+}
+
+void TZRRunForm::ReportError(const std::string& text) {
+    // The exit policy stays out of the way while the box is up, so the key
+    // or click that dismisses it does not also end the screensaver.
+    FReportingError = true;
+    try {
+        FServices.ReportError(text);
+    } catch (...) {
+        FReportingError = false;
+        throw;
+    }
+    FReportingError = false;
+}
+
+void TZRRunForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!FShown)
+        Guarded([this] { FormShow(); });
+}
+
+void TZRRunForm::closeEvent(QCloseEvent* event) {
+    // Only the first close of a show undoes what the show did.
+    if (FShown)
+        Guarded([this] { FormClose(); });
+    QWidget::closeEvent(event);
+}
+
+void TZRRunForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Panel2->setGeometry(rect());
+    if (FPanel1Fills)
+        Panel1->setGeometry(rect());
+}
+
+bool TZRRunForm::eventFilter(QObject* watched, QEvent* event) {
+    // Input reaches the top-level window first and is then passed on to the
+    // widgets; looking only at the window sees each event once.
+    if (!watched->isWindowType())
+        return false;
+    const std::optional<TInputMessage> message = InputMessageFromEvent(*event);
+    if (!message)
+        return false;
+    bool handled = false;
+    ApplicationEvents1Message(message->Message, message->WParam, handled);
+    return handled;
+}
+
+void TZRRunForm::ApplicationEvents1Message(std::uint32_t message, std::uintptr_t wParam,
+                                           bool& handled) {
+    if (!isVisible() || FReportingError)
+        return;
+    const TExitDecision decision = DecideExit(message, wParam, Settings, MouseMoveAllowance);
+    handled = decision.Handled;
+    if (decision.Close)
+        close();
+}
+
+void TZRRunForm::MouseTimerTimer() {
+    MouseMoveAllowance = MouseMoveAllowanceStart;
+}
+
+void TZRRunForm::FormShow() {
+    FShown = true;
+    if (!SettingsFile)
+        LoadSettings();
+    if (Settings.Mute)
+        FServices.ToggleMute(winId());
+    MouseMoveAllowance = MouseMoveAllowanceStart;
+    if (!Settings.ShowCursor && !PreviewFromConfig)
+        ShowCursor(false);
+    SetTopmost(winId(), true);
+    Panel2->raise();
+    const QSize screen = FServices.ScreenSize();
+    if (const auto layout =
+            PlayerPanelLayout(Settings.VideoSize, screen.width(), screen.height())) {
+        FPanel1Fills = layout->FillClient;
+        if (FPanel1Fills)
+            Panel1->setGeometry(rect());
+        else
+            Panel1->setGeometry(layout->Left, layout->Top, layout->Width, layout->Height);
+    }
+    FocusPlayer();
+    Timer1->start();
+}
+
+void TZRRunForm::Timer1Timer() {
+    Timer1->setInterval(1000);
+    if (!FPlaylist) {
+        FPlaylist = std::make_unique<std::vector<TPlaylistEntry>>();
+        if (!FFeedNames)
+            FFeedNames = std::make_unique<std::vector<std::string>>(FeedNames());
+        if (!FFeedNames->empty())
+            DownloadChannel();
+    }
+
+    if (!Settings.AutoNext || !flash || !FPlaylist || FPlaylist->empty())
+        return;
+    if (flash->FrameNum() < 0 || FReadyState != 4)
+        return;
+    if (SecondsBetween(FReadyTime, FServices.Now()) > 15) {
+        const int last = static_cast<int>(FPlaylist->size()) - 1;
+        PlayEntry(FCurrentIndex < last ? FCurrentIndex + 1 : 0);
+    }
+}
+
+void TZRRunForm::DownloadChannel() {
+    const int count = static_cast<int>(FFeedNames->size());
+    const int position = Settings.Channel < count ? Settings.Channel : 0;
+    if (position < 0)
+        throw std::out_of_range("List index out of bounds (" + std::to_string(position) + ")");
+
+    // Input handled while the download pumps events may close the window;
+    // whatever the download brings after that belongs to a finished show.
+    const std::uint64_t show = FShowNumber;
+    FDownloading = true;
+    try {
+        DownloadFeed(http, (*FFeedNames)[position], TDownloadVariant::Playback,
+                     [this, show](std::istream& document) {
+                         if (show == FShowNumber)
+                             FillPlaylist(document);
+                     });
+    } catch (...) {
+        FDownloading = false;
+        if (show != FShowNumber)
+            return;
+        throw;
+    }
+    FDownloading = false;
+}
+
+void TZRRunForm::FillPlaylist(std::istream& document) {
+    RSS.LoadFromStream(document);
+    if (!FPlaylist)
+        FPlaylist = std::make_unique<std::vector<TPlaylistEntry>>();
+    FPlaylist->clear();
+    const auto& items = RSS.Items();
+    for (int i = 0; i < items.Count(); ++i) {
+        const auto& item = items.Items(i);
+        FPlaylist->push_back({std::to_string(i + 1) + ". " + item.Title(), item.Link()});
+    }
+    if (!FPlaylist->empty())
+        PlayEntry(0);
+}
+
+void TZRRunForm::PlayEntry(int index) {
+    FCurrentIndex = index;
+    if (!FPlaylist)
+        return;
+    const std::string& link = FPlaylist->at(static_cast<std::size_t>(index)).Link;
+    const std::string address =
+        PlayerAddress(PlayerBaseAddress(), ClipIdFromLink(link), Settings.HD, Settings.Loop);
+    CreatePlayer();
+    flash->SetMovie(address);
+}
+
+void TZRRunForm::CreatePlayer() {
+    flash.reset();
+    flash = FServices.CreatePlayer(Panel1);
+    Panel1->layout()->addWidget(flash.get());
+    flash->OnReadyStateChange = [this](std::int32_t state) {
+        Guarded([this, state] { flashReadyStateChange(state); });
+    };
+    flash->show();
+    FocusPlayer();
+}
+
+void TZRRunForm::FocusPlayer() {
+    if (!isVisible())
+        return;
+    Panel1->setFocus();
+    if (flash)
+        flash->setFocus();
+}
+
+void TZRRunForm::flashReadyStateChange(std::int32_t newState) {
+    FReadyTime = FServices.Now();
+    FReadyState = newState;
+    Panel2->hide();
+}
+
+void TZRRunForm::httpStatus(TIdStatus, const std::string& text) {
+    Panel2->setText(QString::fromStdString(text));
+}
+
+void TZRRunForm::httpWorkBegin(TWorkMode, std::int64_t expected) {
+    FPanel2Tag = expected;
+}
+
+void TZRRunForm::httpWork(TWorkMode, std::int64_t count) {
+    Panel2->setText(QString("Progress: %1 of %2").arg(count).arg(FPanel2Tag));
+}
+
+void TZRRunForm::FormClose() {
+    FShown = false;
+    ++FShowNumber;
+    Timer1->stop();
+    Timer1->setInterval(50);
+    if (FDownloading)
+        http.Disconnect(); // the waiting download fails and is abandoned
+    flash.reset();
+    if (Settings.Mute)
+        FServices.ToggleMute(winId());
+    ShowCursor(true);
+    FPlaylist.reset();
+}
+
+} // namespace zavrio

@@ -1,0 +1,117 @@
+#pragma once
+// The playback window: a borderless black stay-on-top window over the
+// primary screen that downloads the feed at Channel, turns its items into a
+// playlist and plays the clips one by one, advancing 15 seconds after a clip
+// is ready when AutoNext is set. Until a player first reports a ready state it
+// shows the welcome caption, replaced by the HTTP client's status and
+// progress while the feed downloads.
+//
+// It owns its HTTP client, feed component, timers, panels and player
+// control, and while it exists an application-wide event filter that closes
+// it on the input the exit options name (ExitPolicy.h). It is the main window
+// in full-screen mode; the configuration window shows it again for previews.
+//
+// Failures inside its handlers (a failed download, an unreadable feed, a bad
+// Channel) go to the standard error report: a modal critical box titled
+// "Zavrio Video Screensaver". Closing the window while its download runs
+// abandons the download: no playlist, no player and no error box follow.
+
+#include "feed/SimpleRSS.h"
+#include "http/TIdHTTP.h"
+#include "playback/LocalClock.h"
+#include "playback/PlaylistEntry.h"
+#include "playback/TShockwaveFlash.h"
+
+#include <QLabel>
+#include <QSize>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zavrio {
+
+// What the window asks of the world; each one defaults to the real thing and
+// tests replace the ones they need to watch or control.
+struct TRunFormServices {
+    std::function<std::unique_ptr<TShockwaveFlash>(QWidget* parent)> CreatePlayer;
+    TNowFunction Now;
+    // Shows text (the final period not yet added) as the standard error report.
+    std::function<void(const std::string& text)> ReportError;
+    std::function<QSize()> ScreenSize; // the primary screen's size
+    std::function<void(std::uint64_t window)> ToggleMute;
+};
+
+class TZRRunForm : public QWidget {
+public:
+    static constexpr const char* WelcomeCaption =
+        "Welcome to Zavrio Today Screensaver, Connecting to zavrio video server.......";
+
+    explicit TZRRunForm(TRunFormServices services = {}, QWidget* parent = nullptr);
+    ~TZRRunForm() override;
+
+    // Handlers; Qt events call them, tests may call them directly.
+    void FormShow();
+    void FormClose();
+    void Timer1Timer();
+    void MouseTimerTimer();
+    void flashReadyStateChange(std::int32_t newState);
+    void httpStatus(TIdStatus status, const std::string& text);
+    void httpWorkBegin(TWorkMode mode, std::int64_t expected);
+    void httpWork(TWorkMode mode, std::int64_t count);
+    void ApplicationEvents1Message(std::uint32_t message, std::uintptr_t wParam, bool& handled);
+
+    // Window operations.
+    void FillPlaylist(std::istream& document);
+    void PlayEntry(int index);
+    void CreatePlayer();
+    void FocusPlayer();
+
+    // Parts and state, for the configuration window and for tests.
+    QWidget* Panel1 = nullptr;
+    QLabel* Panel2 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* MouseTimer = nullptr;
+    TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
+    const std::vector<TPlaylistEntry>* Playlist() const { return FPlaylist.get(); }
+    const std::vector<std::string>* FeedNamesList() const { return FFeedNames.get(); }
+    int CurrentIndex() const { return FCurrentIndex; }
+    std::int32_t ReadyState() const { return FReadyState; }
+    double ReadyTime() const { return FReadyTime; }
+    std::int64_t Panel2Tag() const { return FPanel2Tag; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Runs a handler; what it throws goes to the error report.
+    void Guarded(const std::function<void()>& handler);
+    void ReportError(const std::string& text);
+    void DownloadChannel();
+
+    TRunFormServices FServices;
+    TIdHTTP http;
+    TSimpleRSS RSS;
+    std::unique_ptr<TShockwaveFlash> flash;
+    std::unique_ptr<std::vector<std::string>> FFeedNames;
+    std::unique_ptr<std::vector<TPlaylistEntry>> FPlaylist;
+    double FReadyTime = 0;
+    std::int32_t FReadyState = 0;
+    int FCurrentIndex = 0;
+    std::int64_t FPanel2Tag = 0;
+    bool FPanel1Fills = false;
+    bool FShown = false;          // between FormShow and FormClose
+    bool FReportingError = false; // the modal error box is up
+    bool FDownloading = false;
+    // Counts closes, so a download can tell that its show has ended.
+    std::uint64_t FShowNumber = 0;
+};
+
+} // namespace zavrio

@@ -1,0 +1,484 @@
+// The playback window on the offscreen platform, with a fake player, a
+// settable clock and a recorded error report.
+
+#include "playback/TZRRunForm.h"
+#include "playback/ExitPolicy.h"
+#include "playback/PlaybackFlags.h"
+
+#include "ScriptedServer.h"
+#include "platform/CursorDisplay.h"
+#include "settings/SaverSettings.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace zavrio {
+namespace {
+
+// Records what the window asks of its player and lets the test report states.
+class FakePlayer : public TShockwaveFlash {
+public:
+    using TShockwaveFlash::TShockwaveFlash;
+    void SetMovie(const std::string& address) override { Movie = address; }
+    std::int32_t FrameNum() const override { return Frame; }
+    void Report(std::int32_t state) { ReportReadyState(state); }
+
+    std::string Movie;
+    std::int32_t Frame = -1;
+    int Presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { ++Presses; }
+};
+
+const char* const ThreeItemFeed = R"(<?xml version="1.0"?>
+<rss version="2.0"><channel><title>t</title><link>http://x/</link><description>d</description>
+<item><title>First</title><link>http://x/watch?v=aaa</link></item>
+<item><title>Second</title><link>http://x/watch?v=bbb&amp;feature=rss</link></item>
+<item><title>Third</title><link>no-equals</link></item>
+</channel></rss>)";
+
+std::string httpAnswer(const std::string& status, const std::string& body) {
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\nContent-Type: application/rss+xml\r\n\r\n" + body;
+}
+
+// Counts the mouse presses that reach a widget.
+class PressCounter : public QObject {
+public:
+    int Presses = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress)
+            ++Presses;
+        return false;
+    }
+};
+
+int cursorCount() {
+    const int count = ShowCursor(true) - 1;
+    ShowCursor(false);
+    return count;
+}
+
+// Waits on the event loop, at most a few seconds, for condition to hold.
+template <typename F> bool waitFor(F condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+class RunFormTest : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("zavrio-runform-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        WriteSettings("[feeds]\n");
+        PreviewFromConfig = false;
+    }
+
+    void TearDown() override {
+        form.reset();
+        SettingsFile.reset();
+        std::filesystem::remove_all(dir);
+    }
+
+    // Loads settingsText as the settings file, then sets the options the
+    // tests rely on to known values.
+    void WriteSettings(const std::string& settingsText) {
+        const auto path = (dir / "zavriofeeds.ini").string();
+        std::ofstream(path) << settingsText;
+        LoadSettings(path);
+    }
+
+    void Create() {
+        TRunFormServices services;
+        services.CreatePlayer = [this](QWidget* parent) {
+            auto player = std::make_unique<FakePlayer>(parent);
+            players.push_back(player.get());
+            return player;
+        };
+        services.Now = [this] { return now; };
+        services.ReportError = [this](const std::string& text) { errors.push_back(text); };
+        services.ScreenSize = [] { return QSize(1024, 768); };
+        services.ToggleMute = [this](std::uint64_t) { ++muteToggles; };
+        form = std::make_unique<TZRRunForm>(std::move(services));
+    }
+
+    FakePlayer* player() { return static_cast<FakePlayer*>(form->CurrentPlayer()); }
+    QWindow* window() { return form->windowHandle(); }
+
+    void ShowWithFeed(const char* feed) {
+        Create();
+        form->show();
+        form->Timer1->stop(); // no download: the test feeds the document itself
+        std::istringstream document(feed);
+        form->FillPlaylist(document);
+    }
+
+    std::filesystem::path dir;
+    std::unique_ptr<TZRRunForm> form;
+    std::vector<FakePlayer*> players;
+    std::vector<std::string> errors;
+    double now = 46000.5;
+    int muteToggles = 0;
+};
+
+TEST_F(RunFormTest, CreatedWithWelcomeCaptionAndAnEmptyPlayer) {
+    Create();
+    EXPECT_EQ(form->windowTitle(), "ZRRunForm");
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(form->Panel2->text().toStdString(), TZRRunForm::WelcomeCaption);
+    EXPECT_EQ(form->Panel2->palette().color(QPalette::WindowText), QColor(0, 255, 255));
+    EXPECT_EQ(form->Panel1->geometry(), QRect(0, 0, 21, 17));
+    ASSERT_EQ(players.size(), 1u);
+    EXPECT_EQ(players[0]->Movie, "");
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_EQ(form->Timer1->interval(), 50);
+    EXPECT_TRUE(form->MouseTimer->isActive());
+    EXPECT_EQ(form->MouseTimer->interval(), 3000);
+}
+
+TEST_F(RunFormTest, ShowAndCloseRestoreMuteAndCursor) {
+    WriteSettings("[set]\nMute=1\n[feeds]\n");
+    const int before = cursorCount();
+    Create();
+    form->show();
+    EXPECT_EQ(muteToggles, 1);
+    EXPECT_EQ(cursorCount(), before - 1);
+    EXPECT_EQ(MouseMoveAllowance, 20);
+    EXPECT_TRUE(form->Timer1->isActive());
+    form->close();
+    form->close(); // a second close request changes nothing
+    EXPECT_EQ(muteToggles, 2);
+    EXPECT_EQ(cursorCount(), before);
+    EXPECT_EQ(form->CurrentPlayer(), nullptr);
+    EXPECT_EQ(form->Playlist(), nullptr);
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_EQ(form->Timer1->interval(), 50);
+}
+
+TEST_F(RunFormTest, CursorStaysVisibleWithShowCursorOrAPreview) {
+    for (const bool preview : {false, true}) {
+        WriteSettings(preview ? "[set]\nShowCursor=0\n" : "[set]\nShowCursor=1\n");
+        PreviewFromConfig = preview;
+        const int before = cursorCount();
+        Create();
+        form->show();
+        EXPECT_EQ(cursorCount(), before) << preview;
+        form->close();
+        // The close shows the cursor once whatever the show did.
+        EXPECT_EQ(cursorCount(), before + 1) << preview;
+        ShowCursor(false);
+        form.reset();
+    }
+}
+
+TEST_F(RunFormTest, PlayerPanelFollowsVideoSize) {
+    struct Case {
+        int videoSize;
+        QRect expected;
+    } cases[] = {
+        {0, QRect(192, 191, 640, 385)},
+        {1, QRect(-128, -1, 1280, 770)},
+        {5, QRect(0, 0, 21, 17)},
+    };
+    for (const auto& c : cases) {
+        WriteSettings("[set]\nVideoSize=" + std::to_string(c.videoSize) + "\n");
+        Create();
+        form->show();
+        EXPECT_EQ(form->Panel1->geometry(), c.expected) << c.videoSize;
+        form->close();
+        form.reset();
+    }
+    WriteSettings("[set]\nVideoSize=2\n");
+    Create();
+    form->show();
+    EXPECT_EQ(form->Panel1->geometry(), form->rect());
+    form->resize(300, 200);
+    EXPECT_EQ(form->Panel1->geometry(), QRect(0, 0, 300, 200));
+}
+
+TEST_F(RunFormTest, FillPlaylistNumbersEntriesAndPlaysTheFirst) {
+    WriteSettings("[set]\nHD=1\nLoop=1\n[player]\nBaseAddress=http://127.0.0.1:9\n");
+    ShowWithFeed(ThreeItemFeed);
+    const auto& playlist = *form->Playlist();
+    ASSERT_EQ(playlist.size(), 3u);
+    EXPECT_EQ(playlist[0].Text, "1. First");
+    EXPECT_EQ(playlist[1].Text, "2. Second");
+    EXPECT_EQ(playlist[1].Link, "http://x/watch?v=bbb&feature=rss");
+    EXPECT_EQ(form->CurrentIndex(), 0);
+    // The initial player was replaced by a fresh one for the clip.
+    ASSERT_EQ(players.size(), 2u);
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/aaa&autoplay=1&fmt=18&loop=1");
+    EXPECT_EQ(player()->parentWidget(), form->Panel1);
+
+    form->PlayEntry(1);
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/bbb&feature=rss&autoplay=1&fmt=18&loop=1");
+    form->PlayEntry(2);
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/no-equals&autoplay=1&fmt=18&loop=1");
+}
+
+TEST_F(RunFormTest, DefaultBaseAddressWithoutPlayerSection) {
+    WriteSettings("[set]\nHD=0\nLoop=0\n");
+    ShowWithFeed(ThreeItemFeed);
+    EXPECT_EQ(player()->Movie, "http://www.zavrio.com/v/aaa&autoplay=1");
+}
+
+TEST_F(RunFormTest, ReadyStateHidesWelcomePanelAndIsKeptAcrossClips) {
+    ShowWithFeed(ThreeItemFeed);
+    EXPECT_TRUE(form->Panel2->isVisible());
+    player()->Report(0);
+    EXPECT_FALSE(form->Panel2->isVisible());
+    now += 1;
+    player()->Report(4);
+    EXPECT_EQ(form->ReadyState(), 4);
+    EXPECT_EQ(form->ReadyTime(), now);
+    form->PlayEntry(1);
+    EXPECT_EQ(form->ReadyState(), 4);
+}
+
+TEST_F(RunFormTest, AutoNextAdvancesMoreThanFifteenSecondsAfterReadyAndWraps) {
+    WriteSettings("[set]\nAutoNext=1\n");
+    ShowWithFeed(ThreeItemFeed);
+    auto readyAt = [&](double when) {
+        now = when;
+        player()->Frame = 0;
+        player()->Report(4);
+    };
+    readyAt(46000.5);
+    now += 15.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(form->CurrentIndex(), 0) << "exactly 15 s is not more than 15 s";
+    now += 0.5 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(form->CurrentIndex(), 1);
+    EXPECT_EQ(form->Timer1->interval(), 1000);
+
+    // The new player has no frame yet: no advance, however old the report is.
+    now += 60.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(form->CurrentIndex(), 1);
+
+    form->PlayEntry(2);
+    readyAt(46001.0 - 5.0 / 86400); // five seconds before midnight
+    now = 46001.0 + 11.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(form->CurrentIndex(), 0) << "after the last entry the first plays again";
+}
+
+TEST_F(RunFormTest, NoAdvanceWithoutAutoNextOrWithoutStateFour) {
+    for (const bool autoNext : {false, true}) {
+        WriteSettings(autoNext ? "[set]\nAutoNext=1\n" : "[set]\nAutoNext=0\n");
+        ShowWithFeed(ThreeItemFeed);
+        player()->Frame = 10;
+        player()->Report(autoNext ? 3 : 4);
+        now += 60.0 / 86400;
+        form->Timer1Timer();
+        EXPECT_EQ(form->CurrentIndex(), 0) << autoNext;
+        form.reset();
+    }
+}
+
+TEST_F(RunFormTest, StatusAndProgressTextsOnTheWelcomePanel) {
+    Create();
+    form->httpStatus(hsConnected, "Connected.");
+    EXPECT_EQ(form->Panel2->text(), "Connected.");
+    form->httpWorkBegin(wmRead, 1746);
+    form->httpWork(wmRead, 0);
+    EXPECT_EQ(form->Panel2->text(), "Progress: 0 of 1746");
+    form->httpWork(wmWrite, 512);
+    EXPECT_EQ(form->Panel2->text(), "Progress: 512 of 1746");
+}
+
+TEST_F(RunFormTest, DownloadsTheFeedAtChannelOrTheFirstWhenChannelIsTooLarge) {
+    test::TScriptedServer server(
+        test::TScriptedServer::Always(httpAnswer("200 OK", ThreeItemFeed)));
+    for (const int channel : {1, 7}) {
+        WriteSettings("[set]\nChannel=" + std::to_string(channel) +
+                      "\n[feeds]\na=" + server.Address("/a.xml") +
+                      "\nb=" + server.Address("/b.xml") + "\nc=" + server.Address("/c.xml") + "\n");
+        Create();
+        form->show();
+        ASSERT_TRUE(waitFor([&] { return form->Playlist() && !form->Playlist()->empty(); }));
+        EXPECT_EQ(form->Playlist()->size(), 3u);
+        EXPECT_EQ(player()->Movie, "http://www.zavrio.com/v/aaa&autoplay=1&fmt=18");
+        EXPECT_EQ(errors, std::vector<std::string>{});
+        form.reset();
+    }
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].substr(0, 19), "GET /b.xml HTTP/1.1");
+    EXPECT_EQ(requests[1].substr(0, 19), "GET /a.xml HTTP/1.1");
+}
+
+TEST_F(RunFormTest, FailuresGoToTheErrorReportAndAreNotRetried) {
+    test::TScriptedServer server(
+        test::TScriptedServer::Always(httpAnswer("404 Not Found", "<html>gone</html>")));
+    const std::string cases[][2] = {
+        {"[feeds]\nf=" + server.Address("/missing.xml") + "\n", "HTTP/1.1 404 Not Found"},
+        {"[set]\nChannel=-1\n[feeds]\nf=" + server.Address("/x") + "\n",
+         "List index out of bounds (-1)"},
+    };
+    for (const auto& [settings, message] : cases) {
+        WriteSettings(settings);
+        errors.clear();
+        Create();
+        form->show();
+        ASSERT_TRUE(waitFor([&] { return !errors.empty(); })) << message;
+        EXPECT_EQ(errors, std::vector<std::string>{message});
+        EXPECT_TRUE(form->isVisible());
+        ASSERT_NE(form->Playlist(), nullptr);
+        EXPECT_TRUE(form->Playlist()->empty());
+        form->Timer1Timer(); // later ticks only check for advance
+        EXPECT_EQ(errors.size(), 1u);
+        form.reset();
+    }
+    EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+TEST_F(RunFormTest, UnreadableFeedIsReported) {
+    test::TScriptedServer server(test::TScriptedServer::Always(httpAnswer("200 OK", "not xml")));
+    WriteSettings("[feeds]\nf=" + server.Address("/f") + "\n");
+    Create();
+    form->show();
+    ASSERT_TRUE(waitFor([&] { return !errors.empty(); }));
+    EXPECT_EQ(form->Playlist()->size(), 0u);
+    EXPECT_EQ(players.size(), 1u);
+}
+
+TEST_F(RunFormTest, EmptyCatalogueOrEmptyAddressMakesNoRequestAndNoError) {
+    for (const char* settings : {"[feeds]\n", "[feeds]\nempty=\n"}) {
+        WriteSettings(settings);
+        Create();
+        form->show();
+        QTest::qWait(120);
+        EXPECT_TRUE(errors.empty()) << settings;
+        ASSERT_NE(form->Playlist(), nullptr);
+        EXPECT_TRUE(form->Playlist()->empty());
+        EXPECT_EQ(form->Panel2->text().toStdString(), TZRRunForm::WelcomeCaption);
+        form.reset();
+    }
+}
+
+TEST_F(RunFormTest, ClosingDuringTheDownloadAbandonsIt) {
+    // Answers nothing: the download waits until the window gives it up.
+    test::TScriptedServer server([](test::TServerConn& conn) {
+        conn.ReadRequest();
+        while (conn.ReadRequest() != "") {
+        }
+    });
+    WriteSettings("[feeds]\nf=" + server.Address("/never") + "\n");
+    Create();
+    // The download blocks inside a timer tick and only pumps events, so the
+    // key press has to come from the event loop too.
+    QTimer pressWhenWaiting;
+    QObject::connect(&pressWhenWaiting, &QTimer::timeout, [&] {
+        if (server.Requests().size() == 1 && form->isVisible())
+            QTest::keyClick(window(), Qt::Key_Space); // default options: any key ends it
+    });
+    pressWhenWaiting.start(20);
+    form->show();
+    ASSERT_TRUE(waitFor([&] { return !form->isVisible(); }));
+    pressWhenWaiting.stop();
+    QTest::qWait(50);
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(form->Playlist(), nullptr);
+    EXPECT_EQ(form->CurrentPlayer(), nullptr);
+    EXPECT_TRUE(errors.empty());
+}
+
+// Real Qt input through the window, as the platform delivers it.
+class ExitInputTest : public RunFormTest {
+protected:
+    void ShowWith(const std::string& set) {
+        WriteSettings("[set]\n" + set + "\n[feeds]\n");
+        Create();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void Click(Qt::MouseButton button) {
+        QTest::mouseClick(window(), button, Qt::NoModifier, QPoint(100, 100));
+    }
+};
+
+TEST_F(ExitInputTest, DefaultOptionsKeyOrClickCloses) {
+    ShowWith("");
+    QTest::keyClick(window(), Qt::Key_A);
+    EXPECT_FALSE(form->isVisible());
+
+    ShowWith("");
+    PressCounter welcomePanel;
+    form->Panel2->installEventFilter(&welcomePanel);
+    Click(Qt::MiddleButton);
+    QTest::mouseMove(window(), QPoint(300, 300));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(welcomePanel.Presses, 1);
+    Click(Qt::RightButton);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(welcomePanel.Presses, 1) << "the closing click is not delivered";
+}
+
+TEST_F(ExitInputTest, ClickOverThePlayerReachesItWhenItDoesNotClose) {
+    ShowWith("VideoSize=2\nOnlyEscKeyExit=1");
+    player()->Report(0); // uncovers the player
+    Click(Qt::LeftButton);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(player()->Presses, 1);
+}
+
+TEST_F(ExitInputTest, OnlyEscapeClosesWithOnlyEscKeyExit) {
+    ShowWith("OnlyEscKeyExit=1");
+    QTest::keyClick(window(), Qt::Key_A);
+    QTest::keyClick(window(), Qt::Key_A, Qt::AltModifier);
+    Click(Qt::LeftButton);
+    EXPECT_TRUE(form->isVisible());
+    QTest::keyClick(window(), Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(ExitInputTest, TwentyMovesPassTheTwentyFirstCloses) {
+    ShowWith("MouseMoveExit=1");
+    for (int i = 0; i < 20; ++i)
+        QTest::mouseMove(window(), QPoint(10 + i, 10));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(MouseMoveAllowance, 0);
+    form->MouseTimerTimer(); // the 3-second reset
+    for (int i = 0; i < 20; ++i)
+        QTest::mouseMove(window(), QPoint(100 + i, 10));
+    EXPECT_TRUE(form->isVisible());
+    QTest::mouseMove(window(), QPoint(5, 5));
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(ExitInputTest, HiddenWindowLetsEverythingPass) {
+    ShowWith("");
+    form->hide();
+    bool handled = false;
+    form->ApplicationEvents1Message(WM_LBUTTONDOWN, 1, handled);
+    EXPECT_FALSE(handled);
+    form->show();
+    form->ApplicationEvents1Message(WM_SYSCOMMAND, SC_SCREENSAVE, handled);
+    EXPECT_TRUE(handled);
+    EXPECT_TRUE(form->isVisible());
+}
+
+} // namespace
+} // namespace zavrio
