@@ -1,11 +1,18 @@
 #include "MainWindowFactory.h"
 
+#include "playback/TZRRunForm.h"
+
 #include <cstdio>
 
 namespace zavrio {
 
 std::unique_ptr<QWidget> CreateMainWindow(int mode) {
     switch (mode) {
+    case 3: {
+        auto window = std::make_unique<TZRRunForm>();
+        window->show();
+        return window;
+    }
     default:
         std::fprintf(stderr,
                      "zavrio-screensaver: mode %d has no window in this build yet; "
