@@ -43,8 +43,7 @@ bool hasFlag(const std::string& address, const std::string& flag) {
 // plain QWidget like any other control.
 class TMpvPlayer::View : public QOpenGLWidget {
 public:
-    View(TMpvPlayer& owner, mpv_handle* mpv)
-        : QOpenGLWidget(&owner), FOwner(owner), FMpvHandle(mpv) {
+    explicit View(TMpvPlayer& owner) : QOpenGLWidget(&owner), FOwner(owner) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
         connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
@@ -64,6 +63,18 @@ public:
         doneCurrent();
     }
 
+    // Draws mpv from now on; the render context is made now when the GL
+    // context exists already, else when it is initialised.
+    void Attach(mpv_handle* mpv) {
+        FMpvHandle = mpv;
+        if (!context())
+            return;
+        makeCurrent();
+        CreateRenderContext();
+        doneCurrent();
+        update();
+    }
+
     void ShowText(const QString& text) {
         FText = text;
         update();
@@ -71,6 +82,11 @@ public:
 
 protected:
     void initializeGL() override {
+        if (FMpvHandle)
+            CreateRenderContext();
+    }
+
+    void CreateRenderContext() {
         mpv_opengl_init_params gl{getProcAddress, nullptr};
         int advanced = 0;
         mpv_render_param params[] = {
@@ -157,7 +173,7 @@ private:
     }
 
     TMpvPlayer& FOwner;
-    mpv_handle* FMpvHandle;
+    mpv_handle* FMpvHandle = nullptr;
     std::unique_ptr<mpv_render_context, RenderContextDeleter> FRender;
     QString FText;
     bool FFramePainted = false;
@@ -168,13 +184,35 @@ void TMpvPlayer::MpvDeleter::operator()(mpv_handle* h) const {
 }
 
 TMpvPlayer::TMpvPlayer(QWidget* parent) : TShockwaveFlash(parent) {
+    // The surface comes at once so the window draws through OpenGL from its
+    // first show; mpv itself only with the first clip, since a player
+    // without a movie (the window's first) needs none.
+    FView = std::make_unique<View>(*this);
+    auto* layout = new QVBoxLayout(this); // owned by this widget
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FView.get());
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+}
+
+TMpvPlayer::~TMpvPlayer() {
+    // No wakeups may be queued for a half-destroyed player.
+    if (FMpv)
+        mpv_set_wakeup_callback(FMpv.get(), nullptr, nullptr);
+    FView.reset();
+}
+
+void TMpvPlayer::CreateMpv() {
     // mpv refuses to start unless numbers are formatted the C way; Qt's
     // application object sets the locale from the environment.
     std::setlocale(LC_NUMERIC, "C");
-    FMpv.reset(mpv_create());
-    if (!FMpv)
+    std::unique_ptr<mpv_handle, MpvDeleter> mpv(mpv_create());
+    if (!mpv)
         throw std::runtime_error("mpv: creating the player failed");
-    mpv_handle* h = FMpv.get();
+    mpv_handle* h = mpv.get();
     const std::pair<const char*, const char*> options[] = {
         {"vo", "libmpv"},
         {"terminal", "no"},
@@ -204,25 +242,13 @@ TMpvPlayer::TMpvPlayer(QWidget* parent) : TShockwaveFlash(parent) {
                 player, [player] { player->DrainEvents(); }, Qt::QueuedConnection);
         },
         this);
-
-    FView = std::make_unique<View>(*this, h);
-    auto* layout = new QVBoxLayout(this); // owned by this widget
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(FView.get());
-    setFocusPolicy(Qt::StrongFocus);
-    setAutoFillBackground(true);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-}
-
-TMpvPlayer::~TMpvPlayer() {
-    // No wakeups may be queued for a half-destroyed player.
-    mpv_set_wakeup_callback(FMpv.get(), nullptr, nullptr);
-    FView.reset();
+    FMpv = std::move(mpv);
+    FView->Attach(h);
 }
 
 void TMpvPlayer::SetMovie(const std::string& address) {
+    if (!FMpv)
+        CreateMpv();
     mpv_handle* h = FMpv.get();
     FLoaded = FFrameShown = FReported = FLoadError = false;
     check(mpv_set_property_string(h, "pause", hasFlag(address, "&autoplay=1") ? "no" : "yes"),
@@ -236,7 +262,7 @@ void TMpvPlayer::SetMovie(const std::string& address) {
 std::int32_t TMpvPlayer::FrameNum() const {
     if (FLoadError)
         return 0;
-    if (!FFrameShown)
+    if (!FFrameShown || !FMpv)
         return -1;
     std::int64_t frame = -1;
     if (mpv_get_property(FMpv.get(), "estimated-frame-number", MPV_FORMAT_INT64, &frame) < 0)

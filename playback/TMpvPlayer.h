@@ -3,17 +3,17 @@
 // a QOpenGLWidget that fills this widget. mpv gets no window of its own, so
 // it cannot take keys, clicks or the cursor away from the application.
 //
-// Owns one mpv instance for its whole life (the windows create one player
-// per clip). mpv is told never to inhibit the system's screensaver or
-// blanking, to show no controls, to bind no keys and to play sound through
-// the default output (or none, when there is no output).
+// Owns one mpv instance, made by the first SetMovie, for the rest of its
+// life (the windows create one player per clip). mpv is told never to inhibit the system's
+// screensaver or blanking, to show no controls, to bind no keys and to play sound through the
+// default output (or none, when there is no output).
 //
 // A clip that cannot be loaded (an HTTP error, a document that is not a
 // video) shows LoadErrorText in the player's area and then counts as loaded:
 // ready state 4 and a FrameNum of 0, so automatic advance moves on.
 //
-// Construction throws std::runtime_error when mpv cannot be created or
-// initialised; the text names the failing step and mpv's error.
+// SetMovie throws std::runtime_error when mpv cannot be created, initialised
+// or given the address; the text names the failing step and mpv's error.
 
 #include "playback/TShockwaveFlash.h"
 
@@ -42,6 +42,7 @@ private:
         void operator()(mpv_handle* h) const;
     };
 
+    void CreateMpv();
     void DrainEvents();
     void FirstFrameSwapped();
     void ShowLoadError();
