@@ -1,6 +1,9 @@
 #include "RSSItem.h"
 
-#include <uuid/uuid.h>
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <random>
 
 namespace zavrio {
 
@@ -16,11 +19,40 @@ void setKeyed(std::string& field, bool& present, const std::string& value) {
 } // namespace
 
 std::string NewGUIDText() {
-    uuid_t id;
-    uuid_generate_random(id);
-    char text[37];
-    uuid_unparse_upper(id, text);
-    return "{" + std::string(text) + "}";
+    // Every entry gets one of these before its own guid (if any) is read, so
+    // it must be cheap: one generator for the process, seeded once from the
+    // system's entropy, instead of a system call per entry. The text only has
+    // to be unique within the feeds one process reads, not unguessable.
+    static std::mutex lock;
+    static std::mt19937_64 generator{[] {
+        std::random_device device;
+        std::seed_seq seed{device(), device(), device(), device()};
+        return std::mt19937_64(seed);
+    }()};
+    std::array<std::uint8_t, 16> bytes;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        for (std::size_t i = 0; i < bytes.size(); i += 8) {
+            const std::uint64_t word = generator();
+            for (std::size_t k = 0; k < 8; ++k)
+                bytes[i + k] = static_cast<std::uint8_t>(word >> (8 * k));
+        }
+    }
+    bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40); // version 4
+    bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80); // RFC 4122 variant
+
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(38);
+    text += '{';
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            text += '-';
+        text += Hex[bytes[i] >> 4];
+        text += Hex[bytes[i] & 0x0F];
+    }
+    text += '}';
+    return text;
 }
 
 void TRSSItemCategory::SetDomain(const std::string& value) {

@@ -11,7 +11,6 @@
 #include <libxml/xmlsave.h>
 
 #include <mutex>
-#include <vector>
 
 namespace zavrio {
 
@@ -92,23 +91,63 @@ bool isBlankText(const xmlNode* node) {
     return true;
 }
 
-// Drops whitespace-only text nodes everywhere below root, without recursion.
-void dropBlankText(xmlNode* root) {
-    std::vector<xmlNode*> pending{root};
-    while (!pending.empty()) {
-        xmlNode* parent = pending.back();
-        pending.pop_back();
-        for (xmlNode* child = parent->children; child != nullptr;) {
+// Whitespace-only text nodes are dropped while the tree is built rather than
+// by a walk over the finished tree: a walk touches every node of a
+// several-megabyte tree a second time, long after it left the cache.
+//
+// Two SAX hooks do it. libxml2's own blank detection (XML_PARSE_NOBLANKS)
+// keeps most blank runs from becoming nodes at all, but it is a heuristic in
+// both directions, so it only gets to drop a run that is sure to be a text
+// node of its own (no text before it, markup right after it); every other run
+// it reports is handed on as ordinary text. What it lets through is removed
+// when the element ends: from then on its children are final, and they are
+// still in the cache.
+struct BlankHooks {
+    charactersSAXFunc characters = nullptr;
+    endElementNsSAX2Func endElementNs = nullptr;
+};
+
+BlankHooks& savedHandlers(xmlParserCtxtPtr ctxt) {
+    return *static_cast<BlankHooks*>(ctxt->_private);
+}
+
+void onIgnorableWhitespace(void* ctx, const xmlChar* chars, int length) {
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    const xmlNode* parent = ctxt->node;
+    const bool startsOwnNode =
+        parent != nullptr && (parent->last == nullptr || parent->last->type != XML_TEXT_NODE);
+    const bool markupFollows =
+        ctxt->input != nullptr && ctxt->input->cur != nullptr && *ctxt->input->cur == '<';
+    if (startsOwnNode && markupFollows)
+        return;
+    savedHandlers(ctxt).characters(ctx, chars, length);
+}
+
+void onEndElementNs(void* ctx, const xmlChar* localName, const xmlChar* prefix,
+                    const xmlChar* uri) {
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    if (xmlNode* element = ctxt->node) {
+        for (xmlNode* child = element->children; child != nullptr;) {
             xmlNode* next = child->next;
             if (isBlankText(child)) {
                 xmlUnlinkNode(child);
                 xmlFreeNode(child);
-            } else if (child->type == XML_ELEMENT_NODE && child->children != nullptr) {
-                pending.push_back(child);
             }
             child = next;
         }
     }
+    savedHandlers(ctxt).endElementNs(ctx, localName, prefix, uri);
+}
+
+// Installs the hooks; the handler table belongs to this context alone. Entity
+// text is parsed by libxml2 in a child context that shares the table and
+// copies _private, so the hooks apply there too.
+void installBlankHooks(xmlParserCtxtPtr ctxt, BlankHooks& saved) {
+    saved.characters = ctxt->sax->characters;
+    saved.endElementNs = ctxt->sax->endElementNs;
+    ctxt->_private = &saved;
+    ctxt->sax->ignorableWhitespace = onIgnorableWhitespace;
+    ctxt->sax->endElementNs = onEndElementNs;
 }
 
 struct CtxtDeleter {
@@ -160,8 +199,11 @@ void TXMLDocument::Load(std::string_view bytes) {
     // NONET plus the refusing entity loader keep the parse off the network and
     // the file system. HUGE is never set: its absence keeps libxml2's limits on
     // entity amplification and nesting depth.
-    xmlCtxtUseOptions(ctxt.get(),
-                      XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR);
+    // NOBLANKS only feeds the blank hooks (see BlankHooks).
+    xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOWARNING |
+                                      XML_PARSE_NOERROR | XML_PARSE_NOBLANKS);
+    BlankHooks saved;
+    installBlankHooks(ctxt.get(), saved);
     xmlParseDocument(ctxt.get());
     std::unique_ptr<_xmlDoc, DocDeleter> parsed(ctxt->myDoc);
     ctxt->myDoc = nullptr;
@@ -174,7 +216,6 @@ void TXMLDocument::Load(std::string_view bytes) {
         throw EDOMParseError(failure.reason, failure.line, failure.srcText);
     }
 
-    dropBlankText(xmlDocGetRootElement(parsed.get()));
     parsed->_private = this;
     doc_ = std::move(parsed);
 }
