@@ -4,6 +4,7 @@
 #include "feed/SimpleRSS.h"
 
 #include <exception>
+#include <utility>
 
 namespace zavrio {
 
@@ -57,17 +58,17 @@ void TSimpleParserAtom::readFeedLevel(const IXMLNode& node) {
 
 void TSimpleParserAtom::readEntry(const IXMLNode& node, TRSSItem& item) {
     if (auto title = ChildValue(node, "title"))
-        item.SetTitle(*title);
+        item.SetTitle(std::move(*title));
     if (IXMLNode link = node.FindChild("link"))
         if (auto href = link.AttributeValue("href"))
-            item.SetLink(*href);
+            item.SetLink(std::move(*href));
 
     IXMLNode content = node.FindChild("content");
     if (!content)
         content = node.FindChild("summary");
     if (content) {
         if (auto description = DescriptionValue(content))
-            item.SetDescription(*description);
+            item.SetDescription(std::move(*description));
         // Decodes what Description holds even when this element gave nothing.
         if (content.AttributeValue("mode") == "base64")
             item.SetDescription(DecodeContent(0, item.Description()));
@@ -75,14 +76,14 @@ void TSimpleParserAtom::readEntry(const IXMLNode& node, TRSSItem& item) {
 
     if (IXMLNode author = node.FindChild("author")) {
         if (auto name = ChildValue(author, "name"))
-            item.Author().SetName(*name);
+            item.Author().SetName(std::move(*name));
         if (auto email = ChildValue(author, "email"))
-            item.Author().SetEMail(*email);
+            item.Author().SetEMail(std::move(*email));
         if (auto url = ChildValue(author, "url"))
-            item.Author().SetURL(*url);
+            item.Author().SetURL(std::move(*url));
     }
     if (auto comments = ChildValue(node, "comments"))
-        item.SetComments(*comments);
+        item.SetComments(std::move(*comments));
     try {
         readGuardedEntryParts(node, item);
     } catch (const std::exception&) {
@@ -96,25 +97,25 @@ void TSimpleParserAtom::readGuardedEntryParts(const IXMLNode& node, TRSSItem& it
         item.PubDate().LoadFromISO8601(*date);
     if (IXMLNode enclosure = node.FindChild("enclosure")) {
         if (auto url = AttributeNodeValue(enclosure, "url"))
-            item.Enclosure().SetURL(*url);
+            item.Enclosure().SetURL(std::move(*url));
         if (auto length = AttributeNodeValue(enclosure, "length"))
             item.Enclosure().SetLength(Integer(*length));
         if (auto type = AttributeNodeValue(enclosure, "type"))
-            item.Enclosure().SetEnclosureType(*type);
+            item.Enclosure().SetEnclosureType(std::move(*type));
         item.Enclosure().SetInclude(true);
     }
     if (auto id = ChildValue(node, "id")) {
         item.GUID().SetInclude(true);
-        item.GUID().SetGUID(*id);
+        item.GUID().SetGUID(std::move(*id));
     }
     if (auto date = ChildValue(node, "pubDate"))
         item.PubDate().LoadFromRFC822(*date);
     if (IXMLNode source = node.FindChild("source")) {
         item.Source().SetInclude(true);
         if (auto title = ValueOf(source))
-            item.Source().SetTitle(*title);
+            item.Source().SetTitle(std::move(*title));
         if (auto url = AttributeNodeValue(source, "url"))
-            item.Source().SetURL(*url);
+            item.Source().SetURL(std::move(*url));
     }
 
     const int count = node.ChildCount();
@@ -124,9 +125,9 @@ void TSimpleParserAtom::readGuardedEntryParts(const IXMLNode& node, TRSSItem& it
             continue;
         TRSSItemCategory& category = item.Categories().Add();
         if (auto title = ValueOf(child))
-            category.SetTitle(*title);
+            category.SetTitle(std::move(*title));
         if (auto domain = AttributeNodeValue(child, "domain"))
-            category.SetDomain(*domain);
+            category.SetDomain(std::move(*domain));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "feed/SimpleRSS.h"
 
 #include <exception>
+#include <utility>
 
 namespace zavrio {
 
@@ -63,15 +64,15 @@ void TSimpleParserRDF::readRequiredText(const IXMLNode& node) {
 
 void TSimpleParserRDF::readItem(const IXMLNode& node, TRSSItem& item) {
     if (auto title = ChildValue(node, "title"))
-        item.SetTitle(*title);
+        item.SetTitle(std::move(*title));
     if (auto link = ChildValue(node, "link"))
-        item.SetLink(*link);
+        item.SetLink(std::move(*link));
     if (auto description = ChildValue(node, "description"))
-        item.SetDescription(*description);
+        item.SetDescription(std::move(*description));
     if (auto author = ChildValue(node, "author"))
-        item.Author().SetName(*author);
+        item.Author().SetName(std::move(*author));
     if (auto comments = ChildValue(node, "comments"))
-        item.SetComments(*comments);
+        item.SetComments(std::move(*comments));
     try {
         readGuardedItemParts(node, item);
     } catch (const std::exception&) {
@@ -85,17 +86,17 @@ void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, TRSSItem& item
         item.PubDate().LoadFromISO8601(*date);
     if (IXMLNode enclosure = node.FindChild("enclosure")) {
         if (auto url = AttributeNodeValue(enclosure, "url"))
-            item.Enclosure().SetURL(*url);
+            item.Enclosure().SetURL(std::move(*url));
         if (auto length = AttributeNodeValue(enclosure, "length"))
             item.Enclosure().SetLength(Integer(*length));
         if (auto type = AttributeNodeValue(enclosure, "type"))
-            item.Enclosure().SetEnclosureType(*type);
+            item.Enclosure().SetEnclosureType(std::move(*type));
         item.Enclosure().SetInclude(true);
     }
     // A guid without text says nothing, whatever its attribute holds.
     if (auto guid = ChildValue(node, "guid")) {
         item.GUID().SetInclude(true);
-        item.GUID().SetGUID(*guid);
+        item.GUID().SetGUID(std::move(*guid));
         if (auto permaLink = AttributeNodeValue(node.FindChild("guid"), "isPermaLink"))
             item.GUID().SetIsPermaLink(*permaLink == "true");
     }
@@ -104,9 +105,9 @@ void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, TRSSItem& item
     if (IXMLNode source = node.FindChild("source")) {
         item.Source().SetInclude(true);
         if (auto title = ValueOf(source))
-            item.Source().SetTitle(*title);
+            item.Source().SetTitle(std::move(*title));
         if (auto url = AttributeNodeValue(source, "url"))
-            item.Source().SetURL(*url);
+            item.Source().SetURL(std::move(*url));
     }
 
     // Dublin Core subjects are this format's categories.
@@ -118,9 +119,9 @@ void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, TRSSItem& item
             continue;
         TRSSItemCategory& category = item.Categories().Add();
         if (auto title = ValueOf(child))
-            category.SetTitle(*title);
+            category.SetTitle(std::move(*title));
         if (auto domain = AttributeNodeValue(child, "domain"))
-            category.SetDomain(*domain);
+            category.SetDomain(std::move(*domain));
     }
 }
 

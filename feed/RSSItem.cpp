@@ -9,11 +9,11 @@ namespace zavrio {
 
 namespace {
 
-void setKeyed(std::string& field, bool& present, const std::string& value) {
+void setKeyed(std::string& field, bool& present, std::string&& value) {
     if (field == value)
         return;
-    field = value;
-    present = !value.empty();
+    field = std::move(value);
+    present = !field.empty();
 }
 
 } // namespace
@@ -55,33 +55,33 @@ std::string NewGUIDText() {
     return text;
 }
 
-void TRSSItemCategory::SetDomain(const std::string& value) {
-    setKeyed(FDomain, FDomainPresent, value);
+void TRSSItemCategory::SetDomain(std::string value) {
+    setKeyed(FDomain, FDomainPresent, std::move(value));
 }
 
 TRSSItemGUID::TRSSItemGUID() : FGUID(NewGUIDText()) {}
 
-void TRSSItemSource::SetURL(const std::string& value) {
+void TRSSItemSource::SetURL(std::string value) {
     if (FURL != value)
-        FURL = value;
+        FURL = std::move(value);
 }
 
 TRSSItem::TRSSItem() : FCategories(this) {}
 
-void TRSSItem::SetComments(const std::string& value) {
-    setKeyed(FComments, FCommentsPresent, value);
+void TRSSItem::SetComments(std::string value) {
+    setKeyed(FComments, FCommentsPresent, std::move(value));
 }
 
-void TRSSItem::SetLink(const std::string& value) {
-    setKeyed(FLink, FLinkPresent, value);
+void TRSSItem::SetLink(std::string value) {
+    setKeyed(FLink, FLinkPresent, std::move(value));
 }
 
-void TRSSItem::SetDescription(const std::string& value) {
-    setKeyed(FDescription, FDescriptionPresent, value);
+void TRSSItem::SetDescription(std::string value) {
+    setKeyed(FDescription, FDescriptionPresent, std::move(value));
 }
 
-void TRSSItem::SetTitle(const std::string& value) {
-    setKeyed(FTitle, FTitlePresent, value);
+void TRSSItem::SetTitle(std::string value) {
+    setKeyed(FTitle, FTitlePresent, std::move(value));
 }
 
 } // namespace zavrio

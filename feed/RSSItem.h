@@ -2,9 +2,12 @@
 // One feed entry (TRSSItem) with its parts, and the entry collection
 // (TRSSItems). Keyed setters store only a text that differs from the stored
 // one; "with presence flag" means they also record whether it is non-empty.
+// Text setters take their value by value: a parser hands over the text it has
+// just read, and a feed has thousands of entries.
 // An item owns all its parts by value; the collection owns its items.
 
 #include <string>
+#include <utility>
 
 #include "feed/ContentType.h"
 #include "feed/OwnedCollection.h"
@@ -18,11 +21,11 @@ class TSimpleRSS;
 class TRSSAuthor {
 public:
     const std::string& Name() const { return FName; }
-    void SetName(const std::string& value) { FName = value; }
+    void SetName(std::string value) { FName = std::move(value); }
     const std::string& EMail() const { return FEMail; }
-    void SetEMail(const std::string& value) { FEMail = value; }
+    void SetEMail(std::string value) { FEMail = std::move(value); }
     const std::string& URL() const { return FURL; }
-    void SetURL(const std::string& value) { FURL = value; }
+    void SetURL(std::string value) { FURL = std::move(value); }
 
 private:
     std::string FName;
@@ -37,9 +40,9 @@ public:
     void SetLength(int value) { FLength = value; }
     // The media type.
     const std::string& EnclosureType() const { return FEnclosureType; }
-    void SetEnclosureType(const std::string& value) { FEnclosureType = value; }
+    void SetEnclosureType(std::string value) { FEnclosureType = std::move(value); }
     const std::string& URL() const { return FURL; }
-    void SetURL(const std::string& value) { FURL = value; }
+    void SetURL(std::string value) { FURL = std::move(value); }
     bool Include() const { return FInclude; }
     void SetInclude(bool value) { FInclude = value; }
 
@@ -53,9 +56,9 @@ private:
 class TRSSItemCategory {
 public:
     const std::string& Title() const { return FTitle; }
-    void SetTitle(const std::string& value) { FTitle = value; }
+    void SetTitle(std::string value) { FTitle = std::move(value); }
     const std::string& Domain() const { return FDomain; }
-    void SetDomain(const std::string& value); // keyed, with presence flag
+    void SetDomain(std::string value); // keyed, with presence flag
     bool DomainPresent() const { return FDomainPresent; }
 
 private:
@@ -83,7 +86,7 @@ public:
     bool IsPermaLink() const { return FIsPermaLink; }
     void SetIsPermaLink(bool value) { FIsPermaLink = value; }
     const std::string& GUID() const { return FGUID; }
-    void SetGUID(const std::string& value) { FGUID = value; }
+    void SetGUID(std::string value) { FGUID = std::move(value); }
     bool Include() const { return FInclude; }
     void SetInclude(bool value) { FInclude = value; }
 
@@ -96,9 +99,9 @@ private:
 class TRSSItemSource {
 public:
     const std::string& URL() const { return FURL; }
-    void SetURL(const std::string& value); // keyed
+    void SetURL(std::string value); // keyed
     const std::string& Title() const { return FTitle; }
-    void SetTitle(const std::string& value) { FTitle = value; }
+    void SetTitle(std::string value) { FTitle = std::move(value); }
     bool Include() const { return FInclude; }
     void SetInclude(bool value) { FInclude = value; }
 
@@ -115,17 +118,17 @@ public:
     TRSSItem& operator=(const TRSSItem&) = delete;
 
     const std::string& Comments() const { return FComments; }
-    void SetComments(const std::string& value); // keyed, with presence flag
+    void SetComments(std::string value); // keyed, with presence flag
     TRSSAuthor& Author() { return FAuthor; }
     const TRSSAuthor& Author() const { return FAuthor; }
     // The clip address the windows play.
     const std::string& Link() const { return FLink; }
-    void SetLink(const std::string& value); // keyed, with presence flag
+    void SetLink(std::string value); // keyed, with presence flag
     // May hold HTML.
     const std::string& Description() const { return FDescription; }
-    void SetDescription(const std::string& value); // keyed, with presence flag
+    void SetDescription(std::string value); // keyed, with presence flag
     const std::string& Title() const { return FTitle; }
-    void SetTitle(const std::string& value); // keyed, with presence flag
+    void SetTitle(std::string value); // keyed, with presence flag
     TRFC822DateTime& PubDate() { return FPubDate; }
     const TRFC822DateTime& PubDate() const { return FPubDate; }
     TRSSItemEnclosure& Enclosure() { return FEnclosure; }

@@ -5,6 +5,7 @@
 #include "feed/SimpleRSSException.h"
 
 #include <exception>
+#include <utility>
 
 namespace zavrio {
 
@@ -55,33 +56,33 @@ void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
         throw ESimpleRSSException(std::string("Required Field Missing. Field: ") + "item" + " -> " +
                                   "title");
     if (auto title = ChildValue(node, "title"))
-        item.SetTitle(*title);
+        item.SetTitle(std::move(*title));
     if (auto link = ChildValue(node, "link"))
-        item.SetLink(*link);
+        item.SetLink(std::move(*link));
     // Later sources win: "description" over "content:encoded" over "content".
     for (const char* source : {"content", "content:encoded", "description"})
         if (auto description = DescriptionValue(node.FindChild(source)))
-            item.SetDescription(*description);
+            item.SetDescription(std::move(*description));
     if (auto author = ChildValue(node, "author"))
-        item.Author().SetName(*author);
+        item.Author().SetName(std::move(*author));
     if (auto comments = ChildValue(node, "comments"))
-        item.SetComments(*comments);
+        item.SetComments(std::move(*comments));
     if (auto date = ChildValue(node, "dc:date"))
         item.PubDate().LoadFromISO8601(*date);
 
     if (IXMLNode enclosure = node.FindChild("enclosure")) {
         if (auto url = AttributeNodeValue(enclosure, "url"))
-            item.Enclosure().SetURL(*url);
+            item.Enclosure().SetURL(std::move(*url));
         if (auto length = AttributeNodeValue(enclosure, "length"))
             item.Enclosure().SetLength(Integer(*length));
         if (auto type = AttributeNodeValue(enclosure, "type"))
-            item.Enclosure().SetEnclosureType(*type);
+            item.Enclosure().SetEnclosureType(std::move(*type));
         item.Enclosure().SetInclude(true);
     }
     if (IXMLNode guid = node.FindChild("guid")) {
         item.GUID().SetInclude(true);
         if (auto value = ValueOf(guid))
-            item.GUID().SetGUID(*value);
+            item.GUID().SetGUID(std::move(*value));
         if (auto permaLink = AttributeNodeValue(guid, "isPermaLink"))
             item.GUID().SetIsPermaLink(*permaLink == "true");
     }
@@ -90,9 +91,9 @@ void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
     if (IXMLNode source = node.FindChild("source")) {
         item.Source().SetInclude(true);
         if (auto title = ValueOf(source))
-            item.Source().SetTitle(*title);
+            item.Source().SetTitle(std::move(*title));
         if (auto url = AttributeNodeValue(source, "url"))
-            item.Source().SetURL(*url);
+            item.Source().SetURL(std::move(*url));
     }
 
     const int count = node.ChildCount();
@@ -102,9 +103,9 @@ void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
             continue;
         TRSSItemCategory& category = item.Categories().Add();
         if (auto title = ValueOf(child))
-            category.SetTitle(*title);
+            category.SetTitle(std::move(*title));
         if (auto domain = AttributeNodeValue(child, "domain"))
-            category.SetDomain(*domain);
+            category.SetDomain(std::move(*domain));
     }
 }
 

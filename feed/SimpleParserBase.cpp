@@ -15,9 +15,10 @@ XMLValue TSimpleParserBase::ChildValue(const IXMLNode& element, std::string_view
 }
 
 XMLValue TSimpleParserBase::AttributeNodeValue(const IXMLNode& element, std::string_view name) {
-    if (!element.FindAttribute(name))
+    IXMLNode attribute = element.FindAttribute(name);
+    if (!attribute)
         return std::nullopt;
-    return element.AttributeByName(name).TextValue();
+    return attribute.TextValue();
 }
 
 XMLValue TSimpleParserBase::AddedAttributeValue(const IXMLNode& element, std::string_view name) {

@@ -37,8 +37,8 @@ protected:
     static XMLValue ValueOf(const IXMLNode& node);
     // The value of element.FindChild(name).
     static XMLValue ChildValue(const IXMLNode& element, std::string_view name);
-    // The value of attribute name when element.FindAttribute(name) finds one,
-    // read through AttributeByName; Null when there is no such attribute.
+    // The value of the attribute element.FindAttribute(name) finds (the one
+    // AttributeByName would give); Null when there is no such attribute.
     static XMLValue AttributeNodeValue(const IXMLNode& element, std::string_view name);
     // The value of element.AttributeByName(name); a missing attribute is added
     // empty and has no value.
