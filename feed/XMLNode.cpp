@@ -54,9 +54,39 @@ bool qualifiedNameIs(const SplitName& n, std::string_view name) {
            name[n.prefix.size()] == ':' && name.ends_with(n.local);
 }
 
+// name equals the NUL-terminated text; stops at the first difference
+// instead of measuring the text first.
+bool sameText(std::string_view name, const xmlChar* text) {
+    for (char c : name) {
+        if (*text == 0 || static_cast<char>(*text) != c)
+            return false;
+        ++text;
+    }
+    return *text == 0;
+}
+
+// name is the node's local or qualified name, as splitName divides it. The
+// parsers look a child up by name a dozen times per entry, so this compares
+// in place rather than splitting and measuring the node's name each time.
 bool isNamed(const xmlNode* node, std::string_view name) {
-    SplitName n = splitName(node);
-    return name == n.local || qualifiedNameIs(n, name);
+    // The local name; for a prefix that was never declared, the whole name.
+    if (sameText(name, node->name))
+        return true;
+    if (node->ns == nullptr) {
+        // An undeclared prefix: the local part follows the first colon.
+        const xmlChar* colon = xmlStrchr(node->name, ':');
+        return colon != nullptr && sameText(name, colon + 1);
+    }
+    const xmlChar* prefix = node->ns->prefix;
+    if (prefix == nullptr || *prefix == 0)
+        return false;
+    // "prefix:local".
+    for (; *prefix != 0; ++prefix) {
+        if (name.empty() || name.front() != static_cast<char>(*prefix))
+            return false;
+        name.remove_prefix(1);
+    }
+    return name.starts_with(':') && sameText(name.substr(1), node->name);
 }
 
 std::string_view nsURIOf(const xmlNode* node) {

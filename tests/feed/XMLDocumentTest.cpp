@@ -90,6 +90,39 @@ TEST(XMLDocumentTest, FindChildMatchesQualifiedOrLocalNameFirstWins) {
     EXPECT_FALSE(item.FindChild("pubDate"));
 }
 
+TEST(XMLDocumentTest, FindChildNameForms) {
+    // Children: a declared prefix, an undeclared one (kept in the name), a
+    // default namespace, and no namespace at all; the parent has none, so
+    // any namespace matches.
+    TXMLDocument doc;
+    IXMLNode item = loaded(doc, R"(<item><media:title xmlns:media="urn:m">A</media:title>)"
+                                R"(<dc:date>B</dc:date><x:y:z>C</x:y:z>)"
+                                R"(<link xmlns="urn:d">D</link><guid>E</guid></item>)")
+                        .DocumentElement();
+    const struct {
+        const char* name;
+        const char* text; // nullptr: no match
+    } rows[] = {
+        {"title", "A"},          {"media:title", "A"},
+        {"media:titl", nullptr}, {"media:titles", nullptr},
+        {"medi:title", nullptr}, {":title", nullptr},
+        {"media:", nullptr},     {"date", "B"},
+        {"dc:date", "B"},        {"dc:dat", nullptr},
+        {"c:date", nullptr},     {"y:z", "C"},
+        {"x:y:z", "C"},          {"z", nullptr},
+        {"link", "D"},           {"x:link", nullptr},
+        {"guid", "E"},           {"gui", nullptr},
+        {"guids", nullptr},      {"", nullptr},
+    };
+    for (const auto& row : rows) {
+        IXMLNode found = item.FindChild(row.name);
+        ASSERT_EQ(static_cast<bool>(found), row.text != nullptr) << row.name;
+        if (found) {
+            EXPECT_EQ(found.Text(), row.text) << row.name;
+        }
+    }
+}
+
 TEST(XMLDocumentTest, FindChildOfANamespacedParentKeepsToItsNamespace) {
     TXMLDocument doc;
     IXMLNode channel =
