@@ -42,17 +42,17 @@ std::string NewGUIDText() {
     bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80); // RFC 4122 variant
 
     static constexpr char Hex[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(38);
-    text += '{';
+    char text[38];
+    std::size_t at = 0;
+    text[at++] = '{';
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i == 4 || i == 6 || i == 8 || i == 10)
-            text += '-';
-        text += Hex[bytes[i] >> 4];
-        text += Hex[bytes[i] & 0x0F];
+            text[at++] = '-';
+        text[at++] = Hex[bytes[i] >> 4];
+        text[at++] = Hex[bytes[i] & 0x0F];
     }
-    text += '}';
-    return text;
+    text[at++] = '}';
+    return std::string(text, at);
 }
 
 void TRSSItemCategory::SetDomain(std::string value) {

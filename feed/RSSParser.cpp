@@ -52,17 +52,22 @@ void TSimpleParserRSS::readChannelChild(const IXMLNode& node) {
 }
 
 void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
-    if (!node.FindChild("title") && !node.FindChild("description"))
+    // Reading texts adds no elements, so the handles found here stay the
+    // first matches throughout.
+    const IXMLNode title = node.FindChild("title");
+    const IXMLNode description = node.FindChild("description");
+    if (!title && !description)
         throw ESimpleRSSException(std::string("Required Field Missing. Field: ") + "item" + " -> " +
                                   "title");
-    if (auto title = ChildValue(node, "title"))
-        item.SetTitle(std::move(*title));
+    if (auto value = ValueOf(title))
+        item.SetTitle(std::move(*value));
     if (auto link = ChildValue(node, "link"))
         item.SetLink(std::move(*link));
     // Later sources win: "description" over "content:encoded" over "content".
-    for (const char* source : {"content", "content:encoded", "description"})
-        if (auto description = DescriptionValue(node.FindChild(source)))
-            item.SetDescription(std::move(*description));
+    for (const IXMLNode& source :
+         {node.FindChild("content"), node.FindChild("content:encoded"), description})
+        if (auto value = DescriptionValue(source))
+            item.SetDescription(std::move(*value));
     if (auto author = ChildValue(node, "author"))
         item.Author().SetName(std::move(*author));
     if (auto comments = ChildValue(node, "comments"))

@@ -74,8 +74,10 @@ bool isNamed(const xmlNode* node, std::string_view name) {
         return true;
     if (node->ns == nullptr) {
         // An undeclared prefix: the local part follows the first colon.
-        const xmlChar* colon = xmlStrchr(node->name, ':');
-        return colon != nullptr && sameText(name, colon + 1);
+        const xmlChar* colon = node->name;
+        while (*colon != 0 && *colon != ':')
+            ++colon;
+        return *colon == ':' && sameText(name, colon + 1);
     }
     const xmlChar* prefix = node->ns->prefix;
     if (prefix == nullptr || *prefix == 0)
