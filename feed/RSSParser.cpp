@@ -4,7 +4,9 @@
 #include "feed/SimpleRSS.h"
 #include "feed/SimpleRSSException.h"
 
+#include <array>
 #include <exception>
+#include <string_view>
 #include <utility>
 
 namespace zavrio {
@@ -52,30 +54,48 @@ void TSimpleParserRSS::readChannelChild(const IXMLNode& node) {
 }
 
 void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
-    // Reading texts adds no elements, so the handles found here stay the
-    // first matches throughout.
-    const IXMLNode title = node.FindChild("title");
-    const IXMLNode description = node.FindChild("description");
-    if (!title && !description)
+    // The parts an item may have, found in one walk. Reading texts adds no
+    // elements, so these stay the first matches throughout.
+    enum Part {
+        Title,
+        Description,
+        Link,
+        Content,
+        ContentEncoded,
+        Author,
+        Comments,
+        DCDate,
+        Enclosure,
+        GUID,
+        PubDate,
+        Source,
+        PartCount
+    };
+    static constexpr std::array<std::string_view, PartCount> PartNames = {
+        "title",    "description", "link",      "content", "content:encoded", "author",
+        "comments", "dc:date",     "enclosure", "guid",    "pubDate",         "source"};
+    std::array<IXMLNode, PartCount> part;
+    node.FindChildren(PartNames, part);
+
+    if (!part[Title] && !part[Description])
         throw ESimpleRSSException(std::string("Required Field Missing. Field: ") + "item" + " -> " +
                                   "title");
-    if (auto value = ValueOf(title))
+    if (auto value = ValueOf(part[Title]))
         item.SetTitle(std::move(*value));
-    if (auto link = ChildValue(node, "link"))
+    if (auto link = ValueOf(part[Link]))
         item.SetLink(std::move(*link));
     // Later sources win: "description" over "content:encoded" over "content".
-    for (const IXMLNode& source :
-         {node.FindChild("content"), node.FindChild("content:encoded"), description})
-        if (auto value = DescriptionValue(source))
+    for (Part source : {Content, ContentEncoded, Description})
+        if (auto value = DescriptionValue(part[source]))
             item.SetDescription(std::move(*value));
-    if (auto author = ChildValue(node, "author"))
+    if (auto author = ValueOf(part[Author]))
         item.Author().SetName(std::move(*author));
-    if (auto comments = ChildValue(node, "comments"))
+    if (auto comments = ValueOf(part[Comments]))
         item.SetComments(std::move(*comments));
-    if (auto date = ChildValue(node, "dc:date"))
+    if (auto date = ValueOf(part[DCDate]))
         item.PubDate().LoadFromISO8601(*date);
 
-    if (IXMLNode enclosure = node.FindChild("enclosure")) {
+    if (const IXMLNode& enclosure = part[Enclosure]) {
         if (auto url = AttributeNodeValue(enclosure, "url"))
             item.Enclosure().SetURL(std::move(*url));
         if (auto length = AttributeNodeValue(enclosure, "length"))
@@ -84,16 +104,16 @@ void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
             item.Enclosure().SetEnclosureType(std::move(*type));
         item.Enclosure().SetInclude(true);
     }
-    if (IXMLNode guid = node.FindChild("guid")) {
+    if (const IXMLNode& guid = part[GUID]) {
         item.GUID().SetInclude(true);
         if (auto value = ValueOf(guid))
             item.GUID().SetGUID(std::move(*value));
         if (auto permaLink = AttributeNodeValue(guid, "isPermaLink"))
             item.GUID().SetIsPermaLink(*permaLink == "true");
     }
-    if (auto date = ChildValue(node, "pubDate"))
+    if (auto date = ValueOf(part[PubDate]))
         item.PubDate().LoadFromRFC822(*date);
-    if (IXMLNode source = node.FindChild("source")) {
+    if (const IXMLNode& source = part[Source]) {
         item.Source().SetInclude(true);
         if (auto title = ValueOf(source))
             item.Source().SetTitle(std::move(*title));

@@ -6,6 +6,8 @@
 
 #include <libxml/tree.h>
 
+#include <algorithm>
+
 #include <strings.h>
 
 namespace zavrio {
@@ -300,6 +302,34 @@ IXMLNode IXMLNode::FindChild(std::string_view name) const {
         return IXMLNode(child, nullptr);
     }
     return {};
+}
+
+void IXMLNode::FindChildren(std::span<const std::string_view> names,
+                            std::span<IXMLNode> found) const {
+    if (names.size() != found.size())
+        throw EXMLDocError("FindChildren: " + std::to_string(names.size()) + " names but " +
+                           std::to_string(found.size()) + " places for the results");
+    std::fill(found.begin(), found.end(), IXMLNode());
+    TNodeType type = NodeType();
+    if (nsDecl_ || (type != ntElement && type != ntDocument))
+        return;
+    // The same tests as FindChild; the namespace test does not depend on the
+    // name, so it comes first.
+    std::string_view parentURI = nsURIOf(node_);
+    std::size_t missing = names.size();
+    for (xmlNode* child = node_->children; child != nullptr && missing > 0; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        if (!parentURI.empty() && child->ns != node_->ns &&
+            !sameNamespace(nsURIOf(child), parentURI))
+            continue;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (!found[i] && isNamed(child, names[i])) {
+                found[i] = IXMLNode(child, nullptr);
+                --missing;
+            }
+        }
+    }
 }
 
 IXMLNode IXMLNode::ChildByName(std::string_view name) const {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace zavrio {
 namespace {
@@ -121,6 +122,35 @@ TEST(XMLDocumentTest, FindChildNameForms) {
             EXPECT_EQ(found.Text(), row.text) << row.name;
         }
     }
+}
+
+TEST(XMLDocumentTest, FindChildrenGivesWhatFindChildGivesForEachName) {
+    const char* documents[] = {
+        R"(<item><media:title xmlns:media="urn:m">A</media:title><dc:date>B</dc:date>)"
+        R"(<title>T</title><link xmlns="urn:d">D</link><guid>E</guid><guid>F</guid></item>)",
+        // A namespaced parent: children in another namespace do not count.
+        R"(<item xmlns="http://purl.org/rss/1.0/" xmlns:o="urn:other"><o:title>X</o:title>)"
+        R"(<title>T</title><o:link>Y</o:link><description>Z</description></item>)",
+    };
+    const std::vector<std::string_view> names = {"title", "media:title", "dc:date", "date",
+                                                 "link",  "guid",        "o:link",  "description",
+                                                 "none",  "title"};
+    for (const char* xml : documents) {
+        TXMLDocument doc;
+        IXMLNode item = loaded(doc, xml).DocumentElement();
+        std::vector<IXMLNode> found(names.size(), item); // stale handles must be overwritten
+        item.FindChildren(names, found);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            EXPECT_EQ(found[i], item.FindChild(names[i])) << xml << " / " << names[i];
+    }
+    TXMLDocument doc;
+    IXMLNode item = loaded(doc, documents[0]).DocumentElement();
+    std::vector<IXMLNode> tooFew(1);
+    EXPECT_THROW(item.FindChildren(names, tooFew), EXMLDocError);
+    // Text children have no children to find.
+    std::vector<IXMLNode> one(1, item);
+    item.FindChild("guid").ChildAt(0).FindChildren(std::vector<std::string_view>{"x"}, one);
+    EXPECT_FALSE(one[0]);
 }
 
 TEST(XMLDocumentTest, FindChildOfANamespacedParentKeepsToItsNamespace) {
