@@ -3,7 +3,9 @@
 #include "feed/ParseHelpers.h"
 #include "feed/SimpleRSS.h"
 
+#include <array>
 #include <exception>
+#include <string_view>
 #include <utility>
 
 namespace zavrio {
@@ -56,16 +58,40 @@ void TSimpleParserAtom::readFeedLevel(const IXMLNode& node) {
     }
 }
 
+namespace {
+
+// The parts an entry may have, found in one walk over its children. Reading
+// texts adds no elements, so these stay the first matches throughout.
+enum EntryPart {
+    Title,
+    Link,
+    Content,
+    Summary,
+    Author,
+    Comments,
+    Modified,
+    Enclosure,
+    Id,
+    PubDate,
+    Source,
+    EntryPartCount
+};
+constexpr std::array<std::string_view, EntryPartCount> EntryPartNames = {
+    "title",    "link",      "content", "summary", "author", "comments",
+    "modified", "enclosure", "id",      "pubDate", "source"};
+
+} // namespace
+
 void TSimpleParserAtom::readEntry(const IXMLNode& node, TRSSItem& item) {
-    if (auto title = ChildValue(node, "title"))
+    std::array<IXMLNode, EntryPartCount> part;
+    node.FindChildren(EntryPartNames, part);
+    if (auto title = ValueOf(part[Title]))
         item.SetTitle(std::move(*title));
-    if (IXMLNode link = node.FindChild("link"))
+    if (const IXMLNode& link = part[Link])
         if (auto href = link.AttributeValue("href"))
             item.SetLink(std::move(*href));
 
-    IXMLNode content = node.FindChild("content");
-    if (!content)
-        content = node.FindChild("summary");
+    IXMLNode content = part[Content] ? part[Content] : part[Summary];
     if (content) {
         if (auto description = DescriptionValue(content))
             item.SetDescription(std::move(*description));
@@ -74,7 +100,7 @@ void TSimpleParserAtom::readEntry(const IXMLNode& node, TRSSItem& item) {
             item.SetDescription(DecodeContent(0, item.Description()));
     }
 
-    if (IXMLNode author = node.FindChild("author")) {
+    if (const IXMLNode& author = part[Author]) {
         if (auto name = ChildValue(author, "name"))
             item.Author().SetName(std::move(*name));
         if (auto email = ChildValue(author, "email"))
@@ -82,20 +108,21 @@ void TSimpleParserAtom::readEntry(const IXMLNode& node, TRSSItem& item) {
         if (auto url = ChildValue(author, "url"))
             item.Author().SetURL(std::move(*url));
     }
-    if (auto comments = ChildValue(node, "comments"))
+    if (auto comments = ValueOf(part[Comments]))
         item.SetComments(std::move(*comments));
     try {
-        readGuardedEntryParts(node, item);
+        readGuardedEntryParts(node, part, item);
     } catch (const std::exception&) {
         // A bad date, enclosure, id, source or category costs only the rest of
         // this entry's optional parts.
     }
 }
 
-void TSimpleParserAtom::readGuardedEntryParts(const IXMLNode& node, TRSSItem& item) {
-    if (auto date = ChildValue(node, "modified"))
+void TSimpleParserAtom::readGuardedEntryParts(const IXMLNode& node, std::span<const IXMLNode> part,
+                                              TRSSItem& item) {
+    if (auto date = ValueOf(part[Modified]))
         item.PubDate().LoadFromISO8601(*date);
-    if (IXMLNode enclosure = node.FindChild("enclosure")) {
+    if (const IXMLNode& enclosure = part[Enclosure]) {
         if (auto url = AttributeNodeValue(enclosure, "url"))
             item.Enclosure().SetURL(std::move(*url));
         if (auto length = AttributeNodeValue(enclosure, "length"))
@@ -104,13 +131,13 @@ void TSimpleParserAtom::readGuardedEntryParts(const IXMLNode& node, TRSSItem& it
             item.Enclosure().SetEnclosureType(std::move(*type));
         item.Enclosure().SetInclude(true);
     }
-    if (auto id = ChildValue(node, "id")) {
+    if (auto id = ValueOf(part[Id])) {
         item.GUID().SetInclude(true);
         item.GUID().SetGUID(std::move(*id));
     }
-    if (auto date = ChildValue(node, "pubDate"))
+    if (auto date = ValueOf(part[PubDate]))
         item.PubDate().LoadFromRFC822(*date);
-    if (IXMLNode source = node.FindChild("source")) {
+    if (const IXMLNode& source = part[Source]) {
         item.Source().SetInclude(true);
         if (auto title = ValueOf(source))
             item.Source().SetTitle(std::move(*title));

@@ -22,6 +22,8 @@
 
 #include "feed/SimpleParserBase.h"
 
+#include <span>
+
 namespace zavrio {
 
 class TRSSItem;
@@ -35,7 +37,9 @@ public:
 private:
     void readFeedLevel(const IXMLNode& node);
     void readEntry(const IXMLNode& node, TRSSItem& item);
-    void readGuardedEntryParts(const IXMLNode& node, TRSSItem& item);
+    // part: the entry's children as readEntry found them.
+    void readGuardedEntryParts(const IXMLNode& node, std::span<const IXMLNode> part,
+                               TRSSItem& item);
     void readChannelVocabulary(const IXMLNode& node);
 };
 

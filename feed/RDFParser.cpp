@@ -3,7 +3,9 @@
 #include "feed/ParseHelpers.h"
 #include "feed/SimpleRSS.h"
 
+#include <array>
 #include <exception>
+#include <string_view>
 #include <utility>
 
 namespace zavrio {
@@ -62,29 +64,55 @@ void TSimpleParserRDF::readRequiredText(const IXMLNode& node) {
     }
 }
 
+namespace {
+
+// The parts an item may have, found in one walk over its children. Reading
+// texts adds no elements, so these stay the first matches throughout.
+enum ItemPart {
+    Title,
+    Link,
+    Description,
+    Author,
+    Comments,
+    DCDate,
+    Enclosure,
+    GUID,
+    PubDate,
+    Source,
+    ItemPartCount
+};
+constexpr std::array<std::string_view, ItemPartCount> ItemPartNames = {
+    "title",   "link",      "description", "author",  "comments",
+    "dc:date", "enclosure", "guid",        "pubDate", "source"};
+
+} // namespace
+
 void TSimpleParserRDF::readItem(const IXMLNode& node, TRSSItem& item) {
-    if (auto title = ChildValue(node, "title"))
+    std::array<IXMLNode, ItemPartCount> part;
+    node.FindChildren(ItemPartNames, part);
+    if (auto title = ValueOf(part[Title]))
         item.SetTitle(std::move(*title));
-    if (auto link = ChildValue(node, "link"))
+    if (auto link = ValueOf(part[Link]))
         item.SetLink(std::move(*link));
-    if (auto description = ChildValue(node, "description"))
+    if (auto description = ValueOf(part[Description]))
         item.SetDescription(std::move(*description));
-    if (auto author = ChildValue(node, "author"))
+    if (auto author = ValueOf(part[Author]))
         item.Author().SetName(std::move(*author));
-    if (auto comments = ChildValue(node, "comments"))
+    if (auto comments = ValueOf(part[Comments]))
         item.SetComments(std::move(*comments));
     try {
-        readGuardedItemParts(node, item);
+        readGuardedItemParts(node, part, item);
     } catch (const std::exception&) {
         // A bad date, enclosure, guid, source or category costs only the rest
         // of this item's optional parts.
     }
 }
 
-void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, TRSSItem& item) {
-    if (auto date = ChildValue(node, "dc:date"))
+void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, std::span<const IXMLNode> part,
+                                            TRSSItem& item) {
+    if (auto date = ValueOf(part[DCDate]))
         item.PubDate().LoadFromISO8601(*date);
-    if (IXMLNode enclosure = node.FindChild("enclosure")) {
+    if (const IXMLNode& enclosure = part[Enclosure]) {
         if (auto url = AttributeNodeValue(enclosure, "url"))
             item.Enclosure().SetURL(std::move(*url));
         if (auto length = AttributeNodeValue(enclosure, "length"))
@@ -94,15 +122,15 @@ void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, TRSSItem& item
         item.Enclosure().SetInclude(true);
     }
     // A guid without text says nothing, whatever its attribute holds.
-    if (auto guid = ChildValue(node, "guid")) {
+    if (auto guid = ValueOf(part[GUID])) {
         item.GUID().SetInclude(true);
         item.GUID().SetGUID(std::move(*guid));
-        if (auto permaLink = AttributeNodeValue(node.FindChild("guid"), "isPermaLink"))
+        if (auto permaLink = AttributeNodeValue(part[GUID], "isPermaLink"))
             item.GUID().SetIsPermaLink(*permaLink == "true");
     }
-    if (auto date = ChildValue(node, "pubDate"))
+    if (auto date = ValueOf(part[PubDate]))
         item.PubDate().LoadFromRFC822(*date);
-    if (IXMLNode source = node.FindChild("source")) {
+    if (const IXMLNode& source = part[Source]) {
         item.Source().SetInclude(true);
         if (auto title = ValueOf(source))
             item.Source().SetTitle(std::move(*title));

@@ -20,6 +20,8 @@
 
 #include "feed/SimpleParserBase.h"
 
+#include <span>
+
 namespace zavrio {
 
 class TRSSItem;
@@ -34,7 +36,8 @@ private:
     void readChannel(const IXMLNode& channel);
     void readRequiredText(const IXMLNode& node);
     void readItem(const IXMLNode& node, TRSSItem& item);
-    void readGuardedItemParts(const IXMLNode& node, TRSSItem& item);
+    // part: the item's children as readItem found them.
+    void readGuardedItemParts(const IXMLNode& node, std::span<const IXMLNode> part, TRSSItem& item);
     void readChannelVocabulary(const IXMLNode& node);
 };
 
