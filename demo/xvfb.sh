@@ -1,29 +1,26 @@
 # Sourced by the demo, the whole-program tests and the timing script.
-# start_xvfb GEOMETRY: starts a private Xvfb on a free display, sets DISPLAY
-# and xvfb_pid, and returns once clients can connect. Other programs may start
-# X servers at the same time, so a server that reports a display but does not
-# answer on it is replaced by a new one (three tries).
+# start_xvfb GEOMETRY: starts a private Xvfb, sets DISPLAY and xvfb_pid, and
+# returns once clients can connect. Other programs on this machine start and
+# clean up X servers too (low display numbers above all), so the display is
+# drawn at random from a high range, and a server that exits or does not
+# answer is replaced by one on another display. -noreset: by default the
+# server resets whenever its last client leaves, and a client connecting
+# during that reset (the next screenshot, the next run) is refused.
 start_xvfb() {
-  local geometry=$1 try fd number
-  for try in 1 2 3; do
-    exec {fd}<> <(:)
-    Xvfb -displayfd "$fd" -screen 0 "$geometry" -nolisten tcp >/dev/null 2>&1 &
+  local geometry=$1 try number
+  for try in 1 2 3 4 5; do
+    number=$((200 + RANDOM % 700))
+    [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 "$geometry" -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
-    number=""
-    read -r -t 15 -u "$fd" number || true
-    exec {fd}>&-
-    if [ -n "$number" ]; then
-      for _ in $(seq 50); do
-        if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-          break
-        fi
-        if xdpyinfo -display ":$number" >/dev/null 2>&1; then
-          export DISPLAY=":$number"
-          return 0
-        fi
-        sleep 0.1
-      done
-    fi
+    for _ in $(seq 100); do
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      if xdpyinfo -display ":$number" >/dev/null 2>&1; then
+        export DISPLAY=":$number"
+        return 0
+      fi
+      sleep 0.1
+    done
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
     xvfb_pid=""
