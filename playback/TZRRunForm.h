@@ -13,8 +13,10 @@
 //
 // Failures inside its handlers (a failed download, an unreadable feed, a bad
 // Channel) go to the standard error report: a modal critical box titled
-// "Zavrio Video Screensaver". Closing the window while its download runs
-// abandons the download: no playlist, no player and no error box follow.
+// "Zavrio Video Screensaver". While that box is up the exit policy rests, so
+// the key or click that dismisses it does not also end the screensaver.
+// Closing the window while its download runs abandons the download: no
+// playlist, no player and no error box follow.
 
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
