@@ -198,6 +198,9 @@ void TZRRunForm::FormShow() {
         else
             Panel1->setGeometry(layout->Left, layout->Top, layout->Width, layout->Height);
     }
+    // A shown form is the active one, so keys reach it (and the exit
+    // policy) without a click first.
+    activateWindow();
     FocusPlayer();
     Timer1->start();
 }
