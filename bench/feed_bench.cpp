@@ -29,7 +29,11 @@
 namespace {
 
 // About 10 MB: 10,000 items with title, link, HTML description, date,
-// enclosure, guid and categories.
+// enclosure, guid and categories. Per byte this feed has more markup than the
+// ones in feed_formats_bench (10 elements and 6 attributes per item against 8
+// and 1 for RDF, with a shorter description), so its bare parse is slower per
+// byte: libxml2's cost follows nodes and attributes. Entity references cost
+// the same in all three, and none of them needs an encoding conversion.
 const std::string& largeFeed() {
     static const std::string feed = [] {
         std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
