@@ -1,4 +1,5 @@
 #include "http/IdCookieManager.h"
+#include "HttpText.h"
 
 #include "http/TIdURI.h"
 
@@ -11,21 +12,6 @@
 namespace zavrio {
 
 namespace {
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    const auto last = s.find_last_not_of(" \t");
-    return s.substr(first, last - first + 1);
-}
 
 std::string Unquote(const std::string& s) {
     if (s.size() >= 2 && s.front() == '"' && s.back() == '"') {
@@ -117,7 +103,7 @@ bool ParseCookieDate(const std::string& text, std::time_t& out) {
             }
             return;
         }
-        const std::string l = Lower(tok.substr(0, 3));
+        const std::string l = HttpLower(tok.substr(0, 3));
         for (int i = 0; i < 12 && !haveMonth; ++i) {
             if (l == months[i]) {
                 tm.tm_mon = i;
@@ -152,17 +138,17 @@ void TIdCookieManager::AddServerCookie(const std::string& headerValue, const TId
         // Expires dates contain commas, so a Set-Cookie value is one cookie.
         cookies.push_back(headerValue);
     }
-    const std::string host = Lower(uri.Host);
+    const std::string host = HttpLower(uri.Host);
     for (const std::string& one : cookies) {
         const auto parts = SplitOutsideQuotes(one, ';');
-        const std::string pair = Trim(parts[0]);
+        const std::string pair = HttpTrim(parts[0]);
         const auto eq = pair.find('=');
-        if (eq == std::string::npos || Trim(pair.substr(0, eq)).empty()) {
+        if (eq == std::string::npos || HttpTrim(pair.substr(0, eq)).empty()) {
             continue;
         }
         TIdCookie cookie;
-        cookie.Name = Trim(pair.substr(0, eq));
-        cookie.Value = Trim(pair.substr(eq + 1));
+        cookie.Name = HttpTrim(pair.substr(0, eq));
+        cookie.Value = HttpTrim(pair.substr(eq + 1));
         if (setCookie2) {
             cookie.Value = Unquote(cookie.Value);
         }
@@ -172,13 +158,13 @@ void TIdCookieManager::AddServerCookie(const std::string& headerValue, const TId
         bool haveMaxAge = false;
         bool rejected = false;
         for (std::size_t i = 1; i < parts.size(); ++i) {
-            const std::string attr = Trim(parts[i]);
+            const std::string attr = HttpTrim(parts[i]);
             const auto aeq = attr.find('=');
-            const std::string key = Lower(Trim(attr.substr(0, aeq)));
+            const std::string key = HttpLower(HttpTrim(attr.substr(0, aeq)));
             const std::string value =
-                aeq == std::string::npos ? std::string() : Unquote(Trim(attr.substr(aeq + 1)));
+                aeq == std::string::npos ? std::string() : Unquote(HttpTrim(attr.substr(aeq + 1)));
             if (key == "domain" && !value.empty()) {
-                std::string domain = Lower(value);
+                std::string domain = HttpLower(value);
                 if (domain[0] == '.') {
                     domain.erase(0, 1);
                 }
@@ -235,7 +221,7 @@ void TIdCookieManager::Store(TIdCookie cookie, bool expired) {
 }
 
 std::string TIdCookieManager::CookieHeader(const TIdURI& uri) const {
-    const std::string host = Lower(uri.Host);
+    const std::string host = HttpLower(uri.Host);
     const std::string path = uri.Path.empty() ? std::string("/") : uri.Path;
     std::vector<const TIdCookie*> matching;
     for (const TIdCookie& c : FCookies) {

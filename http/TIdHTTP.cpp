@@ -1,4 +1,5 @@
 #include "http/TIdHTTP.h"
+#include "HttpText.h"
 
 #include "http/HeaderFolding.h"
 #include "http/TIdURI.h"
@@ -87,20 +88,6 @@ int MsSince(Clock::time_point t) {
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count());
 }
 
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 [[noreturn]] void ThrowErrno(int err) {
     throw EIdSocketError(err, std::strerror(err));
 }
@@ -128,7 +115,7 @@ std::int64_t ContentLength(const THeaders& headers) {
     if (!v) {
         return -1;
     }
-    const std::string t = Trim(*v);
+    const std::string t = HttpTrim(*v);
     if (t.empty() || t.size() > 18 ||
         !std::all_of(t.begin(), t.end(), [](unsigned char c) { return std::isdigit(c); })) {
         return -1;
@@ -551,15 +538,15 @@ TIdHTTP::TResponse TIdHTTP::ReadResponse(const std::shared_ptr<TConnection>& con
                 break;
             }
             if ((line[0] == ' ' || line[0] == '\t') && !response.headers.items.empty()) {
-                response.headers.items.back().second += " " + Trim(line);
+                response.headers.items.back().second += " " + HttpTrim(line);
                 continue;
             }
             const auto colon = line.find(':');
             if (colon == std::string::npos) {
                 continue;
             }
-            response.headers.items.emplace_back(Lower(Trim(line.substr(0, colon))),
-                                                Trim(line.substr(colon + 1)));
+            response.headers.items.emplace_back(HttpLower(HttpTrim(line.substr(0, colon))),
+                                                HttpTrim(line.substr(colon + 1)));
         }
         if (response.code != 100) {
             return response;
@@ -646,7 +633,7 @@ void TIdHTTP::ReadBody(const std::shared_ptr<TConnection>& conn, const TResponse
         }
         return;
     }
-    if (Lower(response.headers.Value("transfer-encoding")).find("chunked") != std::string::npos) {
+    if (HttpLower(response.headers.Value("transfer-encoding")).find("chunked") != std::string::npos) {
         DoStatus(hsChunkStarted, "Chunk Started");
         CheckOwned(conn);
         std::uint64_t total = 0;
@@ -707,7 +694,7 @@ void TIdHTTP::DropBody(const std::shared_ptr<TConnection>& conn, const TResponse
 namespace {
 
 bool KeepAlive(const std::string& connectionHeader, bool http10) {
-    const std::string value = Lower(connectionHeader);
+    const std::string value = HttpLower(connectionHeader);
     if (http10) {
         return value.find("keep-alive") != std::string::npos;
     }
@@ -795,7 +782,7 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
             if (!KeepAlive(response.headers.Value("connection"), response.http10)) {
                 conn->reusable = false;
             }
-            const std::string location = Trim(response.headers.Value("location"));
+            const std::string location = HttpTrim(response.headers.Value("location"));
             const int code = response.code;
             // A 3xx without a Location has nowhere to lead: it fails like
             // any other unusable answer instead of repeating the request.

@@ -1,4 +1,5 @@
 #include "http/TIdURI.h"
+#include "HttpText.h"
 
 #include <arpa/inet.h>
 
@@ -8,12 +9,6 @@
 namespace zavrio {
 
 namespace {
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 // The five parts of RFC 3986 section 3; "defined" flags tell an empty
 // authority or query from an absent one, which resolution must respect.
@@ -118,7 +113,7 @@ TIdURI::TIdURI(const std::string& address) : Address(address) {
     std::string rest = address;
     const auto sep = rest.find("://");
     if (sep != std::string::npos) {
-        Protocol = Lower(rest.substr(0, sep));
+        Protocol = HttpLower(rest.substr(0, sep));
         rest.erase(0, sep + 3);
         const auto end = rest.find_first_of("/?#");
         std::string authority = rest.substr(0, end);
