@@ -4,15 +4,6 @@ namespace zavrio {
 
 std::int32_t MouseMoveAllowance = 0;
 
-namespace {
-
-// The four exit flags of the options given, not of the process-wide Settings.
-bool noExitCondition(const TSaverSettings& o) {
-    return !o.MouseMoveExit && !o.MousePressExit && !o.KeyboardPressExit && !o.OnlyEscKeyExit;
-}
-
-} // namespace
-
 TExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
                          const TSaverSettings& options, std::int32_t& allowance) {
     switch (message) {
@@ -21,7 +12,7 @@ TExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
         // Key messages are delivered even when they close the window.
         if (options.OnlyEscKeyExit)
             return {wParam == VK_ESCAPE, false};
-        return {options.ShowCursor || options.KeyboardPressExit || noExitCondition(options), false};
+        return {options.ShowCursor || options.KeyboardPressExit || NoExitConditionSelected(options), false};
     case WM_SYSCOMMAND:
         // The whole wParam is compared: the low four bits are not masked.
         return {false, wParam == SC_SCREENSAVE};

@@ -69,8 +69,12 @@ void SaveSettings() {
 }
 
 bool NoExitConditionSelected() {
-    return !Settings.MouseMoveExit && !Settings.MousePressExit && !Settings.KeyboardPressExit &&
-           !Settings.OnlyEscKeyExit;
+    return NoExitConditionSelected(Settings);
+}
+
+bool NoExitConditionSelected(const TSaverSettings& options) {
+    return !options.MouseMoveExit && !options.MousePressExit && !options.KeyboardPressExit &&
+           !options.OnlyEscKeyExit;
 }
 
 std::vector<std::string> FeedNames() {

@@ -66,6 +66,7 @@ void SaveSettings();
 // True when none of MouseMoveExit, MousePressExit, KeyboardPressExit and
 // OnlyEscKeyExit is set; ShowCursor plays no part.
 bool NoExitConditionSelected();
+bool NoExitConditionSelected(const TSaverSettings& options);
 
 // The catalogue: feed names of section "feeds" in file order, and the address
 // of one name ("" when missing). Both give nothing while nothing is loaded.
