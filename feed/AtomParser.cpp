@@ -122,40 +122,17 @@ void TSimpleParserAtom::readGuardedEntryParts(const IXMLNode& node, std::span<co
                                               TRSSItem& item) {
     if (auto date = ValueOf(part[Modified]))
         item.PubDate().LoadFromISO8601(*date);
-    if (const IXMLNode& enclosure = part[Enclosure]) {
-        if (auto url = AttributeNodeValue(enclosure, "url"))
-            item.Enclosure().SetURL(std::move(*url));
-        if (auto length = AttributeNodeValue(enclosure, "length"))
-            item.Enclosure().SetLength(Integer(*length));
-        if (auto type = AttributeNodeValue(enclosure, "type"))
-            item.Enclosure().SetEnclosureType(std::move(*type));
-        item.Enclosure().SetInclude(true);
-    }
+    if (const IXMLNode& enclosure = part[Enclosure])
+        ReadEnclosure(enclosure, item);
     if (auto id = ValueOf(part[Id])) {
         item.GUID().SetInclude(true);
         item.GUID().SetGUID(std::move(*id));
     }
     if (auto date = ValueOf(part[PubDate]))
         item.PubDate().LoadFromRFC822(*date);
-    if (const IXMLNode& source = part[Source]) {
-        item.Source().SetInclude(true);
-        if (auto title = ValueOf(source))
-            item.Source().SetTitle(std::move(*title));
-        if (auto url = AttributeNodeValue(source, "url"))
-            item.Source().SetURL(std::move(*url));
-    }
-
-    const int count = node.ChildCount();
-    for (int i = 0; i < count; ++i) {
-        IXMLNode child = node.ChildAt(i);
-        if (child.LocalName() != "category")
-            continue;
-        TRSSItemCategory& category = item.Categories().Add();
-        if (auto title = ValueOf(child))
-            category.SetTitle(std::move(*title));
-        if (auto domain = AttributeNodeValue(child, "domain"))
-            category.SetDomain(std::move(*domain));
-    }
+    if (const IXMLNode& source = part[Source])
+        ReadSource(source, item);
+    ReadItemCategories(node, item, false);
 }
 
 void TSimpleParserAtom::readChannelVocabulary(const IXMLNode& node) {

@@ -112,15 +112,8 @@ void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, std::span<cons
                                             TRSSItem& item) {
     if (auto date = ValueOf(part[DCDate]))
         item.PubDate().LoadFromISO8601(*date);
-    if (const IXMLNode& enclosure = part[Enclosure]) {
-        if (auto url = AttributeNodeValue(enclosure, "url"))
-            item.Enclosure().SetURL(std::move(*url));
-        if (auto length = AttributeNodeValue(enclosure, "length"))
-            item.Enclosure().SetLength(Integer(*length));
-        if (auto type = AttributeNodeValue(enclosure, "type"))
-            item.Enclosure().SetEnclosureType(std::move(*type));
-        item.Enclosure().SetInclude(true);
-    }
+    if (const IXMLNode& enclosure = part[Enclosure])
+        ReadEnclosure(enclosure, item);
     // A guid without text says nothing, whatever its attribute holds.
     if (auto guid = ValueOf(part[GUID])) {
         item.GUID().SetInclude(true);
@@ -130,27 +123,10 @@ void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, std::span<cons
     }
     if (auto date = ValueOf(part[PubDate]))
         item.PubDate().LoadFromRFC822(*date);
-    if (const IXMLNode& source = part[Source]) {
-        item.Source().SetInclude(true);
-        if (auto title = ValueOf(source))
-            item.Source().SetTitle(std::move(*title));
-        if (auto url = AttributeNodeValue(source, "url"))
-            item.Source().SetURL(std::move(*url));
-    }
-
+    if (const IXMLNode& source = part[Source])
+        ReadSource(source, item);
     // Dublin Core subjects are this format's categories.
-    const int count = node.ChildCount();
-    for (int i = 0; i < count; ++i) {
-        IXMLNode child = node.ChildAt(i);
-        const std::string local = child.LocalName();
-        if (local != "category" && local != "subject")
-            continue;
-        TRSSItemCategory& category = item.Categories().Add();
-        if (auto title = ValueOf(child))
-            category.SetTitle(std::move(*title));
-        if (auto domain = AttributeNodeValue(child, "domain"))
-            category.SetDomain(std::move(*domain));
-    }
+    ReadItemCategories(node, item, true);
 }
 
 void TSimpleParserRDF::readChannelVocabulary(const IXMLNode& node) {

@@ -15,11 +15,13 @@
 #include "feed/XMLNode.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace zavrio {
 
 class TSimpleRSS;
+class TRSSItem;
 
 class TSimpleParserBase {
 public:
@@ -49,6 +51,15 @@ protected:
     static XMLValue DescriptionValue(const IXMLNode& element);
     // value as a signed 32-bit integer; throws EConvertError.
     static std::int32_t Integer(const std::string& value);
+
+    // An item's "enclosure" (its "url", "length" and "type" attributes) and
+    // "source" (its text and "url"); the element must be there. A "length"
+    // that is not a number throws EConvertError after the URL was set.
+    static void ReadEnclosure(const IXMLNode& enclosure, TRSSItem& item);
+    static void ReadSource(const IXMLNode& source, TRSSItem& item);
+    // Appends a category for each child of node whose local name is
+    // "category", or "subject" too when withSubjects, in document order.
+    static void ReadItemCategories(const IXMLNode& node, TRSSItem& item, bool withSubjects);
 
 private:
     TSimpleRSS& FOwner;
