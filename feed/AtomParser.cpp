@@ -29,7 +29,9 @@ void TSimpleParserAtom::Parse() {
         if (node.NodeName() == "entry")
             readEntry(node, Owner().Items().Add());
         try {
-            readChannelVocabulary(node);
+            // Atom has its own words for the channel texts, so only the
+            // vocabulary all formats share is read here.
+            ReadChannelVocabulary(node, {});
         } catch (const std::exception&) {
             // A bad optional channel element costs only the rest of itself.
         }
@@ -133,59 +135,6 @@ void TSimpleParserAtom::readGuardedEntryParts(const IXMLNode& node, std::span<co
     if (const IXMLNode& source = part[Source])
         ReadSource(source, item);
     ReadItemCategories(node, item, false);
-}
-
-void TSimpleParserAtom::readChannelVocabulary(const IXMLNode& node) {
-    const std::string name = node.NodeName();
-    TRSSChannelOpt& optional = Owner().Channel().Optional();
-    if (name == "language") {
-        auto code = ValueOf(node);
-        if (code)
-            optional.SetLanguage(LanguageFromCode(*code));
-        // A known language leaves XLang as it was.
-        if (optional.Language() == langX)
-            optional.SetXLang(code.value_or(""));
-    } else if (name == "ttl") {
-        if (auto value = ValueOf(node))
-            optional.SetTTL(Integer(*value));
-    } else if (name == "image") {
-        TRSSImage& image = optional.Image();
-        image.SetInclude(node.ChildCount() > 0);
-        if (image.Include()) {
-            if (auto value = ChildValue(node, "url"))
-                image.Required().SetURL(*value);
-            if (auto value = ChildValue(node, "title"))
-                image.Required().SetTitle(*value);
-            if (auto value = ChildValue(node, "link"))
-                image.Required().SetLink(*value);
-            if (auto value = ChildValue(node, "description"))
-                image.Optional().SetDescription(*value);
-            if (auto value = ChildValue(node, "width"))
-                image.Optional().SetWidth(Integer(*value));
-            if (auto value = ChildValue(node, "height"))
-                image.Optional().SetHeight(Integer(*value));
-        }
-    } else if (name == "rating") {
-        if (auto value = ValueOf(node))
-            optional.SetRating(*value);
-    } else if (name == "textInput") {
-        TRSSTextInput& input = optional.TextInput();
-        input.SetInclude(node.ChildCount() > 0);
-        if (input.Include()) {
-            if (auto value = ChildValue(node, "title"))
-                input.SetTitle(*value);
-            if (auto value = ChildValue(node, "description"))
-                input.SetDescription(*value);
-            if (auto value = ChildValue(node, "link"))
-                input.SetLink(*value);
-            if (auto value = ChildValue(node, "name"))
-                input.SetTextInputName(*value);
-        }
-    } else if (name == "skipHours") {
-        ReadSkipHours(node, Owner());
-    } else if (name == "skipDays") {
-        ReadSkipDays(node, Owner());
-    }
 }
 
 } // namespace zavrio

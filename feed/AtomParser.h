@@ -40,7 +40,6 @@ private:
     // part: the entry's children as readEntry found them.
     void readGuardedEntryParts(const IXMLNode& node, std::span<const IXMLNode> part,
                                TRSSItem& item);
-    void readChannelVocabulary(const IXMLNode& node);
 };
 
 } // namespace zavrio

@@ -34,11 +34,9 @@ public:
 
 private:
     void readChannel(const IXMLNode& channel);
-    void readRequiredText(const IXMLNode& node);
     void readItem(const IXMLNode& node, TRSSItem& item);
     // part: the item's children as readItem found them.
     void readGuardedItemParts(const IXMLNode& node, std::span<const IXMLNode> part, TRSSItem& item);
-    void readChannelVocabulary(const IXMLNode& node);
 };
 
 } // namespace zavrio

@@ -1,6 +1,5 @@
 #include "feed/RSSParser.h"
 
-#include "feed/ParseHelpers.h"
 #include "feed/SimpleRSS.h"
 #include "feed/SimpleRSSException.h"
 
@@ -32,25 +31,12 @@ void TSimpleParserRSS::readChannelChild(const IXMLNode& node) {
     if (node.NodeType() != ntElement)
         return;
     const std::string name = node.NodeName();
-    TRSSChannel& channel = Owner().Channel();
-    if (name == "category") {
-        TRSSChannelCategory& category = channel.Optional().Categories().Add();
-        if (auto value = ValueOf(node))
-            category.SetCategory(*value);
-        if (auto domain = AttributeNodeValue(node, "domain"))
-            category.SetDomain(*domain);
-    } else if (name == "item") {
+    if (name == "category")
+        ReadChannelCategory(node);
+    else if (name == "item")
         readItem(node, Owner().Items().Add());
-    } else if (name == "title") {
-        if (auto value = ValueOf(node))
-            channel.Required().SetTitle(*value);
-    } else if (name == "link") {
-        if (auto value = ValueOf(node))
-            channel.Required().SetLink(*value);
-    } else if (name == "description") {
-        if (auto value = ValueOf(node))
-            channel.Required().SetDesc(*value);
-    }
+    else
+        ReadRequiredChannelText(node, name);
 }
 
 void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
@@ -114,103 +100,8 @@ void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
 void TSimpleParserRSS::readGuardedChannelChild(const IXMLNode& node) {
     if (node.NodeType() != ntElement)
         return;
-    const std::string name = node.NodeName();
-    TRSSChannelOpt& optional = Owner().Channel().Optional();
-    if (name == "language") {
-        auto code = ValueOf(node);
-        if (code)
-            optional.SetLanguage(LanguageFromCode(*code));
-        if (optional.Language() == langX) {
-            if (code)
-                optional.SetXLang(*code);
-        } else {
-            optional.SetXLang("");
-        }
-    } else if (name == "copyright") {
-        if (auto value = ValueOf(node))
-            optional.SetCopyright(*value);
-    } else if (name == "managingEditor") {
-        if (auto value = ValueOf(node))
-            optional.SetManagingEditor(*value);
-    } else if (name == "webMaster") {
-        if (auto value = ValueOf(node))
-            optional.SetWebMaster(*value);
-    } else if (name == "pubDate") {
-        if (auto value = ValueOf(node))
-            optional.PubDate().LoadFromRFC822(*value);
-    } else if (name == "lastBuildDate") {
-        if (auto value = ValueOf(node))
-            optional.LastBuildDate().LoadFromRFC822(*value);
-    } else if (name == "generator") {
-        if (auto value = ValueOf(node))
-            optional.SetGenerator(*value);
-    } else if (name == "docs") {
-        if (auto value = ValueOf(node))
-            optional.SetDocs(*value);
-    } else if (name == "cloud") {
-        TRSSCloud& cloud = optional.Cloud();
-        cloud.SetInclude(node.AttributeCount() > 0);
-        if (cloud.Include()) {
-            if (auto value = AddedAttributeValue(node, "domain"))
-                cloud.SetDomain(*value);
-            if (auto value = AddedAttributeValue(node, "port"))
-                cloud.SetPort(Integer(*value));
-            if (auto value = AddedAttributeValue(node, "path"))
-                cloud.SetPath(*value);
-            if (auto value = AddedAttributeValue(node, "registerProcedure"))
-                cloud.SetRegisterProcedure(*value);
-            if (auto value = AddedAttributeValue(node, "protocol"))
-                cloud.SetProtocol(*value);
-        }
-    } else if (name == "ttl") {
-        if (auto value = ValueOf(node))
-            optional.SetTTL(Integer(*value));
-    } else if (name == "image") {
-        TRSSImage& image = optional.Image();
-        image.SetInclude(node.ChildCount() > 0);
-        if (image.Include()) {
-            if (auto value = ChildValue(node, "url"))
-                image.Required().SetURL(*value);
-            if (auto value = ChildValue(node, "title"))
-                image.Required().SetTitle(*value);
-            if (auto value = ChildValue(node, "link"))
-                image.Required().SetLink(*value);
-            if (auto value = ChildValue(node, "description"))
-                image.Optional().SetDescription(*value);
-            if (auto value = ChildValue(node, "width"))
-                image.Optional().SetWidth(Integer(*value));
-            if (auto value = ChildValue(node, "height"))
-                image.Optional().SetHeight(Integer(*value));
-        }
-    } else if (name == "rating") {
-        if (auto value = ValueOf(node))
-            optional.SetRating(*value);
-    } else if (name == "textInput") {
-        TRSSTextInput& input = optional.TextInput();
-        input.SetInclude(node.ChildCount() > 0);
-        if (input.Include()) {
-            if (auto value = ChildValue(node, "title"))
-                input.SetTitle(*value);
-            if (auto value = ChildValue(node, "description"))
-                input.SetDescription(*value);
-            if (auto value = ChildValue(node, "link"))
-                input.SetLink(*value);
-            if (auto value = ChildValue(node, "name"))
-                input.SetTextInputName(*value);
-        }
-    } else if (name == "skipHours") {
-        try {
-            ReadSkipHours(node, Owner());
-        } catch (const std::exception&) {
-            // The hours read before the failure stay set.
-        }
-    } else if (name == "skipDays") {
-        try {
-            ReadSkipDays(node, Owner());
-        } catch (const std::exception&) {
-            // The days read before the failure stay set.
-        }
-    }
+    ReadChannelVocabulary(
+        node, {.RSSXLang = true, .ChannelTexts = true, .CloudAttribute = &AddedAttributeValue});
 }
 
 } // namespace zavrio

@@ -1,6 +1,7 @@
 #include "feed/SimpleParserBase.h"
 
 #include "feed/IntegerText.h"
+#include "feed/ParseHelpers.h"
 #include "feed/SimpleRSS.h"
 
 #include <utility>
@@ -38,6 +39,134 @@ XMLValue TSimpleParserBase::DescriptionValue(const IXMLNode& element) {
 
 std::int32_t TSimpleParserBase::Integer(const std::string& value) {
     return FeedStrToInt(value);
+}
+
+void TSimpleParserBase::ReadChannelCategory(const IXMLNode& node) {
+    TRSSChannelCategory& category = Owner().Channel().Optional().Categories().Add();
+    if (auto value = ValueOf(node))
+        category.SetCategory(*value);
+    if (auto domain = AttributeNodeValue(node, "domain"))
+        category.SetDomain(*domain);
+}
+
+bool TSimpleParserBase::ReadRequiredChannelText(const IXMLNode& node, const std::string& name) {
+    TRSSChannelReq& required = Owner().Channel().Required();
+    if (name == "title") {
+        if (auto value = ValueOf(node))
+            required.SetTitle(*value);
+    } else if (name == "link") {
+        if (auto value = ValueOf(node))
+            required.SetLink(*value);
+    } else if (name == "description") {
+        if (auto value = ValueOf(node))
+            required.SetDesc(*value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void TSimpleParserBase::ReadChannelVocabulary(const IXMLNode& node,
+                                              const ChannelVocabulary& vocabulary) {
+    const std::string name = node.NodeName();
+    TRSSChannelOpt& optional = Owner().Channel().Optional();
+    if (name == "language") {
+        auto code = ValueOf(node);
+        if (code)
+            optional.SetLanguage(LanguageFromCode(*code));
+        if (vocabulary.RSSXLang) {
+            if (optional.Language() != langX)
+                optional.SetXLang("");
+            else if (code)
+                optional.SetXLang(*code);
+        } else if (optional.Language() == langX) {
+            optional.SetXLang(code.value_or(""));
+        }
+    } else if (name == "ttl") {
+        if (auto value = ValueOf(node))
+            optional.SetTTL(Integer(*value));
+    } else if (name == "image") {
+        TRSSImage& image = optional.Image();
+        image.SetInclude(node.ChildCount() > 0);
+        if (image.Include()) {
+            if (auto value = ChildValue(node, "url"))
+                image.Required().SetURL(*value);
+            if (auto value = ChildValue(node, "title"))
+                image.Required().SetTitle(*value);
+            if (auto value = ChildValue(node, "link"))
+                image.Required().SetLink(*value);
+            if (auto value = ChildValue(node, "description"))
+                image.Optional().SetDescription(*value);
+            if (auto value = ChildValue(node, "width"))
+                image.Optional().SetWidth(Integer(*value));
+            if (auto value = ChildValue(node, "height"))
+                image.Optional().SetHeight(Integer(*value));
+        }
+    } else if (name == "rating") {
+        if (auto value = ValueOf(node))
+            optional.SetRating(*value);
+    } else if (name == "textInput") {
+        TRSSTextInput& input = optional.TextInput();
+        input.SetInclude(node.ChildCount() > 0);
+        if (input.Include()) {
+            if (auto value = ChildValue(node, "title"))
+                input.SetTitle(*value);
+            if (auto value = ChildValue(node, "description"))
+                input.SetDescription(*value);
+            if (auto value = ChildValue(node, "link"))
+                input.SetLink(*value);
+            if (auto value = ChildValue(node, "name"))
+                input.SetTextInputName(*value);
+        }
+    } else if (name == "skipHours") {
+        ReadSkipHours(node, Owner());
+    } else if (name == "skipDays") {
+        ReadSkipDays(node, Owner());
+    } else if (name == "cloud" && vocabulary.CloudAttribute) {
+        const AttributeReader attribute = vocabulary.CloudAttribute;
+        TRSSCloud& cloud = optional.Cloud();
+        cloud.SetInclude(node.AttributeCount() > 0);
+        if (cloud.Include()) {
+            if (auto value = attribute(node, "domain"))
+                cloud.SetDomain(*value);
+            if (auto value = attribute(node, "port"))
+                cloud.SetPort(Integer(*value));
+            if (auto value = attribute(node, "path"))
+                cloud.SetPath(*value);
+            if (auto value = attribute(node, "registerProcedure"))
+                cloud.SetRegisterProcedure(*value);
+            if (auto value = attribute(node, "protocol"))
+                cloud.SetProtocol(*value);
+        }
+    } else if (vocabulary.ChannelTexts) {
+        readChannelTexts(node, name, optional);
+    }
+}
+
+void TSimpleParserBase::readChannelTexts(const IXMLNode& node, const std::string& name,
+                                         TRSSChannelOpt& optional) {
+    if (name == "copyright") {
+        if (auto value = ValueOf(node))
+            optional.SetCopyright(*value);
+    } else if (name == "managingEditor") {
+        if (auto value = ValueOf(node))
+            optional.SetManagingEditor(*value);
+    } else if (name == "webMaster") {
+        if (auto value = ValueOf(node))
+            optional.SetWebMaster(*value);
+    } else if (name == "pubDate") {
+        if (auto value = ValueOf(node))
+            optional.PubDate().LoadFromRFC822(*value);
+    } else if (name == "lastBuildDate") {
+        if (auto value = ValueOf(node))
+            optional.LastBuildDate().LoadFromRFC822(*value);
+    } else if (name == "generator") {
+        if (auto value = ValueOf(node))
+            optional.SetGenerator(*value);
+    } else if (name == "docs") {
+        if (auto value = ValueOf(node))
+            optional.SetDocs(*value);
+    }
 }
 
 void TSimpleParserBase::ReadEnclosure(const IXMLNode& enclosure, TRSSItem& item) {

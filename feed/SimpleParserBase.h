@@ -21,6 +21,7 @@
 namespace zavrio {
 
 class TSimpleRSS;
+class TRSSChannelOpt;
 class TRSSItem;
 
 class TSimpleParserBase {
@@ -52,6 +53,35 @@ protected:
     // value as a signed 32-bit integer; throws EConvertError.
     static std::int32_t Integer(const std::string& value);
 
+    // One of the attribute readers above; the formats differ in which one
+    // reads a "cloud".
+    using AttributeReader = XMLValue (*)(const IXMLNode& element, std::string_view name);
+
+    // A channel-level "category" element: appends a channel category with
+    // its text and "domain".
+    void ReadChannelCategory(const IXMLNode& node);
+    // When name is "title", "link" or "description", sets that channel text
+    // from node and gives true; otherwise false and nothing is read.
+    bool ReadRequiredChannelText(const IXMLNode& node, const std::string& name);
+
+    // Where the formats part in the RSS 2.0 channel vocabulary.
+    struct ChannelVocabulary {
+        // RSS: a known "language" clears XLang and one without text leaves it.
+        // Otherwise a known language leaves XLang and one without text clears it.
+        bool RSSXLang = false;
+        // "copyright", "managingEditor", "webMaster", "pubDate",
+        // "lastBuildDate", "generator" and "docs" are read.
+        bool ChannelTexts = false;
+        // How "cloud"'s attributes are read; none: "cloud" is not read.
+        AttributeReader CloudAttribute = nullptr;
+    };
+    // Reads node, an element of the channel vocabulary ("language", "ttl",
+    // "image", "rating", "textInput", "skipHours", "skipDays" and what
+    // vocabulary adds) into Channel().Optional(); other names are passed
+    // over. A failure (markup inside a text, a number that is not one) throws
+    // and leaves what was read before it; callers guard each element.
+    void ReadChannelVocabulary(const IXMLNode& node, const ChannelVocabulary& vocabulary);
+
     // An item's "enclosure" (its "url", "length" and "type" attributes) and
     // "source" (its text and "url"); the element must be there. A "length"
     // that is not a number throws EConvertError after the URL was set.
@@ -62,6 +92,8 @@ protected:
     static void ReadItemCategories(const IXMLNode& node, TRSSItem& item, bool withSubjects);
 
 private:
+    void readChannelTexts(const IXMLNode& node, const std::string& name, TRSSChannelOpt& optional);
+
     TSimpleRSS& FOwner;
 };
 
