@@ -62,16 +62,10 @@ void TSimpleParseriTunes::requireAttribute(const IXMLNode& element, const char* 
 
 void TSimpleParseriTunes::Parse() {
     Owner().Channel().iTunes().SetBlock(false);
-    IXMLNode channel = Owner().XMLFile().DocumentElement().ChildByName("channel");
-    if (!channel.FindChild("item") && !channel.FindChild("category"))
-        return;
-
-    const int count = channel.ChildCount();
-    for (int i = 0; i < count; ++i) {
-        IXMLNode node = channel.ChildAt(i);
+    WalkRSSChannel([this](const IXMLNode& node) {
         if (node.NodeType() == ntElement)
             readChannelChild(node);
-    }
+    });
 }
 
 void TSimpleParseriTunes::readChannelChild(const IXMLNode& node) {

@@ -11,20 +11,14 @@
 namespace zavrio {
 
 void TSimpleParserRSS::Parse() {
-    IXMLNode channel = Owner().XMLFile().DocumentElement().ChildByName("channel");
-    if (!channel.FindChild("item") && !channel.FindChild("category"))
-        return;
-
-    const int count = channel.ChildCount();
-    for (int i = 0; i < count; ++i) {
-        IXMLNode node = channel.ChildAt(i);
+    WalkRSSChannel([this](const IXMLNode& node) {
         readChannelChild(node);
         try {
             readGuardedChannelChild(node);
         } catch (const std::exception&) {
             // A bad optional channel element costs only the rest of itself.
         }
-    }
+    });
 }
 
 void TSimpleParserRSS::readChannelChild(const IXMLNode& node) {

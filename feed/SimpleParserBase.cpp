@@ -41,6 +41,13 @@ std::int32_t TSimpleParserBase::Integer(const std::string& value) {
     return FeedStrToInt(value);
 }
 
+IXMLNode TSimpleParserBase::readableRSSChannel() const {
+    IXMLNode channel = Owner().XMLFile().DocumentElement().ChildByName("channel");
+    if (!channel.FindChild("item") && !channel.FindChild("category"))
+        return {};
+    return channel;
+}
+
 void TSimpleParserBase::ReadChannelCategory(const IXMLNode& node) {
     TRSSChannelCategory& category = Owner().Channel().Optional().Categories().Add();
     if (auto value = ValueOf(node))

@@ -57,6 +57,18 @@ protected:
     // reads a "cloud".
     using AttributeReader = XMLValue (*)(const IXMLNode& element, std::string_view name);
 
+    // Calls read(child) for each child (of any node type) of the root's
+    // "channel", in document order, as the RSS formats walk it. A channel with
+    // neither an "item" nor a "category" child is not walked at all.
+    template <typename Read> void WalkRSSChannel(Read read) const {
+        IXMLNode channel = readableRSSChannel();
+        if (!channel)
+            return;
+        const int count = channel.ChildCount();
+        for (int i = 0; i < count; ++i)
+            read(channel.ChildAt(i));
+    }
+
     // A channel-level "category" element: appends a channel category with
     // its text and "domain".
     void ReadChannelCategory(const IXMLNode& node);
@@ -92,6 +104,7 @@ protected:
     static void ReadItemCategories(const IXMLNode& node, TRSSItem& item, bool withSubjects);
 
 private:
+    IXMLNode readableRSSChannel() const;
     void readChannelTexts(const IXMLNode& node, const std::string& name, TRSSChannelOpt& optional);
 
     TSimpleRSS& FOwner;
