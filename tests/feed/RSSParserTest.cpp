@@ -2,6 +2,7 @@
 #include "feed/SimpleRSS.h"
 #include "feed/SimpleRSSException.h"
 #include "feed/XMLErrors.h"
+#include "tests/feed/ParserTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 namespace zavrio {
 namespace {
 
+using parsertest::LoadError;
+
 std::string rssWithChannel(const std::string& channelBody) {
     return R"(<rss version="2.0" xmlns:dc="http://purl.org/dc/elements/1.1/")"
            R"( xmlns:content="http://purl.org/rss/1.0/modules/content/")"
@@ -23,16 +26,6 @@ std::string rssWithChannel(const std::string& channelBody) {
 
 std::string rssWithItem(const std::string& itemBody) {
     return rssWithChannel("<item>" + itemBody + "</item>");
-}
-
-// The exception message of loading xml into rss, or "" when it loads.
-std::string loadMessage(TSimpleRSS& rss, const std::string& xml) {
-    try {
-        rss.LoadFromBytes(xml);
-        return "";
-    } catch (const std::exception& e) {
-        return e.what();
-    }
 }
 
 TDateTime at(int y, int mo, int d, int h, int mi, int s) {
@@ -54,7 +47,7 @@ class RSSItemTest : public ::testing::TestWithParam<ItemCase> {};
 
 TEST_P(RSSItemTest, ReadsTheItem) {
     TSimpleRSS rss;
-    ASSERT_EQ(loadMessage(rss, rssWithItem(GetParam().body)), "");
+    ASSERT_EQ(LoadError(rss, rssWithItem(GetParam().body)), "");
     ASSERT_EQ(rss.Items().Count(), 1);
     GetParam().check(rss.Items().Items(0));
 }
@@ -187,7 +180,7 @@ class RSSChannelTest : public ::testing::TestWithParam<ChannelCase> {};
 
 TEST_P(RSSChannelTest, ReadsTheChannel) {
     TSimpleRSS rss;
-    ASSERT_EQ(loadMessage(rss, rssWithChannel(GetParam().body + "<item><title>i</title></item>")),
+    ASSERT_EQ(LoadError(rss, rssWithChannel(GetParam().body + "<item><title>i</title></item>")),
               "");
     GetParam().check(rss.Channel());
 }
@@ -337,7 +330,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RSSParserTest, ChannelWithoutItemsOrCategoriesIsNotRead) {
     TSimpleRSS rss;
     ASSERT_EQ(
-        loadMessage(rss, rssWithChannel("<title>Feed</title><link>http://site</link><ttl>5</ttl>")),
+        LoadError(rss, rssWithChannel("<title>Feed</title><link>http://site</link><ttl>5</ttl>")),
         "");
     EXPECT_EQ(rss.Items().Count(), 0);
     EXPECT_EQ(rss.Channel().Required().Title(), "");
@@ -345,15 +338,15 @@ TEST(RSSParserTest, ChannelWithoutItemsOrCategoriesIsNotRead) {
     EXPECT_EQ(rss.Channel().Optional().TTL(), 60);
 
     // A category alone is enough to read the channel.
-    ASSERT_EQ(loadMessage(rss, rssWithChannel("<title>Feed</title><category>c</category>")), "");
+    ASSERT_EQ(LoadError(rss, rssWithChannel("<title>Feed</title><category>c</category>")), "");
     EXPECT_EQ(rss.Channel().Required().Title(), "Feed");
 }
 
 TEST(RSSParserTest, ItemsKeepDocumentOrder) {
     TSimpleRSS rss;
-    ASSERT_EQ(loadMessage(rss, rssWithChannel(
-                                   "<item><title>a</title></item><title>Feed</title>"
-                                   "<item><title>b</title></item><item><title>c</title></item>")),
+    ASSERT_EQ(LoadError(rss, rssWithChannel(
+                                 "<item><title>a</title></item><title>Feed</title>"
+                                 "<item><title>b</title></item><item><title>c</title></item>")),
               "");
     ASSERT_EQ(rss.Items().Count(), 3);
     EXPECT_EQ(rss.Items().Items(0).Title(), "a");
@@ -380,7 +373,7 @@ TEST_P(RSSFailureTest, EndsTheParseKeepingWhatWasRead) {
     TSimpleRSS rss;
     bool parsedEvent = false;
     rss.OnParseXML = [&](TSimpleRSS&) { parsedEvent = true; };
-    EXPECT_EQ(loadMessage(rss, rssWithChannel(GetParam().channelBody)), GetParam().message);
+    EXPECT_EQ(LoadError(rss, rssWithChannel(GetParam().channelBody)), GetParam().message);
     EXPECT_EQ(rss.Items().Count(), GetParam().items);
     EXPECT_FALSE(parsedEvent);
     GetParam().check(rss);

@@ -1,6 +1,7 @@
 #include "feed/SimpleRSS.h"
 #include "feed/SimpleRSSException.h"
 #include "feed/XMLErrors.h"
+#include "tests/feed/ParserTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 namespace zavrio {
 namespace {
 
+using parsertest::LoadError;
+
 const std::string kRSS = R"(<?xml version="1.0"?>
 <rss version="0.91"><channel><title>Feed</title>
 <item><title>One</title><link>http://www.zavrio.com/watch?v=1</link></item>
@@ -20,15 +23,6 @@ const std::string kRSS = R"(<?xml version="1.0"?>
 </channel></rss>)";
 
 const std::string kRDFNs = R"( xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#")";
-
-std::string loadMessage(TSimpleRSS& rss, const std::string& xml) {
-    try {
-        rss.LoadFromBytes(xml);
-        return "";
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-}
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -88,7 +82,7 @@ class FormatDetectionTest : public ::testing::TestWithParam<DetectCase> {};
 TEST_P(FormatDetectionTest, RecognisesTheRoot) {
     TSimpleRSS rss;
     rss.SetXMLType(xtRDF == GetParam().type ? xtAtom : xtRDF); // something else first
-    std::string message = loadMessage(rss, GetParam().xml);
+    std::string message = LoadError(rss, GetParam().xml);
     EXPECT_EQ(message.find("unkown format"), std::string::npos) << message;
     EXPECT_EQ(rss.XMLType(), GetParam().type);
 }
@@ -112,10 +106,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SimpleRSSTest, UnknownRootFailsNamingItAsWritten) {
     for (const char* root : {"RDF", "channel", "html", "Feeds"}) {
         TSimpleRSS rss;
-        ASSERT_EQ(loadMessage(rss, kRSS), "");
-        EXPECT_EQ(loadMessage(rss, std::string("<") + root +
-                                       "><channel><item><title>x</title></item></channel></" +
-                                       root + ">"),
+        ASSERT_EQ(LoadError(rss, kRSS), "");
+        EXPECT_EQ(LoadError(rss, std::string("<") + root +
+                                     "><channel><item><title>x</title></item></channel></" + root +
+                                     ">"),
                   std::string("unkown format: ") + root);
         EXPECT_EQ(rss.XMLType(), xtRSS);   // kept
         EXPECT_EQ(rss.Items().Count(), 0); // fresh
@@ -126,7 +120,7 @@ TEST(SimpleRSSTest, UnknownRootFailsNamingItAsWritten) {
 
 TEST(SimpleRSSTest, MalformedBytesKeepThePreviousModel) {
     TSimpleRSS rss;
-    ASSERT_EQ(loadMessage(rss, kRSS), "");
+    ASSERT_EQ(LoadError(rss, kRSS), "");
     const TRSSItems* before = &rss.Items();
     EXPECT_THROW(rss.LoadFromBytes("HTTP/1.1 404 Not Found\r\n\r\n<html>"), EDOMParseError);
     EXPECT_EQ(&rss.Items(), before);
@@ -150,12 +144,12 @@ TEST(SimpleRSSTest, ParseWithoutADocumentFailsClearly) {
 
 TEST(SimpleRSSTest, VersionKeptWhenTheRootHasNone) {
     TSimpleRSS rss;
-    ASSERT_EQ(loadMessage(rss, kRSS), "");
-    loadMessage(rss, "<rdf:RDF" + kRDFNs + "><channel/></rdf:RDF>");
+    ASSERT_EQ(LoadError(rss, kRSS), "");
+    LoadError(rss, "<rdf:RDF" + kRDFNs + "><channel/></rdf:RDF>");
     EXPECT_EQ(rss.XMLType(), xtRDF);
     EXPECT_EQ(rss.Version(), "0.91");
     ASSERT_EQ(
-        loadMessage(rss, "<rss version=''><channel><item><title>x</title></item></channel></rss>"),
+        LoadError(rss, "<rss version=''><channel><item><title>x</title></item></channel></rss>"),
         "");
     EXPECT_EQ(rss.Version(), "");
 }
@@ -163,8 +157,8 @@ TEST(SimpleRSSTest, VersionKeptWhenTheRootHasNone) {
 TEST(SimpleRSSTest, PreReadAppendsMissingChannelTexts) {
     TSimpleRSS rss;
     ASSERT_EQ(
-        loadMessage(rss,
-                    "<rss><channel><title>T</title><item><title>x</title></item></channel></rss>"),
+        LoadError(rss,
+                  "<rss><channel><title>T</title><item><title>x</title></item></channel></rss>"),
         "");
     IXMLNode channel = rss.XMLFile().DocumentElement().FindChild("channel");
     ASSERT_EQ(channel.ChildCount(), 5);
@@ -175,13 +169,13 @@ TEST(SimpleRSSTest, PreReadAppendsMissingChannelTexts) {
     EXPECT_EQ(channel.ChildAt(4).ChildCount(), 1); // the empty text that reading left
 
     // An RSS root without a channel gets one; the parser then finds it empty.
-    ASSERT_EQ(loadMessage(rss, "<rss/>"), "");
+    ASSERT_EQ(LoadError(rss, "<rss/>"), "");
     EXPECT_EQ(rss.XMLFile().DocumentElement().FindChild("channel").ChildCount(), 4);
 }
 
 TEST(SimpleRSSTest, PreReadOfAtomAndRDFDocuments) {
     TSimpleRSS rss;
-    loadMessage(rss, "<feed xmlns='http://www.w3.org/2005/Atom'><title>A</title></feed>");
+    LoadError(rss, "<feed xmlns='http://www.w3.org/2005/Atom'><title>A</title></feed>");
     IXMLNode feed = rss.XMLFile().DocumentElement();
     ASSERT_EQ(feed.ChildCount(), 2);
     IXMLNode channel = feed.ChildAt(1);
@@ -190,10 +184,10 @@ TEST(SimpleRSSTest, PreReadOfAtomAndRDFDocuments) {
     ASSERT_EQ(channel.ChildCount(), 4);
     EXPECT_EQ(channel.ChildAt(3).NodeName(), "pubDate");
 
-    loadMessage(rss,
-                "<rdf:RDF" + kRDFNs +
-                    " xmlns='http://purl.org/rss/1.0/' xmlns:dc='http://purl.org/dc/elements/1.1/'>"
-                    "<channel><title>R</title><dc:date>2008-01-01</dc:date></channel></rdf:RDF>");
+    LoadError(rss,
+              "<rdf:RDF" + kRDFNs +
+                  " xmlns='http://purl.org/rss/1.0/' xmlns:dc='http://purl.org/dc/elements/1.1/'>"
+                  "<channel><title>R</title><dc:date>2008-01-01</dc:date></channel></rdf:RDF>");
     IXMLNode first = rss.XMLFile().DocumentElement().ChildAt(0);
     // The dc:date already there is in another namespace than "channel", so the
     // lookup misses it and appends another.
@@ -202,13 +196,13 @@ TEST(SimpleRSSTest, PreReadOfAtomAndRDFDocuments) {
     EXPECT_EQ(first.ChildAt(4).NodeName(), "dc:date");
 
     // A root without children makes the pre-read fail, which is ignored.
-    EXPECT_EQ(loadMessage(rss, "<rdf:RDF" + kRDFNs + "/>").find("List index"), std::string::npos);
+    EXPECT_EQ(LoadError(rss, "<rdf:RDF" + kRDFNs + "/>").find("List index"), std::string::npos);
     EXPECT_EQ(rss.XMLType(), xtRDF);
 }
 
 TEST(SimpleRSSTest, EveryFormatHasAParser) {
     TSimpleRSS rss;
-    EXPECT_EQ(loadMessage(rss, "<feed/>"), "");
+    EXPECT_EQ(LoadError(rss, "<feed/>"), "");
     EXPECT_EQ(rss.XMLType(), xtAtom);
 }
 
