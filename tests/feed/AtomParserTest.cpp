@@ -10,8 +10,13 @@ namespace zavrio {
 namespace {
 
 using parsertest::DateText;
+using parsertest::EnclosureFields;
+using parsertest::Fields;
+using parsertest::ImageFields;
 using parsertest::LoadError;
 using parsertest::ReadFixture;
+using parsertest::SourceFields;
+using parsertest::TextInputFields;
 
 const std::string DataDir = ZAVRIO_ATOM_DATA;
 
@@ -91,15 +96,12 @@ TEST(AtomParserTest, EntryRows) {
     EXPECT_EQ(full.Author().URL(), "http://clips.example.com/ann");
     EXPECT_EQ(full.Comments(), "http://clips.example.com/comments/1");
     EXPECT_EQ(DateText(full.PubDate().DateTime()), "2008-11-27 10:20:30");
-    EXPECT_TRUE(full.Enclosure().Include());
-    EXPECT_EQ(full.Enclosure().URL(), "http://clips.example.com/1.flv");
-    EXPECT_EQ(full.Enclosure().Length(), 987654);
-    EXPECT_EQ(full.Enclosure().EnclosureType(), "video/x-flv");
+    EXPECT_EQ(Fields(full.Enclosure()),
+              (EnclosureFields{true, "http://clips.example.com/1.flv", 987654, "video/x-flv"}));
     EXPECT_TRUE(full.GUID().Include());
     EXPECT_EQ(full.GUID().GUID(), "tag:clips.example.com,2008:1");
-    EXPECT_TRUE(full.Source().Include());
-    EXPECT_EQ(full.Source().Title(), "Other clips");
-    EXPECT_EQ(full.Source().URL(), "http://other.example.com/atom");
+    EXPECT_EQ(Fields(full.Source()),
+              (SourceFields{true, "Other clips", "http://other.example.com/atom"}));
     ASSERT_EQ(full.Categories().Count(), 2);
     EXPECT_EQ(full.Categories().Items(0).Title(), "One");
     EXPECT_EQ(full.Categories().Items(0).Domain(), "http://clips.example.com/cat");
@@ -129,19 +131,12 @@ TEST(AtomParserTest, FeedLevelAndChannelVocabulary) {
     const TRSSChannelOpt& opt = channel.Optional();
     EXPECT_EQ(opt.Language(), langPT_BR);
     EXPECT_EQ(opt.TTL(), 15);
-    EXPECT_TRUE(opt.Image().Include());
-    EXPECT_EQ(opt.Image().Required().URL(), "http://clips.example.com/logo.png");
-    EXPECT_EQ(opt.Image().Required().Title(), "Clips");
-    EXPECT_EQ(opt.Image().Required().Link(), "http://clips.example.com/");
-    EXPECT_EQ(opt.Image().Optional().Description(), "Logo");
-    EXPECT_EQ(opt.Image().Optional().Width(), 88);
-    EXPECT_EQ(opt.Image().Optional().Height(), 400); // 500, clamped by the model
+    // Height 500, clamped by the model.
+    EXPECT_EQ(Fields(opt.Image()), (ImageFields{true, "http://clips.example.com/logo.png", "Clips",
+                                                "http://clips.example.com/", "Logo", 88, 400}));
     EXPECT_EQ(opt.Rating(), "PG");
-    EXPECT_TRUE(opt.TextInput().Include());
-    EXPECT_EQ(opt.TextInput().Title(), "Find");
-    EXPECT_EQ(opt.TextInput().Description(), "Find a clip");
-    EXPECT_EQ(opt.TextInput().TextInputName(), "s");
-    EXPECT_EQ(opt.TextInput().Link(), "http://clips.example.com/find");
+    EXPECT_EQ(Fields(opt.TextInput()),
+              (TextInputFields{true, "Find", "Find a clip", "s", "http://clips.example.com/find"}));
     EXPECT_TRUE(opt.SkipHours().h23());
     EXPECT_TRUE(opt.SkipHours().h00());
     EXPECT_FALSE(opt.SkipHours().h01());
@@ -194,10 +189,7 @@ TEST(AtomParserTest, GuardedEntryGroupStopsAtItsFirstFailure) {
               "");
     ASSERT_EQ(rss.Items().Count(), 2);
     const TRSSItem& bad = rss.Items().Items(0);
-    EXPECT_EQ(bad.Enclosure().URL(), "http://x.example/a.flv");
-    EXPECT_EQ(bad.Enclosure().Length(), 0);
-    EXPECT_EQ(bad.Enclosure().EnclosureType(), "");
-    EXPECT_FALSE(bad.Enclosure().Include());
+    EXPECT_EQ(Fields(bad.Enclosure()), (EnclosureFields{false, "http://x.example/a.flv", 0, ""}));
     EXPECT_FALSE(bad.GUID().Include());
     EXPECT_EQ(bad.PubDate().SourceText(), "");
     EXPECT_FALSE(bad.Source().Include());

@@ -11,8 +11,11 @@ namespace zavrio {
 namespace {
 
 using parsertest::DateText;
+using parsertest::EnclosureFields;
+using parsertest::Fields;
 using parsertest::LoadError;
 using parsertest::ReadFixture;
+using parsertest::SourceFields;
 
 const std::string DataDir = ZAVRIO_ITUNES_DATA;
 
@@ -62,10 +65,9 @@ TEST(ITunesParserTest, PodcastWithEpisodesAndEnclosures) {
     EXPECT_EQ(box.Link(), "http://podcast.example.org/watch?v=Dovetail12");
     EXPECT_EQ(box.Description(), "<p>Hand-cut dovetails for a <b>small box</b>.</p>");
     EXPECT_EQ(box.Author().Name(), "pat@podcast.example.org (Pat Carver)");
-    EXPECT_TRUE(box.Enclosure().Include());
-    EXPECT_EQ(box.Enclosure().URL(), "http://media.example.org/workshop/ep12.m4v");
-    EXPECT_EQ(box.Enclosure().Length(), 48213776);
-    EXPECT_EQ(box.Enclosure().EnclosureType(), "video/x-m4v");
+    EXPECT_EQ(Fields(box.Enclosure()),
+              (EnclosureFields{true, "http://media.example.org/workshop/ep12.m4v", 48213776,
+                               "video/x-m4v"}));
     EXPECT_EQ(box.GUID().GUID(), "http://podcast.example.org/workshop/ep12");
     EXPECT_TRUE(box.GUID().IsPermaLink()); // no isPermaLink attribute
     EXPECT_EQ(DateText(box.PubDate().DateTime()), "2009-03-06 19:00:00");
@@ -164,9 +166,7 @@ TEST(ITunesParserTest, ItemRows) {
     EXPECT_EQ(DateText(item.PubDate().DateTime()), "2008-11-27 10:20:30");
     EXPECT_TRUE(item.GUID().Include());
     EXPECT_FALSE(item.GUID().IsPermaLink()); // "True" is not "true"
-    EXPECT_TRUE(item.Source().Include());
-    EXPECT_EQ(item.Source().Title(), "Elsewhere");
-    EXPECT_EQ(item.Source().URL(), "http://s.example/rss");
+    EXPECT_EQ(Fields(item.Source()), (SourceFields{true, "Elsewhere", "http://s.example/rss"}));
     ASSERT_EQ(item.Categories().Count(), 2);
     EXPECT_EQ(item.Categories().Items(0).Domain(), "dom");
     EXPECT_EQ(item.Categories().Items(1).Title(), "Second");

@@ -11,8 +11,13 @@ namespace zavrio {
 namespace {
 
 using parsertest::DateText;
+using parsertest::EnclosureFields;
+using parsertest::Fields;
+using parsertest::ImageFields;
 using parsertest::LoadError;
 using parsertest::ReadFixture;
+using parsertest::SourceFields;
+using parsertest::TextInputFields;
 
 const std::string DataDir = ZAVRIO_RDF_DATA;
 
@@ -98,19 +103,14 @@ TEST(RDFParserTest, RootLevelChannelVocabulary) {
     EXPECT_EQ(opt.Cloud().Protocol(), "xml-rpc");
     EXPECT_EQ(opt.TTL(), 30);
 
-    EXPECT_TRUE(opt.Image().Include());
-    EXPECT_EQ(opt.Image().Required().URL(), "http://radio.example.com/logo.gif");
-    EXPECT_EQ(opt.Image().Required().Title(), "Night Radio");
-    EXPECT_EQ(opt.Image().Optional().Description(), "The station logo");
-    EXPECT_EQ(opt.Image().Optional().Width(), 144); // 200, clamped by the model
-    EXPECT_EQ(opt.Image().Optional().Height(), 31);
+    // Width 200, clamped by the model.
+    EXPECT_EQ(Fields(opt.Image()),
+              (ImageFields{true, "http://radio.example.com/logo.gif", "Night Radio",
+                           "http://radio.example.com/", "The station logo", 144, 31}));
     EXPECT_EQ(opt.Rating(), R"((PICS-1.1 "http://www.example.com/ratings" l r (SS~~000 1)))");
 
-    EXPECT_TRUE(opt.TextInput().Include());
-    EXPECT_EQ(opt.TextInput().Title(), "Search");
-    EXPECT_EQ(opt.TextInput().Description(), "Search the clips");
-    EXPECT_EQ(opt.TextInput().TextInputName(), "q");
-    EXPECT_EQ(opt.TextInput().Link(), "http://radio.example.com/search");
+    EXPECT_EQ(Fields(opt.TextInput()), (TextInputFields{true, "Search", "Search the clips", "q",
+                                                        "http://radio.example.com/search"}));
 
     for (int hour = 0; hour < 24; ++hour)
         EXPECT_EQ(opt.SkipHours().Hour(hour), hour == 0 || hour == 7) << hour;
@@ -134,16 +134,13 @@ TEST(RDFParserTest, ItemRows) {
     EXPECT_EQ(full.Comments(), "http://clips.example.com/comments/1");
     EXPECT_EQ(DateText(full.PubDate().DateTime()), "2008-11-27 10:20:30");
     EXPECT_EQ(full.PubDate().TimeZone(), "Z");
-    EXPECT_TRUE(full.Enclosure().Include());
-    EXPECT_EQ(full.Enclosure().URL(), "http://clips.example.com/1.flv");
-    EXPECT_EQ(full.Enclosure().Length(), 123456);
-    EXPECT_EQ(full.Enclosure().EnclosureType(), "video/x-flv");
+    EXPECT_EQ(Fields(full.Enclosure()),
+              (EnclosureFields{true, "http://clips.example.com/1.flv", 123456, "video/x-flv"}));
     EXPECT_TRUE(full.GUID().Include());
     EXPECT_EQ(full.GUID().GUID(), "http://clips.example.com/1");
     EXPECT_TRUE(full.GUID().IsPermaLink());
-    EXPECT_TRUE(full.Source().Include());
-    EXPECT_EQ(full.Source().Title(), "Other clips");
-    EXPECT_EQ(full.Source().URL(), "http://other.example.com/rss");
+    EXPECT_EQ(Fields(full.Source()),
+              (SourceFields{true, "Other clips", "http://other.example.com/rss"}));
     // Subjects and categories together, in document order.
     EXPECT_EQ(categoryTitles(full), (std::vector<std::string>{"First", "Second", "Third"}));
     EXPECT_EQ(full.Categories().Items(1).Domain(), "http://clips.example.com/cat");
@@ -166,10 +163,7 @@ TEST(RDFParserTest, GuardedItemGroupStopsAtItsFirstFailure) {
               "");
     ASSERT_EQ(rss.Items().Count(), 2);
     const TRSSItem& bad = rss.Items().Items(0);
-    EXPECT_EQ(bad.Enclosure().URL(), "http://x.example/a.flv");
-    EXPECT_EQ(bad.Enclosure().Length(), 0);
-    EXPECT_EQ(bad.Enclosure().EnclosureType(), "");
-    EXPECT_FALSE(bad.Enclosure().Include());
+    EXPECT_EQ(Fields(bad.Enclosure()), (EnclosureFields{false, "http://x.example/a.flv", 0, ""}));
     EXPECT_FALSE(bad.GUID().Include());
     EXPECT_EQ(bad.Categories().Count(), 0);
     EXPECT_EQ(rss.Items().Items(1).GUID().GUID(), "http://x.example/b");

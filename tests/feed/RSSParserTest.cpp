@@ -14,7 +14,10 @@
 namespace zavrio {
 namespace {
 
+using parsertest::EnclosureFields;
+using parsertest::Fields;
 using parsertest::LoadError;
+using parsertest::SourceFields;
 
 std::string rssWithChannel(const std::string& channelBody) {
     return R"(<rss version="2.0" xmlns:dc="http://purl.org/dc/elements/1.1/")"
@@ -117,10 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
             "enclosure",
             R"(<title>t</title><enclosure url="http://e/v.flv" length="12345" type="video/x-flv"/>)",
             [](const TRSSItem& item) {
-                EXPECT_TRUE(item.Enclosure().Include());
-                EXPECT_EQ(item.Enclosure().URL(), "http://e/v.flv");
-                EXPECT_EQ(item.Enclosure().Length(), 12345);
-                EXPECT_EQ(item.Enclosure().EnclosureType(), "video/x-flv");
+                EXPECT_EQ(Fields(item.Enclosure()),
+                          (EnclosureFields{true, "http://e/v.flv", 12345, "video/x-flv"}));
             }},
         ItemCase{"enclosureWithoutAttributes", "<title>t</title><enclosure length=''/>",
                  [](const TRSSItem& item) {
@@ -142,9 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         ItemCase{"source", R"(<title>t</title><source url="http://s/feed">Elsewhere</source>)",
                  [](const TRSSItem& item) {
-                     EXPECT_TRUE(item.Source().Include());
-                     EXPECT_EQ(item.Source().Title(), "Elsewhere");
-                     EXPECT_EQ(item.Source().URL(), "http://s/feed");
+                     EXPECT_EQ(Fields(item.Source()),
+                               (SourceFields{true, "Elsewhere", "http://s/feed"}));
                  }},
         // Categories count by local name, so a media:category counts too.
         ItemCase{"categories",
