@@ -10,12 +10,7 @@
 namespace zavrio {
 namespace {
 
-using parsertest::DateText;
-using parsertest::EnclosureFields;
-using parsertest::Fields;
-using parsertest::LoadError;
-using parsertest::ReadFixture;
-using parsertest::SourceFields;
+using namespace parsertest;
 
 const std::string DataDir = ZAVRIO_ITUNES_DATA;
 

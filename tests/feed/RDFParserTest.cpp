@@ -10,14 +10,7 @@
 namespace zavrio {
 namespace {
 
-using parsertest::DateText;
-using parsertest::EnclosureFields;
-using parsertest::Fields;
-using parsertest::ImageFields;
-using parsertest::LoadError;
-using parsertest::ReadFixture;
-using parsertest::SourceFields;
-using parsertest::TextInputFields;
+using namespace parsertest;
 
 const std::string DataDir = ZAVRIO_RDF_DATA;
 

@@ -14,10 +14,7 @@
 namespace zavrio {
 namespace {
 
-using parsertest::EnclosureFields;
-using parsertest::Fields;
-using parsertest::LoadError;
-using parsertest::SourceFields;
+using namespace parsertest;
 
 std::string rssWithChannel(const std::string& channelBody) {
     return R"(<rss version="2.0" xmlns:dc="http://purl.org/dc/elements/1.1/")"
