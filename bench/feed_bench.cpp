@@ -14,6 +14,7 @@
 //  - For counts that do not depend on the machine's load, run one iteration
 //    under valgrind --tool=callgrind and compare the inclusive instruction
 //    counts of the two benchmark functions (minus the feed generation).
+#include "FeedBenchMain.h"
 #include "feed/SimpleRSS.h"
 
 #include <benchmark/benchmark.h>
@@ -120,34 +121,5 @@ BENCHMARK(BM_LoadFromStream)->Repetitions(7)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    // --heap=steady (default) or --heap=default; see the top of this file.
-    // Benchmark-only: the program itself leaves glibc's heap settings alone.
-    bool steady = true;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--heap=", 7) != 0)
-            continue;
-        const std::string mode = argv[i] + 7;
-        if (mode != "steady" && mode != "default") {
-            std::cerr << "feed_bench: --heap must be steady or default, not \"" << mode << "\"\n";
-            return 2;
-        }
-        steady = mode == "steady";
-        for (int k = i; k + 1 < argc; ++k)
-            argv[k] = argv[k + 1];
-        --argc;
-        --i;
-    }
-    if (steady && !(mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024) == 1 && // glibc's upper limit
-                    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024) == 1 &&
-                    mallopt(M_TOP_PAD, 64 * 1024 * 1024) == 1)) {
-        std::cerr << "feed_bench: cannot keep the heap steady (mallopt failed)\n";
-        return 2;
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::AddCustomContext("heap", steady ? "steady" : "default");
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zavrio::bench::RunFeedBenchmarks("feed_bench", argc, argv);
 }
