@@ -1,5 +1,5 @@
-#!/bin/sh
-# Runs a test program on a private X server (Xvfb, first free display) with a
+#!/usr/bin/env bash
+# Runs a test program on a private X server (the shared Xvfb start) with a
 # window manager that follows the _NET_WM conventions (openbox). Each is given
 # up to 30 seconds to come up, as the machine may be busy building.
 # Usage: run-with-window-manager.sh PROGRAM [ARGS...]
@@ -15,20 +15,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-i=0
-while [ ! -s "$work/display" ]; do
-    i=$((i + 1))
-    if [ "$i" -gt 300 ] || ! kill -0 "$xvfb" 2>/dev/null; then
-        echo "Xvfb did not start:" >&2
-        cat "$work/xvfb.log" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
-DISPLAY=":$(head -n 1 "$work/display")"
-export DISPLAY
+. "$(dirname "$0")/../../demo/xvfb.sh"
+start_xvfb 1024x768x24
+xvfb=$xvfb_pid
 
 # openbox reads and writes its settings under HOME; keep that private.
 HOME="$work" XDG_CONFIG_HOME="$work" XDG_CACHE_HOME="$work" \
