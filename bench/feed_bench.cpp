@@ -14,15 +14,11 @@
 //  - For counts that do not depend on the machine's load, run one iteration
 //    under valgrind --tool=callgrind and compare the inclusive instruction
 //    counts of the two benchmark functions (minus the feed generation).
-#include "FeedBenchMain.h"
+#include "FeedBench.h"
 #include "feed/SimpleRSS.h"
 
 #include <benchmark/benchmark.h>
-#include <libxml/parser.h>
-#include <malloc.h>
 
-#include <cstring>
-#include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -69,51 +65,17 @@ const std::string& largeFeed() {
 }
 
 void BM_LoadFromStream(benchmark::State& state) {
-    const std::string& feed = largeFeed();
-    std::istringstream stream(feed);
-    for (auto _ : state) {
-        state.PauseTiming();
-        stream.clear();
-        stream.seekg(0);
-        state.ResumeTiming();
-        zavrio::TSimpleRSS rss;
-        rss.LoadFromStream(stream);
-        if (rss.Items().Count() != 10000)
-            throw std::logic_error("feed not read completely");
-        benchmark::DoNotOptimize(rss.Items().Items(9999).Title());
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * feed.size()));
-    state.SetLabel(std::to_string(feed.size()) + " bytes");
+    zavrio::bench::TimeLoad(state, largeFeed(), 10000, "");
 }
-
-// The options TXMLDocument::Load gives libxml2, and the same without
-// XML_PARSE_NOBLANKS: the layer lets libxml2 skip most blank text (and removes
-// the rest itself), so the first row is the like-for-like comparison and the
-// second the parse into the full tree.
-constexpr int LayerOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOWARNING |
-                             XML_PARSE_NOERROR | XML_PARSE_NOBLANKS;
-constexpr int FullTreeOptions = LayerOptions & ~XML_PARSE_NOBLANKS;
 
 // state.range(0) holds the parser options.
 void BM_Libxml2BareParse(benchmark::State& state) {
-    const std::string& feed = largeFeed();
-    const int options = static_cast<int>(state.range(0));
-    for (auto _ : state) {
-        xmlDocPtr doc =
-            xmlReadMemory(feed.data(), static_cast<int>(feed.size()), nullptr, nullptr, options);
-        if (doc == nullptr)
-            throw std::logic_error("bare parse failed");
-        benchmark::DoNotOptimize(doc);
-        xmlFreeDoc(doc);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * feed.size()));
-    state.SetLabel(std::to_string(feed.size()) + " bytes, " +
-                   (options == LayerOptions ? "layer options" : "full tree"));
+    zavrio::bench::TimeBareParse(state, largeFeed(), static_cast<int>(state.range(0)), "");
 }
 
 BENCHMARK(BM_Libxml2BareParse)
-    ->Arg(LayerOptions)
-    ->Arg(FullTreeOptions)
+    ->Arg(zavrio::bench::LayerOptions)
+    ->Arg(zavrio::bench::FullTreeOptions)
     ->Repetitions(7)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFromStream)->Repetitions(7)->Unit(benchmark::kMillisecond);

@@ -3,15 +3,11 @@
 // what the XML layer, the format detection and the format's parser add.
 // Read the figures as described at the top of feed_bench.cpp (repetitions,
 // medians of CPU time, --heap=steady|default, callgrind counts).
-#include "FeedBenchMain.h"
+#include "FeedBench.h"
 #include "feed/SimpleRSS.h"
 
 #include <benchmark/benchmark.h>
-#include <libxml/parser.h>
-#include <malloc.h>
 
-#include <cstring>
-#include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -95,52 +91,25 @@ const std::string& feedOf(int format) {
     return format == 0 ? largeRDF() : largeAtom();
 }
 
-// state.range(0): 0 for RDF, 1 for Atom.
-void BM_LoadFromStream(benchmark::State& state) {
-    const std::string& feed = feedOf(static_cast<int>(state.range(0)));
-    std::istringstream stream(feed);
-    for (auto _ : state) {
-        state.PauseTiming();
-        stream.clear();
-        stream.seekg(0);
-        state.ResumeTiming();
-        zavrio::TSimpleRSS rss;
-        rss.LoadFromStream(stream);
-        if (rss.Items().Count() != EntryCount || rss.Items().Items(EntryCount - 1).Link().empty())
-            throw std::logic_error("feed not read completely");
-        benchmark::DoNotOptimize(rss.Items().Items(EntryCount - 1).Title());
-    }
-    state.SetLabel(std::string(state.range(0) == 0 ? "RDF, " : "Atom, ") +
-                   std::to_string(feed.size()) + " bytes");
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * feed.size()));
+std::string labelOf(int format) {
+    return format == 0 ? "RDF, " : "Atom, ";
 }
 
-// The options TXMLDocument::Load gives libxml2, and the same without
-// XML_PARSE_NOBLANKS (the parse into the full tree); see feed_bench.cpp.
-constexpr int LayerOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOWARNING |
-                             XML_PARSE_NOERROR | XML_PARSE_NOBLANKS;
-constexpr int FullTreeOptions = LayerOptions & ~XML_PARSE_NOBLANKS;
+// state.range(0): 0 for RDF, 1 for Atom.
+void BM_LoadFromStream(benchmark::State& state) {
+    const int format = static_cast<int>(state.range(0));
+    zavrio::bench::TimeLoad(state, feedOf(format), EntryCount, labelOf(format));
+}
 
 // state.range(0) as above; state.range(1) the parser options.
 void BM_Libxml2BareParse(benchmark::State& state) {
-    const std::string& feed = feedOf(static_cast<int>(state.range(0)));
-    const int options = static_cast<int>(state.range(1));
-    for (auto _ : state) {
-        xmlDocPtr doc =
-            xmlReadMemory(feed.data(), static_cast<int>(feed.size()), nullptr, nullptr, options);
-        if (doc == nullptr)
-            throw std::logic_error("bare parse failed");
-        benchmark::DoNotOptimize(doc);
-        xmlFreeDoc(doc);
-    }
-    state.SetLabel(std::string(state.range(0) == 0 ? "RDF, " : "Atom, ") +
-                   std::to_string(feed.size()) + " bytes, " +
-                   (options == LayerOptions ? "layer options" : "full tree"));
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * feed.size()));
+    const int format = static_cast<int>(state.range(0));
+    zavrio::bench::TimeBareParse(state, feedOf(format), static_cast<int>(state.range(1)),
+                                 labelOf(format));
 }
 
 BENCHMARK(BM_Libxml2BareParse)
-    ->ArgsProduct({{0, 1}, {LayerOptions, FullTreeOptions}})
+    ->ArgsProduct({{0, 1}, {zavrio::bench::LayerOptions, zavrio::bench::FullTreeOptions}})
     ->Repetitions(7)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFromStream)->Arg(0)->Arg(1)->Repetitions(7)->Unit(benchmark::kMillisecond);
