@@ -1,6 +1,7 @@
 #include "ScreensaverMode.h"
 
 #include "platform/IntConvert.h"
+#include "platform/TextToolkit.h"
 
 namespace zavrio {
 
@@ -21,9 +22,7 @@ void ParseCommandLine(const std::vector<std::string>& args) {
     // full-screen run by accident.
     if (args[0].size() < 2)
         return;
-    char letter = args[0][1];
-    if (letter >= 'a' && letter <= 'z')
-        letter = static_cast<char>(letter - 'a' + 'A');
+    const char letter = AsciiUpper(args[0][1]);
     const bool hasSecond = args.size() > 1;
     switch (letter) {
     case 'A':

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <ctime>
 
 namespace zavrio {
 
@@ -13,23 +12,9 @@ using namespace std::chrono;
 constexpr double MillisecondsPerDay = 86400000.0;
 constexpr sys_days Epoch = sys_days{year{1899} / December / 30};
 
-std::function<TDateTime()>& nowSource() {
-    static std::function<TDateTime()> source;
+NowFunction& nowSource() {
+    static NowFunction source;
     return source;
-}
-
-TDateTime localClock() {
-    auto now = system_clock::now();
-    std::time_t seconds = system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    auto millisecond =
-        static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    auto date = TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    // A leap second (tm_sec 60) is folded into the last regular second.
-    auto time = TryEncodeTime(local.tm_hour, local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec,
-                              millisecond < 0 ? 0 : millisecond);
-    return ComposeDateTime(date.value_or(0), time.value_or(0));
 }
 
 } // namespace
@@ -37,10 +22,10 @@ TDateTime localClock() {
 TDateTime Now() {
     if (auto& source = nowSource())
         return source();
-    return localClock();
+    return LocalNow();
 }
 
-void SetNowSource(std::function<TDateTime()> source) {
+void SetNowSource(NowFunction source) {
     nowSource() = std::move(source);
 }
 

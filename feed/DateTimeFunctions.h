@@ -1,11 +1,12 @@
 #pragma once
-// Date-times of the feed model: a day count as a double, 0 being
-// 30 December 1899 00:00 and the fraction the time of day. For days before
-// that epoch the integer part counts back and the fraction still reads
-// forwards as the time of day (-1.25 is 29 December 1899 06:00).
+// Date-times of the feed model (TDateTime, the program's day count). For days
+// before 30 December 1899 the integer part counts back and the fraction still
+// reads forwards as the time of day (-1.25 is 29 December 1899 06:00).
 //
-// The local clock sits behind a replaceable source so that code which falls
-// back to "now" can be tested with a fixed time.
+// The local clock sits behind a replaceable source so that the model's
+// defaults of "now" can be tested with a fixed time.
+
+#include "platform/LocalClock.h"
 
 #include <functional>
 #include <optional>
@@ -13,13 +14,11 @@
 
 namespace zavrio {
 
-using TDateTime = double;
-
-// The local clock unless a source was installed.
+// LocalNow() unless a source was installed.
 TDateTime Now();
 
 // Installs the source Now() asks; an empty function restores the local clock.
-void SetNowSource(std::function<TDateTime()> source);
+void SetNowSource(NowFunction source);
 
 // The day of year-month-day, or nothing when that is no calendar date in
 // years 1 to 9999.

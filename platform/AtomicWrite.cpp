@@ -1,5 +1,8 @@
 #include "AtomicWrite.h"
 
+#include "platform/TemporaryFile.h"
+#include "platform/UniqueFd.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -34,43 +37,30 @@ void WriteFileAtomically(const std::string& target, const std::string& content) 
     if (::stat(path.c_str(), &existing) == 0)
         mode = existing.st_mode & 07777;
 
-    const std::string temp = path + ".tmp";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        fail(temp, "open", errno);
+    TemporaryFile temp(path + ".tmp");
+    UniqueFd fd(::open(temp.path().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (!fd)
+        fail(temp.path(), "open", errno);
 
     const char* data = content.data();
     std::size_t left = content.size();
     while (left > 0) {
-        ssize_t n = ::write(fd, data, left);
+        const ssize_t n = ::write(fd.get(), data, left);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
-            int error = n < 0 ? errno : EIO;
-            ::close(fd);
-            ::unlink(temp.c_str());
-            fail(temp, "write", error);
-        }
+        if (n <= 0)
+            fail(temp.path(), "write", n < 0 ? errno : EIO);
         data += n;
         left -= static_cast<std::size_t>(n);
     }
     // fchmod after creation so the umask cannot narrow the target's old bits.
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
-        int error = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        fail(temp, "flush", error);
-    }
-    if (::close(fd) != 0) {
-        int error = errno;
-        ::unlink(temp.c_str());
-        fail(temp, "close", error);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        int error = errno;
-        ::unlink(temp.c_str());
-        fail(path, "rename", error);
-    }
+    if (::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0)
+        fail(temp.path(), "flush", errno);
+    if (!fd.close())
+        fail(temp.path(), "close", errno);
+    if (::rename(temp.path().c_str(), path.c_str()) != 0)
+        fail(path, "rename", errno);
+    temp.Commit();
 }
 
 } // namespace zavrio

@@ -1,5 +1,7 @@
 #include "IntConvert.h"
 
+#include "platform/TextToolkit.h"
+
 namespace zavrio {
 
 namespace {
@@ -18,7 +20,7 @@ int hexDigit(char c) {
 
 std::optional<std::int32_t> TryStrToInt(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && static_cast<unsigned char>(text[i]) <= 32)
+    while (i < text.size() && IsBlank(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {

@@ -1,13 +1,13 @@
 #include "ProfileFunctions.h"
 
 #include "platform/AtomicWrite.h"
+#include "platform/FileRead.h"
 #include "platform/RegistryFunctions.h"
+#include "platform/TextToolkit.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string_view>
 #include <sys/stat.h>
@@ -22,24 +22,6 @@ struct Line {
     std::string text;
     std::string end; // "\r\n", "\n" or "" for a last line without one
 };
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 std::vector<Line> splitLines(const std::string& text) {
     std::vector<Line> lines;
@@ -59,19 +41,19 @@ std::vector<Line> splitLines(const std::string& text) {
 
 // The name of a "[name]" line, trimmed; nullopt for any other line.
 std::optional<std::string_view> sectionName(std::string_view line) {
-    line = trim(line);
+    line = TrimBlanks(line);
     if (line.empty() || line.front() != '[')
         return std::nullopt;
     line.remove_prefix(1);
-    return trim(line.substr(0, line.find(']')));
+    return TrimBlanks(line.substr(0, line.find(']')));
 }
 
 bool isKeyLine(std::string_view line, std::string_view key) {
-    std::string_view t = trim(line);
+    std::string_view t = TrimBlanks(line);
     if (t.empty() || t.front() == ';')
         return false;
     auto eq = t.find('=');
-    return eq != std::string_view::npos && sameText(trim(t.substr(0, eq)), key);
+    return eq != std::string_view::npos && SameTextNoCase(TrimBlanks(t.substr(0, eq)), key);
 }
 
 void requireWritable(const std::string& section, const std::string& key, const std::string& value,
@@ -79,7 +61,7 @@ void requireWritable(const std::string& section, const std::string& key, const s
     auto hasBreak = [](const std::string& s) {
         return s.find_first_of("\r\n") != std::string::npos;
     };
-    std::string_view k = trim(key);
+    std::string_view k = TrimBlanks(key);
     if (hasBreak(section) || hasBreak(key) || hasBreak(value) ||
         section.find(']') != std::string::npos || key.find('=') != std::string::npos || k.empty() ||
         k.front() == ';' || k.front() == '[')
@@ -94,12 +76,11 @@ std::string readExisting(const std::string& path) {
     // always lets write), so the permission bits are tested as well.
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0)
         throw std::runtime_error("Unable to write to " + path);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    try {
+        return ReadWholeFile(path).value_or("");
+    } catch (const FileReadError&) {
         throw std::runtime_error("Unable to write to " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    }
 }
 
 std::string applyWrite(const std::string& text, const std::string& section, const std::string& key,
@@ -119,7 +100,7 @@ std::string applyWrite(const std::string& text, const std::string& section, cons
 
     std::size_t header = lines.size();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (auto name = sectionName(lines[i].text); name && sameText(*name, section)) {
+        if (auto name = sectionName(lines[i].text); name && SameTextNoCase(*name, section)) {
             header = i;
             break;
         }
@@ -142,7 +123,7 @@ std::string applyWrite(const std::string& text, const std::string& section, cons
                 t = t.substr(0, cut) + value;
                 break;
             }
-            if (!trim(lines[i].text).empty())
+            if (!TrimBlanks(lines[i].text).empty())
                 lastFilled = i;
         }
         if (i == lines.size() || sectionName(lines[i].text)) {

@@ -1,23 +1,15 @@
 #include "RegistryFile.h"
 
+#include "platform/TextToolkit.h"
+
 #include <algorithm>
 
 namespace zavrio {
 
 namespace {
 
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lowerAscii(x) == lowerAscii(y);
-           });
-}
-
 bool samePath(const RegistryFile::KeyPath& a, const RegistryFile::KeyPath& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), sameText);
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameTextNoCase);
 }
 
 const char kHex[] = "0123456789abcdef";
@@ -25,7 +17,7 @@ const char kHex[] = "0123456789abcdef";
 int hexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
-    c = lowerAscii(c);
+    c = AsciiLower(c);
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     return -1;
@@ -341,7 +333,7 @@ const RegistryFile::Value* RegistryFile::FindValue(const KeyPath& path,
     if (key == nullptr)
         return nullptr;
     for (const Value& value : key->values)
-        if (sameText(value.name, name))
+        if (SameTextNoCase(value.name, name))
             return &value;
     return nullptr;
 }
@@ -349,7 +341,7 @@ const RegistryFile::Value* RegistryFile::FindValue(const KeyPath& path,
 void RegistryFile::SetValue(const KeyPath& path, const Value& value) {
     Key& key = ensureKey(path);
     for (Value& existing : key.values) {
-        if (sameText(existing.name, value.name)) {
+        if (SameTextNoCase(existing.name, value.name)) {
             existing.type = value.type;
             existing.data = value.data;
             return;

@@ -1,15 +1,14 @@
 #include "RegistryFunctions.h"
 
 #include "platform/AtomicWrite.h"
+#include "platform/FileRead.h"
 #include "platform/RegistryFile.h"
 #include "platform/TextFunctions.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <pwd.h>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,13 +80,13 @@ std::optional<OpenRoot> openRoot(HKEY root, bool create) {
     }
     if (!S_ISREG(info.st_mode) || !mayWrite(open.path, info))
         return std::nullopt;
-    std::ifstream in(open.path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in && !in.eof())
-        return std::nullopt;
     try {
-        open.content = RegistryFile::Parse(text.str(), open.path);
+        const std::optional<std::string> text = ReadWholeFile(open.path);
+        if (!text)
+            return std::nullopt;
+        open.content = RegistryFile::Parse(*text, open.path);
+    } catch (const FileReadError&) {
+        return std::nullopt;
     } catch (const ERegistryFileError&) {
         return std::nullopt;
     }

@@ -1,25 +1,17 @@
 #include "TextFunctions.h"
 
 #include "platform/IntConvert.h"
+#include "platform/TextToolkit.h"
 
 #include <cctype>
 
 namespace zavrio {
 
-namespace {
-std::string lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-} // namespace
-
 int PosNoCase(const std::string& pattern, const std::string& text) {
     if (pattern.empty())
         return 0;
-    auto at = lower(text).find(lower(pattern));
-    return at == std::string::npos ? 0 : static_cast<int>(at) + 1;
+    const std::size_t at = FindNoCase(text, pattern);
+    return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
 }
 
 std::string DeleteChars(const std::string& text, const std::string& chars) {

@@ -19,14 +19,4 @@ std::string DeleteChars(const std::string& text, const std::string& chars);
 // ("'$text' is not a valid integer value") when it is not hexadecimal.
 std::int32_t HexToInt(const std::string& text);
 
-struct TRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-};
-
-inline int RectWidth(const TRect& r) { return r.Right - r.Left; }
-inline int RectHeight(const TRect& r) { return r.Bottom - r.Top; }
-
 } // namespace zavrio

@@ -20,7 +20,7 @@
 
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
-#include "playback/LocalClock.h"
+#include "platform/LocalClock.h"
 #include "playback/PlaylistEntry.h"
 #include "playback/TShockwaveFlash.h"
 
@@ -41,7 +41,7 @@ namespace zavrio {
 // tests replace the ones they need to watch or control.
 struct TRunFormServices {
     std::function<std::unique_ptr<TShockwaveFlash>(QWidget* parent)> CreatePlayer;
-    TNowFunction Now;
+    NowFunction Now;
     // Shows text (the final period not yet added) as the standard error report.
     std::function<void(const std::string& text)> ReportError;
     std::function<QSize()> ScreenSize; // the primary screen's size

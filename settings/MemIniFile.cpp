@@ -1,38 +1,21 @@
 #include "MemIniFile.h"
 
 #include "platform/AtomicWrite.h"
+#include "platform/FileRead.h"
 #include "platform/IntConvert.h"
+#include "platform/TextToolkit.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <unistd.h>
 #include <utility>
 
 namespace zavrio {
 
 namespace {
 
-std::string trim(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= 32)
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32)
-        --e;
-    return s.substr(b, e - b);
-}
-
-std::string upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
-bool sameText(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && upper(a) == upper(b);
+std::string trim(std::string_view s) {
+    return std::string(TrimBlanks(s));
 }
 
 std::string keyOf(const std::string& line) {
@@ -62,7 +45,7 @@ std::vector<std::string> splitLines(const std::string& text) {
 // Index of the last stored line whose key matches, or -1.
 long findKey(const std::vector<std::string>& lines, const std::string& key) {
     for (std::size_t i = lines.size(); i-- > 0;)
-        if (sameText(keyOf(lines[i]), key))
+        if (SameTextNoCase(keyOf(lines[i]), key))
             return static_cast<long>(i);
     return -1;
 }
@@ -73,39 +56,18 @@ namespace {
 
 // The whole file, or nullopt when it does not exist. Anything else that stops
 // the read is an error naming the file.
-std::optional<std::string> readWholeFile(const std::string& path) {
-    auto fail = [&path](int err) {
-        return EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(err));
-    };
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        throw fail(errno);
+std::optional<std::string> readSettingsFile(const std::string& path) {
+    try {
+        return ReadWholeFile(path);
+    } catch (const FileReadError& e) {
+        throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(e.Errno()));
     }
-    std::string content;
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            int err = errno;
-            ::close(fd);
-            throw fail(err);
-        }
-        if (n == 0)
-            break;
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return content;
 }
 
 } // namespace
 
 TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) {
-    std::optional<std::string> content = readWholeFile(fileName_);
+    std::optional<std::string> content = readSettingsFile(fileName_);
     if (!content)
         return;
 
@@ -130,7 +92,7 @@ TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) 
 
 const TMemIniFile::Section* TMemIniFile::findSection(const std::string& name) const {
     for (std::size_t i = sections_.size(); i-- > 0;)
-        if (sameText(sections_[i].name, name))
+        if (SameTextNoCase(sections_[i].name, name))
             return &sections_[i];
     return nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/IntConvert.h"
 #include "platform/PathFunctions.h"
+#include "platform/Rect.h"
 #include "platform/TextFunctions.h"
 
 #include <gtest/gtest.h>
@@ -42,9 +43,9 @@ TEST(TextFunctions, DeleteChars) {
 }
 
 TEST(TextFunctions, RectSize) {
-    EXPECT_EQ(RectWidth(TRect{10, 20, 110, 70}), 100);
-    EXPECT_EQ(RectHeight(TRect{10, 20, 110, 70}), 50);
-    EXPECT_EQ(RectWidth(TRect{5, 0, 2, 0}), -3);
+    EXPECT_EQ(RectWidth(Rect{10, 20, 110, 70}), 100);
+    EXPECT_EQ(RectHeight(Rect{10, 20, 110, 70}), 50);
+    EXPECT_EQ(RectWidth(Rect{5, 0, 2, 0}), -3);
 }
 
 TEST(TextFunctions, HexToInt) {

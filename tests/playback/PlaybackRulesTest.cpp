@@ -1,5 +1,5 @@
 #include "playback/ErrorReportText.h"
-#include "playback/LocalClock.h"
+#include "platform/LocalClock.h"
 #include "playback/PlayerAddress.h"
 #include "playback/PlayerLayout.h"
 

@@ -1,11 +1,11 @@
-#include "playback/LocalClock.h"
+#include "platform/LocalClock.h"
 
 #include <chrono>
 #include <ctime>
 
 namespace zavrio {
 
-double LocalNow() {
+TDateTime LocalNow() {
     using namespace std::chrono;
     const auto now = system_clock::now();
     const std::time_t secs = system_clock::to_time_t(now);
