@@ -1,12 +1,12 @@
 #pragma once
-// Text rules of the protocol's own grammar: header names and schemes compare
-// in ASCII lower case, and header values are trimmed of blanks and tabs only.
+// Header values are trimmed of the protocol's optional whitespace, blanks and
+// tabs only: other control characters are part of the value. (Names and
+// schemes compare in ASCII lower case: AsciiLowerCopy of the text toolkit.)
 
 #include <string>
 
 namespace zavrio {
 
-std::string HttpLower(std::string s);
 std::string HttpTrim(const std::string& s);
 
 } // namespace zavrio

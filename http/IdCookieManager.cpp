@@ -1,5 +1,6 @@
 #include "http/IdCookieManager.h"
-#include "HttpText.h"
+#include "http/HttpText.h"
+#include "platform/TextToolkit.h"
 
 #include "http/TIdURI.h"
 
@@ -103,7 +104,7 @@ bool ParseCookieDate(const std::string& text, std::time_t& out) {
             }
             return;
         }
-        const std::string l = HttpLower(tok.substr(0, 3));
+        const std::string l = AsciiLowerCopy(tok.substr(0, 3));
         for (int i = 0; i < 12 && !haveMonth; ++i) {
             if (l == months[i]) {
                 tm.tm_mon = i;
@@ -138,7 +139,7 @@ void TIdCookieManager::AddServerCookie(const std::string& headerValue, const TId
         // Expires dates contain commas, so a Set-Cookie value is one cookie.
         cookies.push_back(headerValue);
     }
-    const std::string host = HttpLower(uri.Host);
+    const std::string host = AsciiLowerCopy(uri.Host);
     for (const std::string& one : cookies) {
         const auto parts = SplitOutsideQuotes(one, ';');
         const std::string pair = HttpTrim(parts[0]);
@@ -160,11 +161,11 @@ void TIdCookieManager::AddServerCookie(const std::string& headerValue, const TId
         for (std::size_t i = 1; i < parts.size(); ++i) {
             const std::string attr = HttpTrim(parts[i]);
             const auto aeq = attr.find('=');
-            const std::string key = HttpLower(HttpTrim(attr.substr(0, aeq)));
+            const std::string key = AsciiLowerCopy(HttpTrim(attr.substr(0, aeq)));
             const std::string value =
                 aeq == std::string::npos ? std::string() : Unquote(HttpTrim(attr.substr(aeq + 1)));
             if (key == "domain" && !value.empty()) {
-                std::string domain = HttpLower(value);
+                std::string domain = AsciiLowerCopy(value);
                 if (domain[0] == '.') {
                     domain.erase(0, 1);
                 }
@@ -221,7 +222,7 @@ void TIdCookieManager::Store(TIdCookie cookie, bool expired) {
 }
 
 std::string TIdCookieManager::CookieHeader(const TIdURI& uri) const {
-    const std::string host = HttpLower(uri.Host);
+    const std::string host = AsciiLowerCopy(uri.Host);
     const std::string path = uri.Path.empty() ? std::string("/") : uri.Path;
     std::vector<const TIdCookie*> matching;
     for (const TIdCookie& c : FCookies) {

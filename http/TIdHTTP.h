@@ -20,6 +20,8 @@
 // line). Exceptions thrown by the callbacks pass through Get unchanged; the
 // connection is closed then, as after any failure.
 
+#include "http/HttpErrors.h"
+#include "http/HttpEvents.h"
 #include "http/IdCookieManager.h"
 #include "http/TIdURI.h"
 
@@ -27,101 +29,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 namespace zavrio {
 
-// Base of every failure of the client; what() is the text shown to the user.
-class EIdException : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// A socket or resolver failure: "Socket Error # <number>" CR LF <system text>.
-// For a connection failure the number is the errno value and the text
-// strerror's; for a host name that cannot be resolved it is getaddrinfo's
-// return code (negative with glibc, so it never collides with an errno value)
-// and gai_strerror's text.
-class EIdSocketError : public EIdException {
-public:
-    EIdSocketError(int errorCode, const std::string& systemText);
-    int LastError() const { return FLastError; }
-
-private:
-    int FLastError;
-};
-
-// No connection within ConnectTimeout: "Connect timed out.".
-class EIdConnectTimeout : public EIdException {
-public:
-    EIdConnectTimeout();
-};
-
-// The server closed the connection before a complete status line and header
-// block arrived: "Connection Closed Gracefully.".
-class EIdConnClosedGracefully : public EIdException {
-public:
-    EIdConnClosedGracefully();
-};
-
-// A status, header, chunk-size or trailer line longer than MaxLineLength:
-// "Max line length exceeded.".
-class EIdReadLineMaxLineLengthExceeded : public EIdException {
-public:
-    EIdReadLineMaxLineLengthExceeded();
-};
-
-// An answer whose status is not 200-299 (and not a redirect); what() is the
-// answer's status line, for instance "HTTP/1.1 404 Not Found".
-class EIdHTTPProtocolException : public EIdException {
-public:
-    EIdHTTPProtocolException(int errorCode, const std::string& statusLine);
-    int ErrorCode() const { return FErrorCode; }
-
-private:
-    int FErrorCode;
-};
-
-// An "https" address ("IOHandler value is not valid": no secure transport is
-// configured), or another scheme without a port (empty text).
-class EIdUnsupportedAddress : public EIdException {
-public:
-    using EIdException::EIdException;
-};
-
-// The answer is not well-formed HTTP in a way the client cannot read past
-// (a chunk size that is not hexadecimal). The text names the offending line.
-class EIdProtocolError : public EIdException {
-public:
-    using EIdException::EIdException;
-};
-
-// A body larger than MaxBodySize: a server must not make the client hold an
-// unbounded amount of memory. The text names the size and the limit.
-class EIdBodyTooLarge : public EIdException {
-public:
-    EIdBodyTooLarge(std::uint64_t size, std::uint64_t limit, bool atLeast);
-};
-
-// The waiting Get was ended from inside OnPump, by Disconnect or by another
-// Get on the same client.
-class EIdAbortedByDisconnect : public EIdException {
-public:
-    EIdAbortedByDisconnect();
-};
-
-// Occasions reported through OnStatus, each with its fixed text.
-enum TIdStatus {
-    hsResolving,     // "Resolving hostname %s."
-    hsConnecting,    // "Connecting to %s."
-    hsConnected,     // "Connected."
-    hsDisconnecting, // "Disconnecting."
-    hsDisconnected,  // "Disconnected."
-    hsChunkStarted,  // "Chunk Started"
-};
-
-enum TWorkMode { wmRead, wmWrite };
+class Connection;
+struct ResponseHead;
 
 class TIdHTTP {
 public:
@@ -183,40 +96,21 @@ public:
     TIdCookieManager& CookieManager() { return *FCookieManager; }
 
 private:
-    struct TConnection;
-    struct TResponse;
-    enum class TFill { Data, Closed, TimedOut };
-
     void DoStatus(TIdStatus status, const std::string& text);
     void DoWorkBegin(std::int64_t expected);
     void DoWork(std::int64_t count);
-    void Pump();
-    static void CheckOwned(const std::shared_ptr<TConnection>& conn);
 
-    std::shared_ptr<TConnection> OpenConnection(const std::string& host, int port);
-    void ConnectTo(const std::shared_ptr<TConnection>& conn, const std::string& host, int port);
-    void CheckAlive(const std::shared_ptr<TConnection>& conn);
-    void CloseByServer(const std::shared_ptr<TConnection>& conn);
-
-    // Waits for more data, pumping. limitMs > 0 (else ReadTimeout > 0) gives
-    // up after that long without data.
-    TFill Fill(const std::shared_ptr<TConnection>& conn, int limitMs);
-    std::string ReadLine(const std::shared_ptr<TConnection>& conn, int limitMs);
-    void SendAll(const std::shared_ptr<TConnection>& conn, const std::string& data);
-    TResponse ReadResponse(const std::shared_ptr<TConnection>& conn);
+    std::shared_ptr<Connection> OpenConnection(const std::string& host, int port);
     // Sends the request for uri and reads the answer's head; conn is set to
     // the connection used.
-    TResponse Exchange(std::shared_ptr<TConnection>& conn, const TIdURI& uri, int port);
-    // sink == nullptr drops the body.
-    void ReadBody(const std::shared_ptr<TConnection>& conn, const TResponse& response,
+    ResponseHead Exchange(std::shared_ptr<Connection>& conn, const TIdURI& uri, int port);
+    // Reads the body into sink, or drops it (sink null) within limitMs.
+    void ReadBody(const std::shared_ptr<Connection>& conn, const ResponseHead& head,
                   std::string* sink, int limitMs);
-    void DropBody(const std::shared_ptr<TConnection>& conn, const TResponse& response, int limitMs);
-    std::uint64_t ReadCounted(const std::shared_ptr<TConnection>& conn, std::uint64_t want,
-                              std::string* sink, int limitMs);
-    void ReadUntilClose(const std::shared_ptr<TConnection>& conn, std::string* sink, int limitMs);
+    void DropBody(const std::shared_ptr<Connection>& conn, const ResponseHead& head, int limitMs);
 
     std::unique_ptr<TIdCookieManager> FCookieManager;
-    std::shared_ptr<TConnection> FConnection;
+    std::shared_ptr<Connection> FConnection;
     std::string FResponseText;
     int FResponseCode = 0;
 };

@@ -1,5 +1,6 @@
 #include "http/TIdURI.h"
-#include "HttpText.h"
+#include "http/HttpText.h"
+#include "platform/TextToolkit.h"
 
 #include <arpa/inet.h>
 
@@ -113,7 +114,7 @@ TIdURI::TIdURI(const std::string& address) : Address(address) {
     std::string rest = address;
     const auto sep = rest.find("://");
     if (sep != std::string::npos) {
-        Protocol = HttpLower(rest.substr(0, sep));
+        Protocol = AsciiLowerCopy(rest.substr(0, sep));
         rest.erase(0, sep + 3);
         const auto end = rest.find_first_of("/?#");
         std::string authority = rest.substr(0, end);
@@ -148,6 +149,16 @@ TIdURI::TIdURI(const std::string& address) : Address(address) {
         rest.erase(qm);
     }
     Path = rest;
+}
+
+std::optional<int> TIdURI::PortNumber() const {
+    if (Port.empty())
+        return std::nullopt;
+    if (Port.size() > 5 ||
+        !std::all_of(Port.begin(), Port.end(), [](unsigned char c) { return std::isdigit(c); }))
+        return 0;
+    const int port = std::stoi(Port);
+    return port <= 65535 ? port : 0;
 }
 
 std::string TIdURI::Target() const {

@@ -5,6 +5,7 @@
 // as written in the address. Resolve implements reference resolution of
 // RFC 3986 section 5 for relative "Location" values.
 
+#include <optional>
 #include <string>
 
 namespace zavrio {
@@ -26,6 +27,9 @@ public:
 
     // path + query, "/" when the path is empty.
     std::string Target() const;
+    // Port as a number: std::nullopt when the address names no port, 0 when
+    // Port is not a number from 1 to 65535.
+    std::optional<int> PortNumber() const;
     // True when Host is an IPv4 or IPv6 literal.
     bool HostIsAddress() const;
 

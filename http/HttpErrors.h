@@ -1,0 +1,89 @@
+#pragma once
+// The failures of the HTTP client. Each what() is the text the windows show.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace zavrio {
+
+// Base of every failure of the client.
+class EIdException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A socket or resolver failure: "Socket Error # <number>" CR LF <system text>.
+// For a connection failure the number is the errno value and the text
+// strerror's; for a host name that cannot be resolved it is getaddrinfo's
+// return code (negative with glibc, so it never collides with an errno value)
+// and gai_strerror's text.
+class EIdSocketError : public EIdException {
+public:
+    EIdSocketError(int errorCode, const std::string& systemText);
+    int LastError() const { return FLastError; }
+
+private:
+    int FLastError;
+};
+
+// No connection within the connect time-out: "Connect timed out.".
+class EIdConnectTimeout : public EIdException {
+public:
+    EIdConnectTimeout();
+};
+
+// The server closed the connection before a complete status line and header
+// block arrived: "Connection Closed Gracefully.".
+class EIdConnClosedGracefully : public EIdException {
+public:
+    EIdConnClosedGracefully();
+};
+
+// A status, header, chunk-size or trailer line longer than the line limit:
+// "Max line length exceeded.".
+class EIdReadLineMaxLineLengthExceeded : public EIdException {
+public:
+    EIdReadLineMaxLineLengthExceeded();
+};
+
+// An answer whose status is not 200-299 (and not a redirect); what() is the
+// answer's status line, for instance "HTTP/1.1 404 Not Found".
+class EIdHTTPProtocolException : public EIdException {
+public:
+    EIdHTTPProtocolException(int errorCode, const std::string& statusLine);
+    int ErrorCode() const { return FErrorCode; }
+
+private:
+    int FErrorCode;
+};
+
+// An "https" address ("IOHandler value is not valid": no secure transport is
+// configured), or another scheme without a port (empty text).
+class EIdUnsupportedAddress : public EIdException {
+public:
+    using EIdException::EIdException;
+};
+
+// The answer is not well-formed HTTP in a way the client cannot read past
+// (a chunk size that is not hexadecimal). The text names the offending line.
+class EIdProtocolError : public EIdException {
+public:
+    using EIdException::EIdException;
+};
+
+// A body larger than the body limit: a server must not make the client hold
+// an unbounded amount of memory. The text names the size and the limit.
+class EIdBodyTooLarge : public EIdException {
+public:
+    EIdBodyTooLarge(std::uint64_t size, std::uint64_t limit, bool atLeast);
+};
+
+// The waiting download was ended from inside the pump, by Disconnect or by
+// another Get on the same client.
+class EIdAbortedByDisconnect : public EIdException {
+public:
+    EIdAbortedByDisconnect();
+};
+
+} // namespace zavrio
