@@ -11,11 +11,12 @@ TExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
     case WM_SYSKEYDOWN:
         // Key messages are delivered even when they close the window.
         if (options.OnlyEscKeyExit)
-            return {wParam == VK_ESCAPE, false};
-        return {options.ShowCursor || options.KeyboardPressExit || NoExitConditionSelected(options), false};
+            return {.Close = wParam == VK_ESCAPE};
+        return {.Close = options.ShowCursor || options.KeyboardPressExit ||
+                         NoExitConditionSelected(options)};
     case WM_SYSCOMMAND:
         // The whole wParam is compared: the low four bits are not masked.
-        return {false, wParam == SC_SCREENSAVE};
+        return {.Handled = wParam == SC_SCREENSAVE};
     case WM_MOUSEMOVE:
         if (options.ShowCursor || options.OnlyEscKeyExit || !options.MouseMoveExit)
             return {};
@@ -23,12 +24,12 @@ TExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
             --allowance;
             return {};
         }
-        return {true, false};
+        return {.Close = true};
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         if (options.ShowCursor || options.OnlyEscKeyExit || !options.MousePressExit)
             return {};
-        return {true, true};
+        return {.Close = true, .Handled = true};
     default:
         return {};
     }

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -121,14 +122,8 @@ void TZRRunForm::Guarded(const std::function<void()>& handler) {
 void TZRRunForm::ReportError(const std::string& text) {
     // The exit policy stays out of the way while the box is up, so the key
     // or click that dismisses it does not also end the screensaver.
-    FReportingError = true;
-    try {
-        FServices.ReportError(text);
-    } catch (...) {
-        FReportingError = false;
-        throw;
-    }
-    FReportingError = false;
+    const QScopedValueRollback reporting(FReportingError, true);
+    FServices.ReportError(text);
 }
 
 void TZRRunForm::showEvent(QShowEvent* event) {
@@ -234,7 +229,7 @@ void TZRRunForm::DownloadChannel() {
     // Input handled while the download pumps events may close the window;
     // whatever the download brings after that belongs to a finished show.
     const std::uint64_t show = FShowNumber;
-    FDownloading = true;
+    const QScopedValueRollback downloading(FDownloading, true);
     try {
         DownloadFeed(http, (*FFeedNames)[position], TDownloadVariant::Playback,
                      [this, show](std::istream& document) {
@@ -242,12 +237,9 @@ void TZRRunForm::DownloadChannel() {
                              FillPlaylist(document);
                      });
     } catch (...) {
-        FDownloading = false;
-        if (show != FShowNumber)
-            return;
-        throw;
+        if (show == FShowNumber)
+            throw;
     }
-    FDownloading = false;
 }
 
 void TZRRunForm::FillPlaylist(std::istream& document) {
