@@ -81,12 +81,12 @@ pid_t Spawn(const std::vector<std::string>& argv, const char* stdoutPath = nullp
 }
 
 // nginx serving one generated feed, for the whole program run.
-class TFeedServer {
+class FeedServer {
 public:
-    TFeedServer() {
-        FDir = fs::temp_directory_path() / ("zavrio-http-bench-" + std::to_string(::getpid()));
-        fs::create_directories(FDir / "www");
-        std::ofstream feed(FDir / "www" / "feed.xml", std::ios::binary);
+    FeedServer() {
+        dir_ = fs::temp_directory_path() / ("zavrio-http-bench-" + std::to_string(::getpid()));
+        fs::create_directories(dir_ / "www");
+        std::ofstream feed(dir_ / "www" / "feed.xml", std::ios::binary);
         std::string doc =
             "<?xml version=\"1.0\"?>\n<rss version=\"2.0\"><channel><title>bench</title>\n";
         for (int i = 0; doc.size() < kFeedSize - 40; ++i) {
@@ -99,46 +99,46 @@ public:
         doc.resize(kFeedSize, '\n');
         feed << doc;
         feed.close();
-        FPort = FreePort();
-        const fs::path conf = FDir / "nginx.conf";
+        port_ = FreePort();
+        const fs::path conf = dir_ / "nginx.conf";
         std::ofstream(conf) << "daemon off;\nworker_processes 1;\npid "
-                            << (FDir / "nginx.pid").string() << ";\nerror_log "
-                            << (FDir / "error.log").string()
+                            << (dir_ / "nginx.pid").string() << ";\nerror_log "
+                            << (dir_ / "error.log").string()
                             << ";\nevents { worker_connections 64; }\n"
                                "http {\n  access_log off;\n  sendfile on;\n"
                                "  client_body_temp_path "
-                            << (FDir / "tmp").string() << ";\n  proxy_temp_path "
-                            << (FDir / "tmp").string() << ";\n  fastcgi_temp_path "
-                            << (FDir / "tmp").string()
-                            << ";\n  server {\n    listen 127.0.0.1:" << FPort << ";\n    root "
-                            << (FDir / "www").string() << ";\n  }\n}\n";
-        FPid = Spawn({"nginx", "-p", FDir.string(), "-c", conf.string()});
-        for (int i = 0; i < 200 && !Accepting(FPort); ++i) {
+                            << (dir_ / "tmp").string() << ";\n  proxy_temp_path "
+                            << (dir_ / "tmp").string() << ";\n  fastcgi_temp_path "
+                            << (dir_ / "tmp").string()
+                            << ";\n  server {\n    listen 127.0.0.1:" << port_ << ";\n    root "
+                            << (dir_ / "www").string() << ";\n  }\n}\n";
+        pid_ = Spawn({"nginx", "-p", dir_.string(), "-c", conf.string()});
+        for (int i = 0; i < 200 && !Accepting(port_); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        if (!Accepting(FPort)) {
-            throw std::runtime_error("nginx did not start; see " + (FDir / "error.log").string());
+        if (!Accepting(port_)) {
+            throw std::runtime_error("nginx did not start; see " + (dir_ / "error.log").string());
         }
     }
-    ~TFeedServer() {
-        ::kill(FPid, SIGTERM);
-        ::waitpid(FPid, nullptr, 0);
+    ~FeedServer() {
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
         std::error_code ignored;
-        fs::remove_all(FDir, ignored);
+        fs::remove_all(dir_, ignored);
     }
     std::string Address() const {
-        return "http://127.0.0.1:" + std::to_string(FPort) + "/feed.xml";
+        return "http://127.0.0.1:" + std::to_string(port_) + "/feed.xml";
     }
-    const fs::path& Dir() const { return FDir; }
+    const fs::path& Dir() const { return dir_; }
 
 private:
-    fs::path FDir;
-    int FPort = 0;
-    pid_t FPid = -1;
+    fs::path dir_;
+    int port_ = 0;
+    pid_t pid_ = -1;
 };
 
-TFeedServer& Server() {
-    static TFeedServer server;
+FeedServer& Server() {
+    static FeedServer server;
     return server;
 }
 

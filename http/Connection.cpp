@@ -1,7 +1,7 @@
 #include "http/Connection.h"
 
 #include "http/HttpErrors.h"
-#include "http/TIdURI.h"
+#include "http/Uri.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -32,7 +32,7 @@ int msSince(Clock::time_point t) {
 }
 
 [[noreturn]] void throwErrno(int err) {
-    throw EIdSocketError(err, std::strerror(err));
+    throw SocketError(err, std::strerror(err));
 }
 
 // One getaddrinfo call on a thread of its own. The waiting client may give up
@@ -100,7 +100,7 @@ Connection::Connection(std::string host, int port, ConnectionHooks hooks, Connec
 
 void Connection::ThrowIfAborted() const {
     if (aborted_)
-        throw EIdAbortedByDisconnect();
+        throw DownloadAborted();
 }
 
 void Connection::Pump() {
@@ -109,7 +109,7 @@ void Connection::Pump() {
     ThrowIfAborted();
 }
 
-void Connection::Status(TIdStatus status, const std::string& text) {
+void Connection::Status(ClientStatus status, const std::string& text) {
     if (hooks_.Status)
         hooks_.Status(status, text);
     ThrowIfAborted();
@@ -123,8 +123,8 @@ void Connection::CloseByServer() {
 }
 
 void Connection::Open() {
-    const bool literal = TIdURI("http://" + host_).HostIsAddress() ||
-                         TIdURI("http://[" + host_ + "]").HostIsAddress();
+    const bool literal = Uri("http://" + host_).HostIsAddress() ||
+                         Uri("http://[" + host_ + "]").HostIsAddress();
     if (!literal)
         Status(hsResolving, "Resolving hostname " + host_ + ".");
     const std::shared_ptr<Resolution> resolution = Resolution::Start(host_, port_);
@@ -135,7 +135,7 @@ void Connection::Open() {
     if (resolution->rc != 0) {
         if (resolution->rc == EAI_SYSTEM)
             throwErrno(resolution->err);
-        throw EIdSocketError(resolution->rc, ::gai_strerror(resolution->rc));
+        throw SocketError(resolution->rc, ::gai_strerror(resolution->rc));
     }
     const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, &::freeaddrinfo);
 
@@ -154,7 +154,7 @@ void Connection::Open() {
             const int left = times_.ConnectTimeout - msSince(started);
             if (left <= 0) {
                 Close();
-                throw EIdConnectTimeout();
+                throw ConnectTimedOut();
             }
             pollfd p{fd_.get(), POLLOUT, 0};
             const int r = ::poll(&p, 1, std::min(left, times_.ConnectPumpInterval));

@@ -5,7 +5,7 @@
 //
 // Every wait ends with hooks.Pump; when the pump has aborted the connection
 // (Abort, from a handler the pump ran) the waiting call throws
-// EIdAbortedByDisconnect. A socket failure throws EIdSocketError.
+// DownloadAborted. A socket failure throws SocketError.
 
 #include "http/ByteSource.h"
 #include "http/HttpEvents.h"
@@ -21,7 +21,7 @@ class Connection;
 
 struct ConnectionHooks {
     std::function<void()> Pump;
-    std::function<void(TIdStatus status, const std::string& text)> Status;
+    std::function<void(ClientStatus status, const std::string& text)> Status;
     // The server closed the connection; its socket is closed already.
     std::function<void(Connection& connection)> ClosedByServer;
 };
@@ -43,7 +43,7 @@ public:
 
     // Resolves the host (reporting "Resolving hostname %s." unless it is an
     // address literal), then tries each address ("Connecting to %s.") until
-    // one answers ("Connected."). Throws EIdConnectTimeout or EIdSocketError.
+    // one answers ("Connected."). Throws ConnectTimedOut or SocketError.
     void Open();
 
     FillResult Fill(int limitMs) override;
@@ -55,7 +55,7 @@ public:
     void CheckAlive();
 
     void Close() { fd_.reset(); }
-    // Makes every wait on this connection throw EIdAbortedByDisconnect.
+    // Makes every wait on this connection throw DownloadAborted.
     void Abort() { aborted_ = true; }
     bool Aborted() const { return aborted_; }
     void ThrowIfAborted() const;
@@ -68,7 +68,7 @@ public:
 
 private:
     void Pump();
-    void Status(TIdStatus status, const std::string& text);
+    void Status(ClientStatus status, const std::string& text);
     void CloseByServer();
 
     std::string host_;

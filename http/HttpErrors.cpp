@@ -2,27 +2,27 @@
 
 namespace zavrio {
 
-EIdSocketError::EIdSocketError(int errorCode, const std::string& systemText)
-    : EIdException("Socket Error # " + std::to_string(errorCode) + "\r\n" + systemText),
-      FLastError(errorCode) {}
+SocketError::SocketError(int errorCode, const std::string& systemText)
+    : HttpError("Socket Error # " + std::to_string(errorCode) + "\r\n" + systemText),
+      lastError_(errorCode) {}
 
-EIdConnectTimeout::EIdConnectTimeout() : EIdException("Connect timed out.") {}
+ConnectTimedOut::ConnectTimedOut() : HttpError("Connect timed out.") {}
 
-EIdConnClosedGracefully::EIdConnClosedGracefully()
-    : EIdException("Connection Closed Gracefully.") {}
+ConnectionClosed::ConnectionClosed()
+    : HttpError("Connection Closed Gracefully.") {}
 
-EIdReadLineMaxLineLengthExceeded::EIdReadLineMaxLineLengthExceeded()
-    : EIdException("Max line length exceeded.") {}
+LineTooLong::LineTooLong()
+    : HttpError("Max line length exceeded.") {}
 
-EIdHTTPProtocolException::EIdHTTPProtocolException(int errorCode, const std::string& statusLine)
-    : EIdException(statusLine), FErrorCode(errorCode) {}
+HttpStatusError::HttpStatusError(int errorCode, const std::string& statusLine)
+    : HttpError(statusLine), errorCode_(errorCode) {}
 
-EIdBodyTooLarge::EIdBodyTooLarge(std::uint64_t size, std::uint64_t limit, bool atLeast)
-    : EIdException("Response body of " + std::string(atLeast ? "at least " : "") +
+BodyTooLarge::BodyTooLarge(std::uint64_t size, std::uint64_t limit, bool atLeast)
+    : HttpError("Response body of " + std::string(atLeast ? "at least " : "") +
                    std::to_string(size) + " bytes exceeds the limit of " + std::to_string(limit) +
                    " bytes.") {}
 
-EIdAbortedByDisconnect::EIdAbortedByDisconnect()
-    : EIdException("Download aborted: the connection was closed while waiting for it.") {}
+DownloadAborted::DownloadAborted()
+    : HttpError("Download aborted: the connection was closed while waiting for it.") {}
 
 } // namespace zavrio

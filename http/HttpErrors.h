@@ -8,7 +8,7 @@
 namespace zavrio {
 
 // Base of every failure of the client.
-class EIdException : public std::runtime_error {
+class HttpError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -18,72 +18,72 @@ public:
 // strerror's; for a host name that cannot be resolved it is getaddrinfo's
 // return code (negative with glibc, so it never collides with an errno value)
 // and gai_strerror's text.
-class EIdSocketError : public EIdException {
+class SocketError : public HttpError {
 public:
-    EIdSocketError(int errorCode, const std::string& systemText);
-    int LastError() const { return FLastError; }
+    SocketError(int errorCode, const std::string& systemText);
+    int LastError() const { return lastError_; }
 
 private:
-    int FLastError;
+    int lastError_;
 };
 
 // No connection within the connect time-out: "Connect timed out.".
-class EIdConnectTimeout : public EIdException {
+class ConnectTimedOut : public HttpError {
 public:
-    EIdConnectTimeout();
+    ConnectTimedOut();
 };
 
 // The server closed the connection before a complete status line and header
 // block arrived: "Connection Closed Gracefully.".
-class EIdConnClosedGracefully : public EIdException {
+class ConnectionClosed : public HttpError {
 public:
-    EIdConnClosedGracefully();
+    ConnectionClosed();
 };
 
 // A status, header, chunk-size or trailer line longer than the line limit:
 // "Max line length exceeded.".
-class EIdReadLineMaxLineLengthExceeded : public EIdException {
+class LineTooLong : public HttpError {
 public:
-    EIdReadLineMaxLineLengthExceeded();
+    LineTooLong();
 };
 
 // An answer whose status is not 200-299 (and not a redirect); what() is the
 // answer's status line, for instance "HTTP/1.1 404 Not Found".
-class EIdHTTPProtocolException : public EIdException {
+class HttpStatusError : public HttpError {
 public:
-    EIdHTTPProtocolException(int errorCode, const std::string& statusLine);
-    int ErrorCode() const { return FErrorCode; }
+    HttpStatusError(int errorCode, const std::string& statusLine);
+    int ErrorCode() const { return errorCode_; }
 
 private:
-    int FErrorCode;
+    int errorCode_;
 };
 
 // An "https" address ("IOHandler value is not valid": no secure transport is
 // configured), or another scheme without a port (empty text).
-class EIdUnsupportedAddress : public EIdException {
+class UnsupportedAddress : public HttpError {
 public:
-    using EIdException::EIdException;
+    using HttpError::HttpError;
 };
 
 // The answer is not well-formed HTTP in a way the client cannot read past
 // (a chunk size that is not hexadecimal). The text names the offending line.
-class EIdProtocolError : public EIdException {
+class ProtocolError : public HttpError {
 public:
-    using EIdException::EIdException;
+    using HttpError::HttpError;
 };
 
 // A body larger than the body limit: a server must not make the client hold
 // an unbounded amount of memory. The text names the size and the limit.
-class EIdBodyTooLarge : public EIdException {
+class BodyTooLarge : public HttpError {
 public:
-    EIdBodyTooLarge(std::uint64_t size, std::uint64_t limit, bool atLeast);
+    BodyTooLarge(std::uint64_t size, std::uint64_t limit, bool atLeast);
 };
 
 // The waiting download was ended from inside the pump, by Disconnect or by
 // another Get on the same client.
-class EIdAbortedByDisconnect : public EIdException {
+class DownloadAborted : public HttpError {
 public:
-    EIdAbortedByDisconnect();
+    DownloadAborted();
 };
 
 } // namespace zavrio

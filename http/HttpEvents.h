@@ -4,7 +4,7 @@
 namespace zavrio {
 
 // Occasions reported through the client's OnStatus, each with its fixed text.
-enum TIdStatus {
+enum ClientStatus {
     hsResolving,     // "Resolving hostname %s."
     hsConnecting,    // "Connecting to %s."
     hsConnected,     // "Connected."
@@ -13,6 +13,6 @@ enum TIdStatus {
     hsChunkStarted,  // "Chunk Started"
 };
 
-enum TWorkMode { wmRead, wmWrite };
+enum WorkMode { wmRead, wmWrite };
 
 } // namespace zavrio

@@ -75,20 +75,20 @@ std::string ResponseReader::ReadLine(int limitMs) {
             if (len > 0 && data[len - 1] == '\r')
                 --len;
             if (len > limits_.MaxLineLength)
-                throw EIdReadLineMaxLineLengthExceeded();
+                throw LineTooLong();
             return std::string(data, len);
         }
         scanned = source_.Available();
         // One more byte may be the CR of a line of exactly the maximum length.
         if (scanned > limits_.MaxLineLength + 1)
-            throw EIdReadLineMaxLineLengthExceeded();
+            throw LineTooLong();
         switch (lastFill_ = source_.Fill(limitMs)) {
         case FillResult::Data:
             break;
         case FillResult::Closed:
-            throw EIdConnClosedGracefully();
+            throw ConnectionClosed();
         case FillResult::TimedOut:
-            throw EIdException("Read timed out.");
+            throw HttpError("Read timed out.");
         }
     }
 }
@@ -155,7 +155,7 @@ void ResponseReader::ReadUntilClose(std::string* sink, int limitMs) {
         got += take;
         if (got > limits_.MaxBodySize) {
             if (sink)
-                throw EIdBodyTooLarge(got, limits_.MaxBodySize, true);
+                throw BodyTooLarge(got, limits_.MaxBodySize, true);
             return; // enough dropped; the source is not reused anyway
         }
         if (sink)
@@ -174,7 +174,7 @@ bool ResponseReader::ReadBody(const ResponseHead& head, std::string* sink, int l
         const auto size = static_cast<std::uint64_t>(length);
         if (size > limits_.MaxBodySize) {
             if (sink)
-                throw EIdBodyTooLarge(size, limits_.MaxBodySize, false);
+                throw BodyTooLarge(size, limits_.MaxBodySize, false);
             return inStep_ = false;
         }
         if (sink)
@@ -195,7 +195,7 @@ bool ResponseReader::ReadBody(const ResponseHead& head, std::string* sink, int l
             if (digits.empty() || digits.size() > 15 ||
                 !std::all_of(digits.begin(), digits.end(),
                              [](unsigned char c) { return std::isxdigit(c); })) {
-                throw EIdProtocolError("Invalid chunk size line \"" + line.substr(0, 100) +
+                throw ProtocolError("Invalid chunk size line \"" + line.substr(0, 100) +
                                        "\" in the answer.");
             }
             const std::uint64_t size = std::stoull(digits, nullptr, 16);
@@ -203,7 +203,7 @@ bool ResponseReader::ReadBody(const ResponseHead& head, std::string* sink, int l
                 break;
             if (total + size > limits_.MaxBodySize) {
                 if (sink)
-                    throw EIdBodyTooLarge(total + size, limits_.MaxBodySize, true);
+                    throw BodyTooLarge(total + size, limits_.MaxBodySize, true);
                 return inStep_ = false;
             }
             WorkBegin(static_cast<std::int64_t>(size));
@@ -211,8 +211,8 @@ bool ResponseReader::ReadBody(const ResponseHead& head, std::string* sink, int l
             total += got;
             if (got < size) {
                 if (lastFill_ == FillResult::Closed)
-                    throw EIdConnClosedGracefully();
-                throw EIdException("Read timed out.");
+                    throw ConnectionClosed();
+                throw HttpError("Read timed out.");
             }
             ReadLine(limitMs);
         }

@@ -4,10 +4,10 @@
 // close of the connection).
 //
 // Lines end in LF or CR LF and may hold at most MaxLineLength bytes
-// (EIdReadLineMaxLineLengthExceeded beyond). A peer that closes before a line
-// is complete gives EIdConnClosedGracefully; a wait that times out gives
-// EIdException "Read timed out.". Bodies over MaxBodySize fail with
-// EIdBodyTooLarge when kept; when dropped they are only left unread.
+// (LineTooLong beyond). A peer that closes before a line
+// is complete gives ConnectionClosed; a wait that times out gives
+// HttpError "Read timed out.". Bodies over MaxBodySize fail with
+// BodyTooLarge when kept; when dropped they are only left unread.
 
 #include "http/ByteSource.h"
 

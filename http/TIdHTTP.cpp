@@ -13,7 +13,7 @@ namespace zavrio {
 
 namespace {
 
-std::string buildRequest(const TIdHTTP& http, const TIdURI& uri, int port,
+std::string buildRequest(const TIdHTTP& http, const Uri& uri, int port,
                          const std::string& cookies) {
     std::string host = uri.Host.find(':') != std::string::npos ? "[" + uri.Host + "]" : uri.Host;
     if (port != 80)
@@ -42,11 +42,11 @@ bool keepAlive(const std::string& connectionHeader, bool http10) {
 
 } // namespace
 
-TIdHTTP::TIdHTTP() : FCookieManager(std::make_unique<TIdCookieManager>()) {}
+TIdHTTP::TIdHTTP() : FCookieManager(std::make_unique<CookieJar>()) {}
 
 TIdHTTP::~TIdHTTP() = default;
 
-void TIdHTTP::DoStatus(TIdStatus status, const std::string& text) {
+void TIdHTTP::DoStatus(ClientStatus status, const std::string& text) {
     if (OnStatus)
         OnStatus(status, text);
 }
@@ -103,7 +103,7 @@ std::shared_ptr<Connection> TIdHTTP::OpenConnection(const std::string& host, int
         if (OnPump)
             OnPump();
     };
-    hooks.Status = [this](TIdStatus status, const std::string& text) { DoStatus(status, text); };
+    hooks.Status = [this](ClientStatus status, const std::string& text) { DoStatus(status, text); };
     hooks.ClosedByServer = [this](Connection& closed) {
         if (FConnection.get() == &closed)
             FConnection.reset();
@@ -150,20 +150,20 @@ void TIdHTTP::DropBody(const std::shared_ptr<Connection>& conn, const ResponseHe
                        int limitMs) {
     try {
         ReadBody(conn, head, nullptr, limitMs);
-    } catch (const EIdAbortedByDisconnect&) {
+    } catch (const DownloadAborted&) {
         throw;
-    } catch (const EIdException&) {
+    } catch (const HttpError&) {
         // The body was going to be dropped anyway; only the connection is spoilt.
         conn->reusable = false;
     }
 }
 
 std::string TIdHTTP::RequestHead(const std::string& address, const std::string& cookies) const {
-    const TIdURI uri(address);
+    const Uri uri(address);
     return buildRequest(*this, uri, uri.PortNumber().value_or(80), cookies);
 }
 
-ResponseHead TIdHTTP::Exchange(std::shared_ptr<Connection>& conn, const TIdURI& uri, int port) {
+ResponseHead TIdHTTP::Exchange(std::shared_ptr<Connection>& conn, const Uri& uri, int port) {
     for (int attempt = 1;; ++attempt) {
         conn = OpenConnection(uri.Host, port);
         const bool reused = conn->exchanges > 0;
@@ -180,10 +180,10 @@ ResponseHead TIdHTTP::Exchange(std::shared_ptr<Connection>& conn, const TIdURI& 
             ResponseHead head = reader.ReadHead();
             ++conn->exchanges;
             return head;
-        } catch (const EIdConnClosedGracefully&) {
+        } catch (const ConnectionClosed&) {
             if (!closedUnderUs())
                 throw;
-        } catch (const EIdSocketError& e) {
+        } catch (const SocketError& e) {
             const bool reset = e.LastError() == ECONNRESET || e.LastError() == EPIPE;
             if (!reset || !closedUnderUs())
                 throw;
@@ -201,15 +201,15 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
     FResponseCode = 0;
     std::string current = address;
     for (int request = 1;; ++request) {
-        const TIdURI uri(current);
+        const Uri uri(current);
         if (uri.Protocol == "https")
-            throw EIdUnsupportedAddress("IOHandler value is not valid");
+            throw UnsupportedAddress("IOHandler value is not valid");
         const std::optional<int> givenPort = uri.PortNumber();
         if (!givenPort && uri.Protocol != "http")
-            throw EIdUnsupportedAddress("");
+            throw UnsupportedAddress("");
         const int port = givenPort.value_or(80);
         if (port == 0)
-            throw EIdUnsupportedAddress("Invalid port \"" + uri.Port + "\" in the address " +
+            throw UnsupportedAddress("Invalid port \"" + uri.Port + "\" in the address " +
                                         current);
 
         std::shared_ptr<Connection> conn;
@@ -233,7 +233,7 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
                 buffer.clear();
                 if (request >= RedirectMaximum)
                     return;
-                current = TIdURI::Resolve(current, location);
+                current = Uri::Resolve(current, location);
                 continue;
             }
             if (code >= 200 && code <= 299) {
@@ -243,7 +243,7 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
             }
             DropBody(conn, head, ErrorBodyLimit);
             conn->busy = false;
-            throw EIdHTTPProtocolException(code, head.statusLine);
+            throw HttpStatusError(code, head.statusLine);
         } catch (...) {
             buffer.clear();
             if (conn) {

@@ -12,18 +12,18 @@
 // successful wait while reading, every ConnectPumpInterval ms while resolving
 // the host name and connecting.
 // Handlers run inside OnPump may call Disconnect or start another Get on this
-// same client; the interrupted Get then fails with EIdAbortedByDisconnect and
+// same client; the interrupted Get then fails with DownloadAborted and
 // the client stays usable.
 //
-// Failures are exceptions derived from EIdException whose what() is the text
+// Failures are exceptions derived from HttpError whose what() is the text
 // the windows show (for instance "Connect timed out." or an answer's status
 // line). Exceptions thrown by the callbacks pass through Get unchanged; the
 // connection is closed then, as after any failure.
 
 #include "http/HttpErrors.h"
 #include "http/HttpEvents.h"
-#include "http/IdCookieManager.h"
-#include "http/TIdURI.h"
+#include "http/CookieJar.h"
+#include "http/Uri.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -60,15 +60,15 @@ public:
     int ConnectPumpInterval = 125; // ms between pumps while connecting
 
     // Notifications. Any of them may be empty.
-    std::function<void(TIdStatus status, const std::string& text)> OnStatus;
-    std::function<void(TWorkMode mode, std::int64_t expected)> OnWorkBegin;
-    std::function<void(TWorkMode mode, std::int64_t count)> OnWork;
+    std::function<void(ClientStatus status, const std::string& text)> OnStatus;
+    std::function<void(WorkMode mode, std::int64_t expected)> OnWorkBegin;
+    std::function<void(WorkMode mode, std::int64_t count)> OnWork;
     // Runs the GUI's pending events while the client waits.
     std::function<void()> OnPump;
 
     // GETs address, following redirects, and replaces buffer with the body of
     // the final answer. buffer is cleared first and holds nothing of a failed
-    // download's body. Throws EIdException (see above). Cookies of every
+    // download's body. Throws HttpError (see above). Cookies of every
     // answer are kept even when the download fails.
     //
     // A redirect is a 3xx answer other than 304, or any answer with a
@@ -93,23 +93,23 @@ public:
     // "Disconnected.". A Get waiting inside OnPump fails afterwards.
     void Disconnect();
 
-    TIdCookieManager& CookieManager() { return *FCookieManager; }
+    CookieJar& CookieManager() { return *FCookieManager; }
 
 private:
-    void DoStatus(TIdStatus status, const std::string& text);
+    void DoStatus(ClientStatus status, const std::string& text);
     void DoWorkBegin(std::int64_t expected);
     void DoWork(std::int64_t count);
 
     std::shared_ptr<Connection> OpenConnection(const std::string& host, int port);
     // Sends the request for uri and reads the answer's head; conn is set to
     // the connection used.
-    ResponseHead Exchange(std::shared_ptr<Connection>& conn, const TIdURI& uri, int port);
+    ResponseHead Exchange(std::shared_ptr<Connection>& conn, const Uri& uri, int port);
     // Reads the body into sink, or drops it (sink null) within limitMs.
     void ReadBody(const std::shared_ptr<Connection>& conn, const ResponseHead& head,
                   std::string* sink, int limitMs);
     void DropBody(const std::shared_ptr<Connection>& conn, const ResponseHead& head, int limitMs);
 
-    std::unique_ptr<TIdCookieManager> FCookieManager;
+    std::unique_ptr<CookieJar> FCookieManager;
     std::shared_ptr<Connection> FConnection;
     std::string FResponseText;
     int FResponseCode = 0;

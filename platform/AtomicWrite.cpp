@@ -15,7 +15,7 @@ namespace zavrio {
 namespace {
 
 [[noreturn]] void fail(const std::string& path, const char* step, int error) {
-    throw EAtomicWriteError("Unable to write to " + path + ": " + step + ": " +
+    throw AtomicWriteError("Unable to write to " + path + ": " + step + ": " +
                                 std::strerror(error),
                             error);
 }
@@ -29,7 +29,7 @@ void WriteFileAtomically(const std::string& target, const std::string& content) 
     if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, error))) {
         path = std::filesystem::weakly_canonical(target, error).string();
         if (error)
-            throw EAtomicWriteError("Unable to write to " + target + ": " + error.message(),
+            throw AtomicWriteError("Unable to write to " + target + ": " + error.message(),
                                     error.value());
     }
     mode_t mode = 0644;

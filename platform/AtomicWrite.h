@@ -12,9 +12,9 @@ namespace zavrio {
 // The temporary file could not be written or renamed; the target is unchanged.
 // The message names the path, the step and the system's reason; Errno() is the
 // system's error number, for callers with messages of their own.
-class EAtomicWriteError : public std::runtime_error {
+class AtomicWriteError : public std::runtime_error {
 public:
-    EAtomicWriteError(const std::string& message, int error)
+    AtomicWriteError(const std::string& message, int error)
         : std::runtime_error(message), errno_(error) {}
     int Errno() const { return errno_; }
 

@@ -92,7 +92,7 @@ public:
         : line_(line), origin_(origin), number_(number) {}
 
     [[noreturn]] void fail(const std::string& what) const {
-        throw ERegistryFileError("Invalid registry file " + origin_ + ", line " +
+        throw RegistryFileError("Invalid registry file " + origin_ + ", line " +
                                  std::to_string(number_) + ": " + what);
     }
 

@@ -30,7 +30,7 @@
 namespace zavrio {
 
 // A store file that does not follow the format above; names file and line.
-class ERegistryFileError : public std::runtime_error {
+class RegistryFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -51,7 +51,7 @@ public:
     // components (leading, doubled or trailing "\") are dropped.
     static KeyPath SplitKeyPath(std::string_view key);
 
-    // Throws ERegistryFileError naming origin and the line that is wrong.
+    // Throws RegistryFileError naming origin and the line that is wrong.
     static RegistryFile Parse(std::string_view text, const std::string& origin);
     std::string Serialize(const std::string& rootName) const;
 

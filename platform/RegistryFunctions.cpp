@@ -87,7 +87,7 @@ std::optional<OpenRoot> openRoot(HKEY root, bool create) {
         open.content = RegistryFile::Parse(*text, open.path);
     } catch (const FileReadError&) {
         return std::nullopt;
-    } catch (const ERegistryFileError&) {
+    } catch (const RegistryFileError&) {
         return std::nullopt;
     }
     return open;
@@ -160,7 +160,7 @@ std::string RegReadString(HKEY root, const std::string& key, const std::string& 
     // Missing values, the default value included, read as "".
     if (const RegistryFile::Value* value = open->content.FindValue(path, valueName)) {
         if (!isStringType(value->type))
-            throw ERegistryException("Invalid data type for '" + valueName + "'");
+            throw RegistryError("Invalid data type for '" + valueName + "'");
         result = value->data;
     }
     return result;
@@ -176,7 +176,7 @@ void RegWriteString(HKEY root, const std::string& key, const std::string& valueN
     try {
         open->Save();
     } catch (const std::runtime_error&) {
-        throw ERegistryException("Failed to set data for '" + valueName + "'");
+        throw RegistryError("Failed to set data for '" + valueName + "'");
     }
 }
 

@@ -31,7 +31,7 @@ namespace zavrio {
 
 // "Invalid data type for '%s'" and "Failed to set data for '%s'", with the
 // value name in place of %s.
-class ERegistryException : public std::runtime_error {
+class RegistryError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -48,13 +48,13 @@ void SetRegistryRoot(const std::string& directory);
 std::string RegistryRoot();
 
 // "" when the key cannot be opened or the value does not exist; an empty
-// valueName reads the key's default value. Throws ERegistryException
+// valueName reads the key's default value. Throws RegistryError
 // "Invalid data type for '<valueName>'" when the value is not a string.
 std::string RegReadString(HKEY root, const std::string& key, const std::string& valueName);
 
 // Creates the key when missing and writes value as a string value. A key that
 // cannot be opened or created writes nothing and raises nothing; a failure to
-// store the value throws ERegistryException
+// store the value throws RegistryError
 // "Failed to set data for '<valueName>'".
 void RegWriteString(HKEY root, const std::string& key, const std::string& valueName,
                     const std::string& value);

@@ -8,9 +8,9 @@ namespace zavrio {
 
 namespace {
 
-void RunDownload(TIdHTTP& http, const std::string& address, TDownloadVariant variant,
-                 const TListBuilder& listBuilder) {
-    if (variant == TDownloadVariant::Playback && address.empty()) {
+void RunDownload(TIdHTTP& http, const std::string& address, DownloadVariant variant,
+                 const ListBuilder& listBuilder) {
+    if (variant == DownloadVariant::Playback && address.empty()) {
         return;
     }
     // The buffer belongs to this frame, so it is released on every path.
@@ -25,18 +25,18 @@ void RunDownload(TIdHTTP& http, const std::string& address, TDownloadVariant var
 
 } // namespace
 
-void DownloadFeed(TIdHTTP& http, const std::string& name, TDownloadVariant variant,
-                  const TListBuilder& listBuilder) {
+void DownloadFeed(TIdHTTP& http, const std::string& name, DownloadVariant variant,
+                  const ListBuilder& listBuilder) {
     // The catalogue lookup cannot fail: a missing name reads as "".
     DownloadFeedAddress(http, FeedAddress(name), variant, listBuilder);
 }
 
-void DownloadFeedAddress(TIdHTTP& http, const std::string& address, TDownloadVariant variant,
-                         const TListBuilder& listBuilder) {
+void DownloadFeedAddress(TIdHTTP& http, const std::string& address, DownloadVariant variant,
+                         const ListBuilder& listBuilder) {
     if (http.Connected()) {
         http.Disconnect();
     }
-    if (variant == TDownloadVariant::Playback) {
+    if (variant == DownloadVariant::Playback) {
         RunDownload(http, address, variant, listBuilder);
         return;
     }

@@ -13,7 +13,7 @@
 
 namespace zavrio {
 
-enum class TDownloadVariant {
+enum class DownloadVariant {
     // An empty (or missing) catalogue address makes no request and raises no
     // error; every failure propagates to the caller (the error report).
     Playback,
@@ -23,17 +23,17 @@ enum class TDownloadVariant {
 };
 
 // Called with the downloaded document, its read position at the start.
-using TListBuilder = std::function<void(std::istream& buffer)>;
+using ListBuilder = std::function<void(std::istream& buffer)>;
 
 // 1. disconnects http when connected; 2. looks up name in section "feeds" of
 // SettingsFile (FeedAddress); 3. GETs it; 4. hands the rewound buffer to
 // listBuilder; 5. disconnects http. A failure skips the remaining steps.
-void DownloadFeed(TIdHTTP& http, const std::string& name, TDownloadVariant variant,
-                  const TListBuilder& listBuilder);
+void DownloadFeed(TIdHTTP& http, const std::string& name, DownloadVariant variant,
+                  const ListBuilder& listBuilder);
 
 // The same sequence for an address already looked up (or typed by a user of
 // the command-line tool).
-void DownloadFeedAddress(TIdHTTP& http, const std::string& address, TDownloadVariant variant,
-                         const TListBuilder& listBuilder);
+void DownloadFeedAddress(TIdHTTP& http, const std::string& address, DownloadVariant variant,
+                         const ListBuilder& listBuilder);
 
 } // namespace zavrio

@@ -4,7 +4,7 @@ namespace zavrio {
 
 std::int32_t MouseMoveAllowance = 0;
 
-TExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
+ExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
                          const TSaverSettings& options, std::int32_t& allowance) {
     switch (message) {
     case WM_KEYDOWN:

@@ -24,17 +24,17 @@ inline constexpr std::uintptr_t VK_ESCAPE = 27;
 inline constexpr std::int32_t MouseMoveAllowanceStart = 20;
 extern std::int32_t MouseMoveAllowance;
 
-struct TExitDecision {
+struct ExitDecision {
     bool Close = false;   // ask the playback window to close
     bool Handled = false; // drop the message instead of delivering it
 
-    bool operator==(const TExitDecision&) const = default;
+    bool operator==(const ExitDecision&) const = default;
 };
 
 // The decision for one message while the playback window is visible (the
 // caller lets everything pass while it is hidden). May decrease allowance,
 // which is the only state the decision keeps.
-TExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
+ExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
                          const TSaverSettings& options, std::int32_t& allowance);
 
 } // namespace zavrio

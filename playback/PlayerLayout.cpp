@@ -2,10 +2,10 @@
 
 namespace zavrio {
 
-std::optional<TPanelLayout> PlayerPanelLayout(int videoSize, int screenWidth, int screenHeight) {
+std::optional<PanelLayout> PlayerPanelLayout(int videoSize, int screenWidth, int screenHeight) {
     auto centred = [&](int w, int h) {
         // C++ division truncates toward zero, as the layout requires for negative offsets.
-        return TPanelLayout{false, (screenWidth - w) / 2, (screenHeight - h) / 2, w, h};
+        return PanelLayout{false, (screenWidth - w) / 2, (screenHeight - h) / 2, w, h};
     };
     switch (videoSize) {
     case 0:
@@ -13,7 +13,7 @@ std::optional<TPanelLayout> PlayerPanelLayout(int videoSize, int screenWidth, in
     case 1:
         return centred(1280, 770);
     case 2:
-        return TPanelLayout{true, 0, 0, 0, 0};
+        return PanelLayout{true, 0, 0, 0, 0};
     default:
         return std::nullopt;
     }

@@ -5,7 +5,7 @@
 
 namespace zavrio {
 
-struct TPlaylistEntry {
+struct PlaylistEntry {
     std::string Text; // (index + 1) in decimal, ". ", the item's Title
     std::string Link;
 };

@@ -36,23 +36,23 @@ std::uintptr_t virtualKey(int qtKey) {
 
 } // namespace
 
-std::optional<TInputMessage> InputMessageFromEvent(const QEvent& event) {
+std::optional<InputMessage> InputMessageFromEvent(const QEvent& event) {
     switch (event.type()) {
     case QEvent::KeyPress: {
         const auto& key = static_cast<const QKeyEvent&>(event);
         const bool alt = key.modifiers().testFlag(Qt::AltModifier);
-        return TInputMessage{alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey(key.key())};
+        return InputMessage{alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey(key.key())};
     }
     case QEvent::MouseMove:
-        return TInputMessage{WM_MOUSEMOVE, 0};
+        return InputMessage{WM_MOUSEMOVE, 0};
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         // A double click's second press is a press like the first.
         const auto& mouse = static_cast<const QMouseEvent&>(event);
         if (mouse.button() == Qt::LeftButton)
-            return TInputMessage{WM_LBUTTONDOWN, 1};
+            return InputMessage{WM_LBUTTONDOWN, 1};
         if (mouse.button() == Qt::RightButton)
-            return TInputMessage{WM_RBUTTONDOWN, 2};
+            return InputMessage{WM_RBUTTONDOWN, 2};
         return std::nullopt;
     }
     default:

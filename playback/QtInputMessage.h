@@ -12,13 +12,13 @@
 
 namespace zavrio {
 
-struct TInputMessage {
+struct InputMessage {
     std::uint32_t Message = 0;
     std::uintptr_t WParam = 0;
 
-    bool operator==(const TInputMessage&) const = default;
+    bool operator==(const InputMessage&) const = default;
 };
 
-std::optional<TInputMessage> InputMessageFromEvent(const QEvent& event);
+std::optional<InputMessage> InputMessageFromEvent(const QEvent& event);
 
 } // namespace zavrio

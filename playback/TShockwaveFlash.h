@@ -1,7 +1,7 @@
 #pragma once
 // The player control of the playback and configuration windows: a child
 // widget that loads one clip address, reports ready states and tells its
-// current frame number. TMpvPlayer is the real one; window tests use a fake.
+// current frame number. MpvPlayer is the real one; window tests use a fake.
 //
 // The control never takes input for itself: keys, clicks and movement over
 // it reach the application's event filter like any other input.

@@ -7,7 +7,7 @@
 #include "playback/PlayerAddress.h"
 #include "playback/PlayerLayout.h"
 #include "playback/QtInputMessage.h"
-#include "playback/TMpvPlayer.h"
+#include "playback/MpvPlayer.h"
 
 #include "platform/CursorDisplay.h"
 #include "platform/SoundFunctions.h"
@@ -39,9 +39,9 @@ QSize primaryScreenSize() {
     return screen ? screen->size() : QSize(0, 0);
 }
 
-TRunFormServices withDefaults(TRunFormServices s, QWidget* owner) {
+RunFormServices withDefaults(RunFormServices s, QWidget* owner) {
     if (!s.CreatePlayer)
-        s.CreatePlayer = [](QWidget* parent) { return std::make_unique<TMpvPlayer>(parent); };
+        s.CreatePlayer = [](QWidget* parent) { return std::make_unique<MpvPlayer>(parent); };
     if (!s.Now)
         s.Now = LocalNow;
     if (!s.ReportError)
@@ -59,7 +59,7 @@ TRunFormServices withDefaults(TRunFormServices s, QWidget* owner) {
 
 } // namespace
 
-TZRRunForm::TZRRunForm(TRunFormServices services, QWidget* parent)
+TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       FServices(withDefaults(std::move(services), this)) {
     setWindowTitle("ZRRunForm");
@@ -97,9 +97,9 @@ TZRRunForm::TZRRunForm(TRunFormServices services, QWidget* parent)
     connect(MouseTimer, &QTimer::timeout, this, [this] { MouseTimerTimer(); });
     MouseTimer->start();
 
-    http.OnStatus = [this](TIdStatus status, const std::string& text) { httpStatus(status, text); };
-    http.OnWorkBegin = [this](TWorkMode mode, std::int64_t n) { httpWorkBegin(mode, n); };
-    http.OnWork = [this](TWorkMode mode, std::int64_t n) { httpWork(mode, n); };
+    http.OnStatus = [this](ClientStatus status, const std::string& text) { httpStatus(status, text); };
+    http.OnWorkBegin = [this](WorkMode mode, std::int64_t n) { httpWorkBegin(mode, n); };
+    http.OnWork = [this](WorkMode mode, std::int64_t n) { httpWork(mode, n); };
     http.OnPump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
 
     CreatePlayer();
@@ -151,7 +151,7 @@ bool TZRRunForm::eventFilter(QObject* watched, QEvent* event) {
     // widgets; looking only at the window sees each event once.
     if (!watched->isWindowType())
         return false;
-    const std::optional<TInputMessage> message = InputMessageFromEvent(*event);
+    const std::optional<InputMessage> message = InputMessageFromEvent(*event);
     if (!message)
         return false;
     bool handled = false;
@@ -163,7 +163,7 @@ void TZRRunForm::ApplicationEvents1Message(std::uint32_t message, std::uintptr_t
                                            bool& handled) {
     if (!isVisible() || FReportingError)
         return;
-    const TExitDecision decision = DecideExit(message, wParam, Settings, MouseMoveAllowance);
+    const ExitDecision decision = DecideExit(message, wParam, Settings, MouseMoveAllowance);
     handled = decision.Handled;
     if (decision.Close)
         close();
@@ -203,7 +203,7 @@ void TZRRunForm::FormShow() {
 void TZRRunForm::Timer1Timer() {
     Timer1->setInterval(1000);
     if (!FPlaylist) {
-        FPlaylist = std::make_unique<std::vector<TPlaylistEntry>>();
+        FPlaylist = std::make_unique<std::vector<PlaylistEntry>>();
         if (!FFeedNames)
             FFeedNames = std::make_unique<std::vector<std::string>>(FeedNames());
         if (!FFeedNames->empty())
@@ -231,7 +231,7 @@ void TZRRunForm::DownloadChannel() {
     const std::uint64_t show = FShowNumber;
     const QScopedValueRollback downloading(FDownloading, true);
     try {
-        DownloadFeed(http, (*FFeedNames)[position], TDownloadVariant::Playback,
+        DownloadFeed(http, (*FFeedNames)[position], DownloadVariant::Playback,
                      [this, show](std::istream& document) {
                          if (show == FShowNumber)
                              FillPlaylist(document);
@@ -245,7 +245,7 @@ void TZRRunForm::DownloadChannel() {
 void TZRRunForm::FillPlaylist(std::istream& document) {
     RSS.LoadFromStream(document);
     if (!FPlaylist)
-        FPlaylist = std::make_unique<std::vector<TPlaylistEntry>>();
+        FPlaylist = std::make_unique<std::vector<PlaylistEntry>>();
     FPlaylist->clear();
     const auto& items = RSS.Items();
     for (int i = 0; i < items.Count(); ++i) {
@@ -292,15 +292,15 @@ void TZRRunForm::flashReadyStateChange(std::int32_t newState) {
     Panel2->hide();
 }
 
-void TZRRunForm::httpStatus(TIdStatus, const std::string& text) {
+void TZRRunForm::httpStatus(ClientStatus, const std::string& text) {
     Panel2->setText(QString::fromStdString(text));
 }
 
-void TZRRunForm::httpWorkBegin(TWorkMode, std::int64_t expected) {
+void TZRRunForm::httpWorkBegin(WorkMode, std::int64_t expected) {
     FPanel2Tag = expected;
 }
 
-void TZRRunForm::httpWork(TWorkMode, std::int64_t count) {
+void TZRRunForm::httpWork(WorkMode, std::int64_t count) {
     Panel2->setText(QString("Progress: %1 of %2").arg(count).arg(FPanel2Tag));
 }
 

@@ -39,7 +39,7 @@ namespace zavrio {
 
 // What the window asks of the world; each one defaults to the real thing and
 // tests replace the ones they need to watch or control.
-struct TRunFormServices {
+struct RunFormServices {
     std::function<std::unique_ptr<TShockwaveFlash>(QWidget* parent)> CreatePlayer;
     NowFunction Now;
     // Shows text (the final period not yet added) as the standard error report.
@@ -53,7 +53,7 @@ public:
     static constexpr const char* WelcomeCaption =
         "Welcome to Zavrio Today Screensaver, Connecting to zavrio video server.......";
 
-    explicit TZRRunForm(TRunFormServices services = {}, QWidget* parent = nullptr);
+    explicit TZRRunForm(RunFormServices services = {}, QWidget* parent = nullptr);
     ~TZRRunForm() override;
 
     // Handlers; Qt events call them, tests may call them directly.
@@ -62,9 +62,9 @@ public:
     void Timer1Timer();
     void MouseTimerTimer();
     void flashReadyStateChange(std::int32_t newState);
-    void httpStatus(TIdStatus status, const std::string& text);
-    void httpWorkBegin(TWorkMode mode, std::int64_t expected);
-    void httpWork(TWorkMode mode, std::int64_t count);
+    void httpStatus(ClientStatus status, const std::string& text);
+    void httpWorkBegin(WorkMode mode, std::int64_t expected);
+    void httpWork(WorkMode mode, std::int64_t count);
     void ApplicationEvents1Message(std::uint32_t message, std::uintptr_t wParam, bool& handled);
 
     // Window operations.
@@ -79,7 +79,7 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* MouseTimer = nullptr;
     TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
-    const std::vector<TPlaylistEntry>* Playlist() const { return FPlaylist.get(); }
+    const std::vector<PlaylistEntry>* Playlist() const { return FPlaylist.get(); }
     const std::vector<std::string>* FeedNamesList() const { return FFeedNames.get(); }
     int CurrentIndex() const { return FCurrentIndex; }
     std::int32_t ReadyState() const { return FReadyState; }
@@ -98,12 +98,12 @@ private:
     void ReportError(const std::string& text);
     void DownloadChannel();
 
-    TRunFormServices FServices;
+    RunFormServices FServices;
     TIdHTTP http;
     TSimpleRSS RSS;
     std::unique_ptr<TShockwaveFlash> flash;
     std::unique_ptr<std::vector<std::string>> FFeedNames;
-    std::unique_ptr<std::vector<TPlaylistEntry>> FPlaylist;
+    std::unique_ptr<std::vector<PlaylistEntry>> FPlaylist;
     double FReadyTime = 0;
     std::int32_t FReadyState = 0;
     int FCurrentIndex = 0;

@@ -60,7 +60,7 @@ std::optional<std::string> readSettingsFile(const std::string& path) {
     try {
         return ReadWholeFile(path);
     } catch (const FileReadError& e) {
-        throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(e.Errno()));
+        throw FileOpenError("Cannot open file \"" + path + "\". " + std::strerror(e.Errno()));
     }
 }
 
@@ -175,8 +175,8 @@ void TMemIniFile::UpdateFile() const {
     // must never leave the user's catalogue half written.
     try {
         WriteFileAtomically(fileName_, Serialize());
-    } catch (const EAtomicWriteError& e) {
-        throw EFCreateError("Cannot create file \"" + fileName_ + "\". " +
+    } catch (const AtomicWriteError& e) {
+        throw FileCreateError("Cannot create file \"" + fileName_ + "\". " +
                             std::strerror(e.Errno()));
     }
 }

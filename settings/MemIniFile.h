@@ -25,13 +25,13 @@
 namespace zavrio {
 
 // "Cannot open file "%s". %s": the file exists but cannot be read.
-class EFOpenError : public std::runtime_error {
+class FileOpenError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // "Cannot create file "%s". %s": the file cannot be written.
-class EFCreateError : public std::runtime_error {
+class FileCreateError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -39,7 +39,7 @@ public:
 class TMemIniFile {
 public:
     // Reads and parses the file; a missing file gives empty content.
-    // Throws EFOpenError when the file exists but cannot be read.
+    // Throws FileOpenError when the file exists but cannot be read.
     explicit TMemIniFile(std::string fileName);
 
     const std::string& FileName() const { return fileName_; }
@@ -59,7 +59,7 @@ public:
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
-    // Throws EFCreateError; the content in memory is kept either way.
+    // Throws FileCreateError; the content in memory is kept either way.
     void UpdateFile() const;
 
     // The text UpdateFile writes.

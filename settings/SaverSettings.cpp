@@ -22,9 +22,9 @@ void LoadSettings() {
     LoadSettings(DefaultSettingsPath());
 }
 
-const std::vector<TSettingsField>& SettingsFields() {
+const std::vector<SettingsField>& SettingsFields() {
     using S = TSaverSettings;
-    static const std::vector<TSettingsField> fields = {
+    static const std::vector<SettingsField> fields = {
         {"Loop", &S::Loop, 0},
         {"AutoNext", &S::AutoNext, 0},
         {"HD", &S::HD, 1},
@@ -46,7 +46,7 @@ void LoadSettings(const std::string& path) {
     // No generator is seeded here: nothing in this program draws from a
     // process-wide pseudo-random generator.
     SettingsFile = std::make_unique<TMemIniFile>(path);
-    for (const TSettingsField& field : SettingsFields()) {
+    for (const SettingsField& field : SettingsFields()) {
         if (field.IsBoolean())
             Settings.*std::get<0>(field.Member) =
                 SettingsFile->ReadBool(kSection, field.Name, field.Default != 0);
@@ -59,7 +59,7 @@ void LoadSettings(const std::string& path) {
 void SaveSettings() {
     if (!SettingsFile)
         throw std::logic_error("SaveSettings: the settings file has not been loaded");
-    for (const TSettingsField& field : SettingsFields()) {
+    for (const SettingsField& field : SettingsFields()) {
         if (field.IsBoolean())
             SettingsFile->WriteBool(kSection, field.Name, Settings.*std::get<0>(field.Member));
         else

@@ -36,14 +36,14 @@ struct TSaverSettings {
 // One option of section "set": its key (the field's name), where it lives in
 // TSaverSettings, and its default. SettingsFields() lists the thirteen in the
 // order they are read and written.
-struct TSettingsField {
+struct SettingsField {
     const char* Name;
     std::variant<bool TSaverSettings::*, std::int32_t TSaverSettings::*> Member;
     std::int32_t Default;
 
     bool IsBoolean() const { return Member.index() == 0; }
 };
-const std::vector<TSettingsField>& SettingsFields();
+const std::vector<SettingsField>& SettingsFields();
 
 // All false / 0 until the first load (not the defaults of the file).
 extern TSaverSettings Settings;
@@ -54,12 +54,12 @@ std::string DefaultSettingsPath();
 
 // Opens the file into SettingsFile (replacing any earlier one) and reads the
 // thirteen options with their defaults. A missing file is not an error;
-// an unreadable one throws EFOpenError.
+// an unreadable one throws FileOpenError.
 void LoadSettings();
 void LoadSettings(const std::string& path);
 
 // Writes the options into section "set", then the whole file back.
-// Throws EFCreateError; memory keeps the new values either way.
+// Throws FileCreateError; memory keeps the new values either way.
 // Requires a loaded SettingsFile (throws std::logic_error otherwise).
 void SaveSettings();
 

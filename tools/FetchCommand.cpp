@@ -38,9 +38,9 @@ int runFetchCommand(const std::vector<std::string>& argsIn) {
     TIdHTTP http;
     std::int64_t expected = 0;
     if (verbose) {
-        http.OnStatus = [](TIdStatus, const std::string& text) { std::cerr << text << '\n'; };
-        http.OnWorkBegin = [&expected](TWorkMode, std::int64_t count) { expected = count; };
-        http.OnWork = [&expected](TWorkMode, std::int64_t count) {
+        http.OnStatus = [](ClientStatus, const std::string& text) { std::cerr << text << '\n'; };
+        http.OnWorkBegin = [&expected](WorkMode, std::int64_t count) { expected = count; };
+        http.OnWork = [&expected](WorkMode, std::int64_t count) {
             std::cerr << "Progress: " << count << " of " << expected << '\n';
         };
     }
@@ -48,7 +48,7 @@ int runFetchCommand(const std::vector<std::string>& argsIn) {
     TSimpleRSS rss;
     std::optional<std::string> loadError;
     try {
-        DownloadFeedAddress(http, address, TDownloadVariant::Playback, [&](std::istream& buffer) {
+        DownloadFeedAddress(http, address, DownloadVariant::Playback, [&](std::istream& buffer) {
             try {
                 rss.LoadFromStream(buffer);
             } catch (const std::exception& e) {

@@ -12,8 +12,8 @@ namespace zavrio {
 
 namespace {
 
-const TSettingsField* findField(const std::string& name) {
-    for (const TSettingsField& field : SettingsFields())
+const SettingsField* findField(const std::string& name) {
+    for (const SettingsField& field : SettingsFields())
         if (name == field.Name)
             return &field;
     return nullptr;
@@ -37,7 +37,7 @@ int runSettingsCommand(const std::vector<std::string>& argsIn) {
     LoadSettings(ini);
 
     nlohmann::ordered_json out;
-    for (const TSettingsField& field : SettingsFields()) {
+    for (const SettingsField& field : SettingsFields()) {
         if (field.IsBoolean())
             out[field.Name] = Settings.*std::get<0>(field.Member);
         else
@@ -59,7 +59,7 @@ int runSetCommand(const std::vector<std::string>& argsIn) {
     // Check every assignment before touching anything, so a bad one leaves
     // the file as it was.
     struct Assignment {
-        const TSettingsField* field;
+        const SettingsField* field;
         std::int32_t value;
     };
     std::vector<Assignment> assignments;
@@ -68,7 +68,7 @@ int runSetCommand(const std::vector<std::string>& argsIn) {
         if (eq == std::string::npos)
             throw UsageError("'" + arg + "' is not of the form KEY=VALUE");
         std::string key = arg.substr(0, eq), text = arg.substr(eq + 1);
-        const TSettingsField* field = findField(key);
+        const SettingsField* field = findField(key);
         if (!field)
             throw UsageError("unknown option '" + key + "'");
         if (field->IsBoolean()) {

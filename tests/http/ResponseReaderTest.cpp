@@ -72,7 +72,7 @@ TEST(ResponseReader, AnswerEndingInsideTheHeadFails) {
     for (std::size_t chunk : {std::size_t{0}, std::size_t{1}}) {
         MemorySource source("HTTP/1.1 200 OK\r\nContent-Le", chunk);
         ResponseReader reader(source, {});
-        EXPECT_THROW(reader.ReadHead(), EIdConnClosedGracefully);
+        EXPECT_THROW(reader.ReadHead(), ConnectionClosed);
     }
 }
 

@@ -30,43 +30,43 @@ int ListenLoopback(int& port) {
 
 } // namespace
 
-TServerConn::~TServerConn() {
+ServerConn::~ServerConn() {
     Close();
 }
 
-std::string TServerConn::ReadRequest() {
+std::string ServerConn::ReadRequest() {
     for (;;) {
-        const auto end = FPending.find("\r\n\r\n");
+        const auto end = pending_.find("\r\n\r\n");
         if (end != std::string::npos) {
-            std::string request = FPending.substr(0, end + 4);
-            FPending.erase(0, end + 4);
-            FServer.Record(request);
+            std::string request = pending_.substr(0, end + 4);
+            pending_.erase(0, end + 4);
+            server_.Record(request);
             return request;
         }
-        if (FFd < 0) {
+        if (fd_ < 0) {
             return {};
         }
-        pollfd p{FFd, POLLIN, 0};
+        pollfd p{fd_, POLLIN, 0};
         const int r = ::poll(&p, 1, 50);
-        if (FServer.Stopping()) {
+        if (server_.Stopping()) {
             return {};
         }
         if (r <= 0) {
             continue;
         }
         char buf[4096];
-        const ssize_t n = ::recv(FFd, buf, sizeof buf, 0);
+        const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
         if (n <= 0) {
             return {};
         }
-        FPending.append(buf, static_cast<std::size_t>(n));
+        pending_.append(buf, static_cast<std::size_t>(n));
     }
 }
 
-void TServerConn::Send(const std::string& bytes) {
+void ServerConn::Send(const std::string& bytes) {
     std::size_t sent = 0;
-    while (FFd >= 0 && sent < bytes.size()) {
-        const ssize_t n = ::send(FFd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    while (fd_ >= 0 && sent < bytes.size()) {
+        const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
         if (n <= 0) {
             return; // the client went away; the test sees that on its side
         }
@@ -74,56 +74,56 @@ void TServerConn::Send(const std::string& bytes) {
     }
 }
 
-void TServerConn::Close() {
-    if (FFd >= 0) {
-        ::close(FFd);
-        FFd = -1;
+void ServerConn::Close() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
     }
 }
 
-TScriptedServer::TScriptedServer(Handler handler) : FHandler(std::move(handler)) {
-    FListenFd = ListenLoopback(FPort);
-    FThread = std::thread([this] { Run(); });
+ScriptedServer::ScriptedServer(Handler handler) : handler_(std::move(handler)) {
+    listenFd_ = ListenLoopback(port_);
+    thread_ = std::thread([this] { Run(); });
 }
 
-TScriptedServer::~TScriptedServer() {
-    FStop = true;
-    FThread.join();
-    ::close(FListenFd);
+ScriptedServer::~ScriptedServer() {
+    stop_ = true;
+    thread_.join();
+    ::close(listenFd_);
 }
 
-std::string TScriptedServer::Address(const std::string& target) const {
-    return "http://127.0.0.1:" + std::to_string(FPort) + target;
+std::string ScriptedServer::Address(const std::string& target) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + target;
 }
 
-std::vector<std::string> TScriptedServer::Requests() const {
-    std::lock_guard lock(FMutex);
-    return FRequests;
+std::vector<std::string> ScriptedServer::Requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
 }
 
-void TScriptedServer::Record(const std::string& request) {
-    std::lock_guard lock(FMutex);
-    FRequests.push_back(request);
+void ScriptedServer::Record(const std::string& request) {
+    std::lock_guard lock(mutex_);
+    requests_.push_back(request);
 }
 
-void TScriptedServer::Run() {
-    while (!FStop) {
-        pollfd p{FListenFd, POLLIN, 0};
+void ScriptedServer::Run() {
+    while (!stop_) {
+        pollfd p{listenFd_, POLLIN, 0};
         if (::poll(&p, 1, 50) <= 0) {
             continue;
         }
-        const int fd = ::accept4(FListenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) {
             continue;
         }
-        ++FConnections;
-        TServerConn conn(*this, fd);
-        FHandler(conn);
+        ++connections_;
+        ServerConn conn(*this, fd);
+        handler_(conn);
     }
 }
 
-TScriptedServer::Handler TScriptedServer::Always(std::string response) {
-    return [response](TServerConn& conn) {
+ScriptedServer::Handler ScriptedServer::Always(std::string response) {
+    return [response](ServerConn& conn) {
         while (!conn.ReadRequest().empty()) {
             conn.Send(response);
         }

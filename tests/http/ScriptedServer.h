@@ -15,13 +15,13 @@
 
 namespace zavrio::test {
 
-class TScriptedServer;
+class ScriptedServer;
 
 // One accepted connection, seen from the server's side.
-class TServerConn {
+class ServerConn {
 public:
-    TServerConn(TScriptedServer& server, int fd) : FServer(server), FFd(fd) {}
-    ~TServerConn();
+    ServerConn(ScriptedServer& server, int fd) : server_(server), fd_(fd) {}
+    ~ServerConn();
     // The next request head up to and including the empty line; "" when the
     // client closed the connection (or the server is stopping).
     std::string ReadRequest();
@@ -29,42 +29,42 @@ public:
     void Close();
 
 private:
-    TScriptedServer& FServer;
-    int FFd;
-    std::string FPending;
+    ScriptedServer& server_;
+    int fd_;
+    std::string pending_;
 };
 
-class TScriptedServer {
+class ScriptedServer {
 public:
-    using Handler = std::function<void(TServerConn& conn)>;
+    using Handler = std::function<void(ServerConn& conn)>;
 
-    explicit TScriptedServer(Handler handler);
-    ~TScriptedServer();
+    explicit ScriptedServer(Handler handler);
+    ~ScriptedServer();
 
-    int Port() const { return FPort; }
+    int Port() const { return port_; }
     std::string Address(const std::string& target) const;
 
     // Request heads received so far, over all connections, in order.
     std::vector<std::string> Requests() const;
-    int Connections() const { return FConnections; }
-    bool Stopping() const { return FStop; }
+    int Connections() const { return connections_; }
+    bool Stopping() const { return stop_; }
 
     // Answers each request of each connection with the same bytes.
     static Handler Always(std::string response);
 
 private:
-    friend class TServerConn;
+    friend class ServerConn;
     void Record(const std::string& request);
     void Run();
 
-    Handler FHandler;
-    int FListenFd = -1;
-    int FPort = 0;
-    std::atomic<bool> FStop{false};
-    std::atomic<int> FConnections{0};
-    mutable std::mutex FMutex;
-    std::vector<std::string> FRequests;
-    std::thread FThread;
+    Handler handler_;
+    int listenFd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> connections_{0};
+    mutable std::mutex mutex_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
 };
 
 // A port on which nothing listens: bound once, then released.

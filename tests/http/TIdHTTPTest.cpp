@@ -17,24 +17,24 @@
 namespace zavrio {
 namespace {
 
-using test::TScriptedServer;
-using test::TServerConn;
+using test::ScriptedServer;
+using test::ServerConn;
 
 const std::string kUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
 
 // Notifications in arrival order: "status:<text>", "begin:<n>", "work:<n>".
-struct TRecorder {
+struct Recorder {
     std::vector<std::string> events;
 
     void Attach(TIdHTTP& http) {
-        http.OnStatus = [this](TIdStatus, const std::string& text) {
+        http.OnStatus = [this](ClientStatus, const std::string& text) {
             events.push_back("status:" + text);
         };
-        http.OnWorkBegin = [this](TWorkMode mode, std::int64_t expected) {
+        http.OnWorkBegin = [this](WorkMode mode, std::int64_t expected) {
             EXPECT_EQ(mode, wmRead);
             events.push_back("begin:" + std::to_string(expected));
         };
-        http.OnWork = [this](TWorkMode mode, std::int64_t count) {
+        http.OnWork = [this](WorkMode mode, std::int64_t count) {
             EXPECT_EQ(mode, wmRead);
             events.push_back("work:" + std::to_string(count));
         };
@@ -63,7 +63,7 @@ struct TRecorder {
 std::string GetError(TIdHTTP& http, const std::string& address, std::string& body) {
     try {
         http.Get(address, body);
-    } catch (const EIdException& e) {
+    } catch (const HttpError& e) {
         return e.what();
     }
     return "<no error>";
@@ -75,8 +75,8 @@ std::string Target(const std::string& request) {
 }
 
 // Answers by request target; unknown targets get a 500.
-TScriptedServer::Handler Routes(std::map<std::string, std::string> routes) {
-    return [routes = std::move(routes)](TServerConn& conn) {
+ScriptedServer::Handler Routes(std::map<std::string, std::string> routes) {
+    return [routes = std::move(routes)](ServerConn& conn) {
         for (std::string request; !(request = conn.ReadRequest()).empty();) {
             const auto found = routes.find(Target(request));
             conn.Send(found != routes.end() ? found->second
@@ -91,7 +91,7 @@ std::string Ok(const std::string& body, const std::string& extraHeaders = "") {
 }
 
 TEST(TIdHTTP, SendsExactlyTheRequestLineAndFiveHeaders) {
-    TScriptedServer server(TScriptedServer::Always(Ok("ok")));
+    ScriptedServer server(ScriptedServer::Always(Ok("ok")));
     TIdHTTP http;
     std::string body;
     http.Get(server.Address("/a%20b/feed.xml?x=1&y=%7E#frag"), body);
@@ -131,10 +131,10 @@ TEST(TIdHTTP, RequestHeadHostPortCookieAndFolding) {
 }
 
 TEST(TIdHTTP, FollowsRedirectsKeepingEveryCookie) {
-    std::unique_ptr<TScriptedServer> server;
+    std::unique_ptr<ScriptedServer> server;
     std::atomic<int> port{0};
     // The absolute Location needs the port, known only once the server runs.
-    server = std::make_unique<TScriptedServer>([&port](TServerConn& conn) {
+    server = std::make_unique<ScriptedServer>([&port](ServerConn& conn) {
         for (std::string request; !(request = conn.ReadRequest()).empty();) {
             const std::string target = Target(request);
             if (target == "/start") {
@@ -157,7 +157,7 @@ TEST(TIdHTTP, FollowsRedirectsKeepingEveryCookie) {
     });
     port = server->Port();
     TIdHTTP http;
-    TRecorder recorder;
+    Recorder recorder;
     recorder.Attach(http);
     std::string body = "stale";
     http.Get(server->Address("/start"), body);
@@ -188,7 +188,7 @@ TEST(TIdHTTP, FollowsRedirectsKeepingEveryCookie) {
 }
 
 TEST(TIdHTTP, FifteenthRedirectEndsWithEmptyBodyAndNoError) {
-    TScriptedServer server(TScriptedServer::Always(
+    ScriptedServer server(ScriptedServer::Always(
         "HTTP/1.1 302 Found\r\nLocation: /again\r\nContent-Length: 4\r\n\r\nbody"));
     TIdHTTP http;
     std::string body = "stale";
@@ -198,7 +198,7 @@ TEST(TIdHTTP, FifteenthRedirectEndsWithEmptyBodyAndNoError) {
 }
 
 TEST(TIdHTTP, AnyAnswerWithLocationIsARedirect) {
-    TScriptedServer server(Routes({
+    ScriptedServer server(Routes({
         {"/a", "HTTP/1.1 200 OK\r\nLocation: /b\r\nContent-Length: 8\r\n\r\nnot this"},
         {"/b", Ok("this")},
     }));
@@ -210,7 +210,7 @@ TEST(TIdHTTP, AnyAnswerWithLocationIsARedirect) {
 }
 
 TEST(TIdHTTP, SkipsContinueStatus) {
-    TScriptedServer server(TScriptedServer::Always(
+    ScriptedServer server(ScriptedServer::Always(
         "HTTP/1.1 100 Continue\r\nX-Note: skipped\r\n\r\n" + Ok("after continue")));
     TIdHTTP http;
     std::string body;
@@ -220,13 +220,13 @@ TEST(TIdHTTP, SkipsContinueStatus) {
 }
 
 TEST(TIdHTTP, ChunkedBodyEachChunkItsOwnRead) {
-    TScriptedServer server(
-        TScriptedServer::Always("HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n"
+    ScriptedServer server(
+        ScriptedServer::Always("HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n"
                                 "5 text after a blank is ignored\r\nhello\r\n"
                                 "07\r\n, world\r\n"
                                 "0\r\n\r\n"));
     TIdHTTP http;
-    TRecorder recorder;
+    Recorder recorder;
     recorder.Attach(http);
     std::string body;
     http.Get(server.Address("/chunked"), body);
@@ -246,7 +246,7 @@ TEST(TIdHTTP, ChunkedBodyEachChunkItsOwnRead) {
 }
 
 TEST(TIdHTTP, BadChunkSizeNamesTheLine) {
-    TScriptedServer server(TScriptedServer::Always(
+    ScriptedServer server(ScriptedServer::Always(
         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nhello\r\n0\r\n\r\n"));
     TIdHTTP http;
     std::string body;
@@ -260,13 +260,13 @@ TEST(TIdHTTP, BodyWithoutLengthIsReadUntilClose) {
     for (int i = 0; big.size() < 300000; ++i) {
         big += "<item>" + std::to_string(i) + "</item>\n";
     }
-    TScriptedServer server([&big](TServerConn& conn) {
+    ScriptedServer server([&big](ServerConn& conn) {
         conn.ReadRequest();
         conn.Send("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n\r\n" + big);
         conn.Close();
     });
     TIdHTTP http;
-    TRecorder recorder;
+    Recorder recorder;
     recorder.Attach(http);
     std::string body;
     http.Get(server.Address("/"), body);
@@ -279,7 +279,7 @@ TEST(TIdHTTP, BodyWithoutLengthIsReadUntilClose) {
 }
 
 TEST(TIdHTTP, EarlyCloseJustEndsALengthDelimitedBody) {
-    TScriptedServer server([](TServerConn& conn) {
+    ScriptedServer server([](ServerConn& conn) {
         conn.ReadRequest();
         conn.Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly ten..");
         conn.Close();
@@ -300,17 +300,17 @@ TEST(TIdHTTP, ErrorStatusFailsWithItsStatusLine) {
         {"HTTP/1.1 500 Internal Server Error", 500},
     };
     for (const auto& [statusLine, code] : cases) {
-        TScriptedServer server(TScriptedServer::Always(
+        ScriptedServer server(ScriptedServer::Always(
             statusLine +
             "\r\nWWW-Authenticate: Basic realm=\"x\"\r\nContent-Length: 9\r\n\r\nerror doc"));
         TIdHTTP http;
-        TRecorder recorder;
+        Recorder recorder;
         recorder.Attach(http);
         std::string body = "stale";
         try {
             http.Get(server.Address("/feed"), body);
             ADD_FAILURE() << statusLine << " did not fail";
-        } catch (const EIdHTTPProtocolException& e) {
+        } catch (const HttpStatusError& e) {
             EXPECT_EQ(std::string(e.what()), statusLine);
             EXPECT_EQ(e.ErrorCode(), code);
         }
@@ -326,7 +326,7 @@ TEST(TIdHTTP, ErrorStatusFailsWithItsStatusLine) {
 TEST(TIdHTTP, ClosingBeforeAStatusLineIsClosedGracefully) {
     const std::string partial[] = {"", "HTTP/1.1 200 OK\r\nContent-Le"};
     for (const std::string& sent : partial) {
-        TScriptedServer server([&sent](TServerConn& conn) {
+        ScriptedServer server([&sent](ServerConn& conn) {
             conn.ReadRequest();
             conn.Send(sent);
             conn.Close();
@@ -341,7 +341,7 @@ TEST(TIdHTTP, ClosingBeforeAStatusLineIsClosedGracefully) {
 TEST(TIdHTTP, HeaderLinesUpTo16384Characters) {
     const std::string name = "X-Long: ";
     const std::string atLimit = name + std::string(16384 - name.size(), 'x');
-    TScriptedServer server(Routes({
+    ScriptedServer server(Routes({
         {"/limit", "HTTP/1.1 200 OK\r\n" + atLimit + "\r\nContent-Length: 2\r\n\r\nok"},
         {"/over", "HTTP/1.1 200 OK\r\n" + atLimit + "x\r\nContent-Length: 2\r\n\r\nok"},
         {"/status", "HTTP/1.1 200 " + std::string(16400, 'S') + "\r\n\r\n"},
@@ -356,7 +356,7 @@ TEST(TIdHTTP, HeaderLinesUpTo16384Characters) {
 
 TEST(TIdHTTP, RefusedConnectionIsASocketError) {
     TIdHTTP http;
-    TRecorder recorder;
+    Recorder recorder;
     recorder.Attach(http);
     std::string body;
     const int port = test::UnusedPort();
@@ -370,7 +370,7 @@ TEST(TIdHTTP, RefusedConnectionIsASocketError) {
 TEST(TIdHTTP, UnknownHostIsAResolverSocketError) {
     // ".invalid" is reserved: the resolver refuses it without any traffic.
     TIdHTTP http;
-    TRecorder recorder;
+    Recorder recorder;
     recorder.Attach(http);
     std::string body;
     EXPECT_EQ(GetError(http, "http://no-such-feed-host.invalid/rss", body),
@@ -381,7 +381,7 @@ TEST(TIdHTTP, UnknownHostIsAResolverSocketError) {
 }
 
 TEST(TIdHTTP, OnlyPlainHttpAddressesConnect) {
-    TScriptedServer server(TScriptedServer::Always(Ok("plain")));
+    ScriptedServer server(ScriptedServer::Always(Ok("plain")));
     const std::string port = std::to_string(server.Port());
     const std::pair<std::string, std::string> cases[] = {
         {"https://127.0.0.1:" + port + "/feed", "IOHandler value is not valid"},
@@ -405,9 +405,9 @@ TEST(TIdHTTP, OnlyPlainHttpAddressesConnect) {
 }
 
 TEST(TIdHTTP, ResolvesHostNamesBeforeConnecting) {
-    TScriptedServer server(TScriptedServer::Always(Ok("named")));
+    ScriptedServer server(ScriptedServer::Always(Ok("named")));
     TIdHTTP http;
-    TRecorder recorder;
+    Recorder recorder;
     recorder.Attach(http);
     std::string body;
     http.Get("http://localhost:" + std::to_string(server.Port()) + "/", body);
@@ -418,8 +418,8 @@ TEST(TIdHTTP, ResolvesHostNamesBeforeConnecting) {
 }
 
 TEST(TIdHTTP, KeepsTheConnectionUnlessTheServerCloses) {
-    TScriptedServer keep(TScriptedServer::Always(Ok("k")));
-    TScriptedServer close(TScriptedServer::Always(Ok("c", "Connection: close\r\n")));
+    ScriptedServer keep(ScriptedServer::Always(Ok("k")));
+    ScriptedServer close(ScriptedServer::Always(Ok("c", "Connection: close\r\n")));
     TIdHTTP http;
     std::string body;
     for (int i = 0; i < 3; ++i) {
@@ -443,14 +443,14 @@ TEST(TIdHTTP, RefusesBodiesOverTheLimit) {
          "Response body of at least 1200 bytes exceeds the limit of 1000 bytes."},
     };
     for (const auto& [response, error] : cases) {
-        TScriptedServer server(TScriptedServer::Always(response));
+        ScriptedServer server(ScriptedServer::Always(response));
         TIdHTTP http;
         http.MaxBodySize = 1000;
         std::string body;
         EXPECT_EQ(GetError(http, server.Address("/"), body), error);
         EXPECT_EQ(body, "");
     }
-    TScriptedServer closing([](TServerConn& conn) {
+    ScriptedServer closing([](ServerConn& conn) {
         conn.ReadRequest();
         conn.Send("HTTP/1.1 200 OK\r\n\r\n" + std::string(1500, 'z'));
         conn.Close();
@@ -462,8 +462,8 @@ TEST(TIdHTTP, RefusesBodiesOverTheLimit) {
     EXPECT_NE(error.find("exceeds the limit of 1000 bytes."), std::string::npos) << error;
 
     // The default limit is 64 MiB; the header alone is refused.
-    TScriptedServer huge(
-        TScriptedServer::Always("HTTP/1.1 200 OK\r\nContent-Length: 67108865\r\n\r\n"));
+    ScriptedServer huge(
+        ScriptedServer::Always("HTTP/1.1 200 OK\r\nContent-Length: 67108865\r\n\r\n"));
     TIdHTTP defaults;
     EXPECT_EQ(GetError(defaults, huge.Address("/"), body),
               "Response body of 67108865 bytes exceeds the limit of 67108864 bytes.");
@@ -471,7 +471,7 @@ TEST(TIdHTTP, RefusesBodiesOverTheLimit) {
 
 TEST(TIdHTTP, PumpsWhileWaitingForData) {
     std::atomic<int> pumps{0};
-    TScriptedServer server([&pumps](TServerConn& conn) {
+    ScriptedServer server([&pumps](ServerConn& conn) {
         conn.ReadRequest();
         // Answer only once the client has shown that it pumps while it waits.
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -490,7 +490,7 @@ TEST(TIdHTTP, PumpsWhileWaitingForData) {
 }
 
 // The first connection never answers; it only waits for the client to close.
-void SilentThenServe(TServerConn& conn, const std::atomic<int>& served) {
+void SilentThenServe(ServerConn& conn, const std::atomic<int>& served) {
     if (served == 0) {
         conn.ReadRequest();
         conn.ReadRequest();
@@ -503,12 +503,12 @@ void SilentThenServe(TServerConn& conn, const std::atomic<int>& served) {
 
 TEST(TIdHTTP, DisconnectFromThePumpEndsTheWaitingGet) {
     std::atomic<int> connections{0};
-    TScriptedServer server([&connections](TServerConn& conn) {
+    ScriptedServer server([&connections](ServerConn& conn) {
         SilentThenServe(conn, connections);
         ++connections;
     });
     TIdHTTP http;
-    TRecorder recorder;
+    Recorder recorder;
     recorder.Attach(http);
     bool disconnected = false;
     http.OnPump = [&] {
@@ -521,7 +521,7 @@ TEST(TIdHTTP, DisconnectFromThePumpEndsTheWaitingGet) {
     try {
         http.Get(server.Address("/outer"), body);
         ADD_FAILURE() << "the interrupted Get returned";
-    } catch (const EIdAbortedByDisconnect&) {
+    } catch (const DownloadAborted&) {
     }
     EXPECT_EQ(body, "");
     EXPECT_TRUE(recorder.Has("status:Disconnecting."));
@@ -533,7 +533,7 @@ TEST(TIdHTTP, DisconnectFromThePumpEndsTheWaitingGet) {
 
 TEST(TIdHTTP, AnotherGetFromThePumpTakesOver) {
     std::atomic<int> connections{0};
-    TScriptedServer server([&connections](TServerConn& conn) {
+    ScriptedServer server([&connections](ServerConn& conn) {
         SilentThenServe(conn, connections);
         ++connections;
     });
@@ -547,7 +547,7 @@ TEST(TIdHTTP, AnotherGetFromThePumpTakesOver) {
         }
     };
     std::string outer;
-    EXPECT_THROW(http.Get(server.Address("/outer"), outer), EIdAbortedByDisconnect);
+    EXPECT_THROW(http.Get(server.Address("/outer"), outer), DownloadAborted);
     EXPECT_EQ(inner, "served /inner");
     EXPECT_EQ(outer, "");
     http.Get(server.Address("/after"), outer);
@@ -563,40 +563,40 @@ namespace {
 // A listener whose accept queue is full drops further connection requests,
 // so a connect to it waits like one to an unreachable host, without leaving
 // the loopback interface.
-class TFullListener {
+class FullListener {
 public:
-    TFullListener() {
-        FListen = ::socket(AF_INET, SOCK_STREAM, 0);
+    FullListener() {
+        listen_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(FListen, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(FListen, 0);
+        ::bind(listen_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::listen(listen_, 0);
         socklen_t len = sizeof addr;
-        ::getsockname(FListen, reinterpret_cast<sockaddr*>(&addr), &len);
-        FPort = ntohs(addr.sin_port);
+        ::getsockname(listen_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
         for (int i = 0; i < 4; ++i) {
             const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
             ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-            FFillers.push_back(fd);
+            fillers_.push_back(fd);
         }
     }
-    ~TFullListener() {
-        for (int fd : FFillers) {
+    ~FullListener() {
+        for (int fd : fillers_) {
             ::close(fd);
         }
-        ::close(FListen);
+        ::close(listen_);
     }
-    int Port() const { return FPort; }
+    int Port() const { return port_; }
 
 private:
-    int FListen = -1;
-    int FPort = 0;
-    std::vector<int> FFillers;
+    int listen_ = -1;
+    int port_ = 0;
+    std::vector<int> fillers_;
 };
 
 TEST(TIdHTTP, ConnectTimesOutWhilePumping) {
-    TFullListener listener;
+    FullListener listener;
     TIdHTTP http;
     http.ConnectTimeout = 600; // the product waits 120000 ms
     int pumps = 0;
@@ -617,7 +617,7 @@ namespace {
 // Bodies that never end: the dropped ones are given up after their limit,
 // and the connection is not reused after that.
 TEST(TIdHTTP, DroppedBodiesGiveUpAfterTheirLimit) {
-    TScriptedServer server([](TServerConn& conn) {
+    ScriptedServer server([](ServerConn& conn) {
         for (std::string request; !(request = conn.ReadRequest()).empty();) {
             const std::string target = Target(request);
             if (target == "/redirect") {
@@ -650,7 +650,7 @@ namespace {
 // Data that keeps arriving faster than the pump interval must not starve
 // the GUI: the client also pumps after every wait that brought data.
 TEST(TIdHTTP, PumpsAfterEachWaitThatBringsData) {
-    TScriptedServer server([](TServerConn& conn) {
+    ScriptedServer server([](ServerConn& conn) {
         conn.ReadRequest();
         conn.Send("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n");
         for (int i = 0; i < 10; ++i) {
@@ -672,14 +672,14 @@ TEST(TIdHTTP, PumpsAfterEachWaitThatBringsData) {
 // is used again, instead of failing the next download.
 TEST(TIdHTTP, IdleConnectionClosedByTheServerIsReplaced) {
     std::atomic<int> closed{0};
-    TScriptedServer server([&closed](TServerConn& conn) {
+    ScriptedServer server([&closed](ServerConn& conn) {
         conn.ReadRequest();
         conn.Send(Ok("once"));
         conn.Close();
         ++closed;
     });
     TIdHTTP http;
-    TRecorder recorder;
+    Recorder recorder;
     recorder.Attach(http);
     std::string body;
     http.Get(server.Address("/"), body);
@@ -704,7 +704,7 @@ namespace {
 // On a fresh connection the same close is a failure.
 TEST(TIdHTTP, RequestOnAKeptConnectionTheServerDroppedIsSentAgain) {
     std::atomic<int> connections{0};
-    TScriptedServer server([&connections](TServerConn& conn) {
+    ScriptedServer server([&connections](ServerConn& conn) {
         const int number = connections++;
         conn.ReadRequest();
         if (number == 0) {

@@ -101,7 +101,7 @@ TEST_F(Registry, NonStringValueRaisesInvalidDataType) {
         try {
             RegReadString(HKEY_CURRENT_USER, kDesktop, c.name);
             ADD_FAILURE() << "no error for " << c.name;
-        } catch (const ERegistryException& e) {
+        } catch (const RegistryError& e) {
             EXPECT_STREQ(e.what(), c.message);
         }
     }
@@ -159,7 +159,7 @@ TEST_F(Registry, FailedStoreRaisesFailedToSetDataAndKeepsTheFile) {
     try {
         RegWriteString(HKEY_CURRENT_USER, kDesktop, "ScreenSaveActive", "0");
         ADD_FAILURE() << "no error";
-    } catch (const ERegistryException& e) {
+    } catch (const RegistryError& e) {
         EXPECT_STREQ(e.what(), "Failed to set data for 'ScreenSaveActive'");
     }
     EXPECT_EQ(readFile(userFile()), before);
@@ -209,7 +209,7 @@ TEST(RegistryFile, ParseRejectsMalformedLinesNamingThem) {
         try {
             RegistryFile::Parse(text, "store.reg");
             ADD_FAILURE() << "accepted: " << text;
-        } catch (const ERegistryFileError& e) {
+        } catch (const RegistryFileError& e) {
             EXPECT_NE(std::string(e.what()).find("store.reg, line "), std::string::npos)
                 << e.what();
         }

@@ -14,8 +14,8 @@
 namespace zavrio {
 namespace {
 
-using test::TScriptedServer;
-using test::TServerConn;
+using test::ScriptedServer;
+using test::ServerConn;
 
 const std::string kFeed = "<rss version=\"2.0\"><channel><title>t</title></channel></rss>";
 
@@ -27,14 +27,14 @@ std::string Ok(const std::string& body) {
 class DownloadFeedTest : public ::testing::Test {
 protected:
     void LoadCatalogue(const std::string& feeds) {
-        FPath = ::testing::TempDir() + "download_feed_" +
+        path_ = ::testing::TempDir() + "download_feed_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
-        std::ofstream(FPath) << "[feeds]\r\n" << feeds;
-        LoadSettings(FPath);
+        std::ofstream(path_) << "[feeds]\r\n" << feeds;
+        LoadSettings(path_);
     }
     void TearDown() override {
         SettingsFile.reset();
-        std::remove(FPath.c_str());
+        std::remove(path_.c_str());
     }
 
     TIdHTTP http;
@@ -43,9 +43,9 @@ protected:
     std::string built;
 
     void RecordStatuses() {
-        http.OnStatus = [this](TIdStatus, const std::string& text) { statuses.push_back(text); };
+        http.OnStatus = [this](ClientStatus, const std::string& text) { statuses.push_back(text); };
     }
-    TListBuilder Builder() {
+    ListBuilder Builder() {
         return [this](std::istream& buffer) {
             ++builds;
             built.assign(std::istreambuf_iterator<char>(buffer), {});
@@ -53,14 +53,14 @@ protected:
     }
 
 private:
-    std::string FPath;
+    std::string path_;
 };
 
 TEST_F(DownloadFeedTest, FetchesTheCatalogueAddressAndDisconnects) {
-    TScriptedServer server(TScriptedServer::Always(Ok(kFeed)));
+    ScriptedServer server(ScriptedServer::Always(Ok(kFeed)));
     LoadCatalogue("Mine=" + server.Address("/feed.xml") + "\r\n");
     RecordStatuses();
-    for (TDownloadVariant variant : {TDownloadVariant::Playback, TDownloadVariant::Config}) {
+    for (DownloadVariant variant : {DownloadVariant::Playback, DownloadVariant::Config}) {
         builds = 0;
         statuses.clear();
         DownloadFeed(http, "Mine", variant, Builder());
@@ -78,26 +78,26 @@ TEST_F(DownloadFeedTest, PlaybackSkipsAnEmptyOrMissingAddress) {
     LoadCatalogue("Empty=\r\n");
     RecordStatuses();
     for (const char* name : {"Empty", "NotInTheCatalogue"}) {
-        EXPECT_NO_THROW(DownloadFeed(http, name, TDownloadVariant::Playback, Builder()));
+        EXPECT_NO_THROW(DownloadFeed(http, name, DownloadVariant::Playback, Builder()));
     }
     EXPECT_EQ(builds, 0);
     EXPECT_TRUE(statuses.empty());
 }
 
 TEST_F(DownloadFeedTest, PlaybackPassesFailuresOnConfigDropsThem) {
-    TScriptedServer server(
-        TScriptedServer::Always("HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\n\r\ngone"));
+    ScriptedServer server(
+        ScriptedServer::Always("HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\n\r\ngone"));
     LoadCatalogue("Gone=" + server.Address("/missing") + "\r\nEmpty=\r\nHttps=https://h.test/\r\n");
     try {
-        DownloadFeed(http, "Gone", TDownloadVariant::Playback, Builder());
+        DownloadFeed(http, "Gone", DownloadVariant::Playback, Builder());
         ADD_FAILURE() << "a 404 did not fail the playback download";
-    } catch (const EIdHTTPProtocolException& e) {
+    } catch (const HttpStatusError& e) {
         EXPECT_EQ(std::string(e.what()), "HTTP/1.1 404 Not Found");
     }
-    EXPECT_THROW(DownloadFeed(http, "Https", TDownloadVariant::Playback, Builder()),
-                 EIdUnsupportedAddress);
+    EXPECT_THROW(DownloadFeed(http, "Https", DownloadVariant::Playback, Builder()),
+                 UnsupportedAddress);
     for (const char* name : {"Gone", "Empty", "Https"}) {
-        EXPECT_NO_THROW(DownloadFeed(http, name, TDownloadVariant::Config, Builder())) << name;
+        EXPECT_NO_THROW(DownloadFeed(http, name, DownloadVariant::Config, Builder())) << name;
     }
     EXPECT_EQ(builds, 0);
     // A failed download leaves no connection behind.
@@ -105,19 +105,19 @@ TEST_F(DownloadFeedTest, PlaybackPassesFailuresOnConfigDropsThem) {
 }
 
 TEST_F(DownloadFeedTest, ListBuilderFailureSkipsTheFinalDisconnectInPlayback) {
-    TScriptedServer server(TScriptedServer::Always(Ok("not a feed")));
+    ScriptedServer server(ScriptedServer::Always(Ok("not a feed")));
     LoadCatalogue("Bad=" + server.Address("/") + "\r\n");
     RecordStatuses();
-    const TListBuilder rejecting = [](std::istream&) {
+    const ListBuilder rejecting = [](std::istream&) {
         throw std::runtime_error("not a feed document");
     };
-    EXPECT_THROW(DownloadFeed(http, "Bad", TDownloadVariant::Playback, rejecting),
+    EXPECT_THROW(DownloadFeed(http, "Bad", DownloadVariant::Playback, rejecting),
                  std::runtime_error);
     EXPECT_EQ(statuses.back(), "Connected.");
     EXPECT_TRUE(http.Connected());
     // The next download's first step closes what the failed one left open.
     statuses.clear();
-    EXPECT_NO_THROW(DownloadFeed(http, "Bad", TDownloadVariant::Config, rejecting));
+    EXPECT_NO_THROW(DownloadFeed(http, "Bad", DownloadVariant::Config, rejecting));
     ASSERT_GE(statuses.size(), 2u);
     EXPECT_EQ(statuses[0], "Disconnecting.");
     EXPECT_EQ(statuses[1], "Disconnected.");
@@ -127,7 +127,7 @@ TEST_F(DownloadFeedTest, ListBuilderFailureSkipsTheFinalDisconnectInPlayback) {
 // download takes over and the outer one's failure is dropped.
 TEST_F(DownloadFeedTest, NestedConfigDownloadWins) {
     std::atomic<int> served{0};
-    TScriptedServer server([&served](TServerConn& conn) {
+    ScriptedServer server([&served](ServerConn& conn) {
         if (served++ == 0) {
             conn.ReadRequest(); // never answered; waits for the client to close
             conn.ReadRequest();
@@ -144,11 +144,11 @@ TEST_F(DownloadFeedTest, NestedConfigDownloadWins) {
     http.OnPump = [&] {
         if (!nested) {
             nested = true;
-            DownloadFeed(http, "Fast", TDownloadVariant::Config,
+            DownloadFeed(http, "Fast", DownloadVariant::Config,
                          [&](std::istream&) { builtFrom.push_back("Fast"); });
         }
     };
-    DownloadFeed(http, "Slow", TDownloadVariant::Config,
+    DownloadFeed(http, "Slow", DownloadVariant::Config,
                  [&](std::istream&) { builtFrom.push_back("Slow"); });
     EXPECT_EQ(builtFrom, std::vector<std::string>{"Fast"});
     EXPECT_FALSE(http.Connected());

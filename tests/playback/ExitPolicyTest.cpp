@@ -31,7 +31,7 @@ struct Row {
     TSaverSettings opts;
     std::uint32_t message;
     std::uintptr_t wParam;
-    TExitDecision expected;
+    ExitDecision expected;
 };
 
 const Row Rows[] = {
@@ -78,11 +78,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, ExitPolicyTable, testing::ValuesIn(Rows),
 TEST(ExitPolicy, TwentyMovesPassTheTwentyFirstCloses) {
     std::int32_t allowance = MouseMoveAllowanceStart;
     for (int i = 0; i < 20; ++i)
-        ASSERT_EQ(DecideExit(WM_MOUSEMOVE, 0, MouseOnly, allowance), TExitDecision{}) << i;
+        ASSERT_EQ(DecideExit(WM_MOUSEMOVE, 0, MouseOnly, allowance), ExitDecision{}) << i;
     EXPECT_EQ(allowance, 0);
     // Mouse moves are delivered even when they close the window.
-    EXPECT_EQ(DecideExit(WM_MOUSEMOVE, 0, MouseOnly, allowance), (TExitDecision{true, false}));
-    EXPECT_EQ(DecideExit(WM_MOUSEMOVE, 0, MouseOnly, allowance), (TExitDecision{true, false}));
+    EXPECT_EQ(DecideExit(WM_MOUSEMOVE, 0, MouseOnly, allowance), (ExitDecision{true, false}));
+    EXPECT_EQ(DecideExit(WM_MOUSEMOVE, 0, MouseOnly, allowance), (ExitDecision{true, false}));
 }
 
 TEST(ExitPolicy, NegativeAllowanceCloses) {

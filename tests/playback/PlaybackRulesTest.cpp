@@ -84,10 +84,10 @@ TEST(ErrorReportText, AppendsAPeriodAfterCharactersSortingAfterIt) {
 }
 
 TEST(PlayerPanelLayout, CentresFixedSizesAndTruncatesTowardZero) {
-    EXPECT_EQ(PlayerPanelLayout(0, 1024, 768), (TPanelLayout{false, 192, 191, 640, 385}));
-    EXPECT_EQ(PlayerPanelLayout(1, 1024, 768), (TPanelLayout{false, -128, -1, 1280, 770}));
-    EXPECT_EQ(PlayerPanelLayout(0, 1280, 720), (TPanelLayout{false, 320, 167, 640, 385}));
-    EXPECT_EQ(PlayerPanelLayout(2, 1024, 768), (TPanelLayout{true, 0, 0, 0, 0}));
+    EXPECT_EQ(PlayerPanelLayout(0, 1024, 768), (PanelLayout{false, 192, 191, 640, 385}));
+    EXPECT_EQ(PlayerPanelLayout(1, 1024, 768), (PanelLayout{false, -128, -1, 1280, 770}));
+    EXPECT_EQ(PlayerPanelLayout(0, 1280, 720), (PanelLayout{false, 320, 167, 640, 385}));
+    EXPECT_EQ(PlayerPanelLayout(2, 1024, 768), (PanelLayout{true, 0, 0, 0, 0}));
     EXPECT_EQ(PlayerPanelLayout(5, 1024, 768), std::nullopt);
     EXPECT_EQ(PlayerPanelLayout(-1, 1024, 768), std::nullopt);
 }

@@ -22,10 +22,10 @@ TEST(InputMessageFromEvent, KeysBecomeKeyDownMessages) {
     const QKeyEvent altA(QEvent::KeyPress, Qt::Key_A, Qt::AltModifier);
     const QKeyEvent altEsc(QEvent::KeyPress, Qt::Key_Escape, Qt::AltModifier);
     const QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier);
-    EXPECT_EQ(InputMessageFromEvent(esc), (TInputMessage{WM_KEYDOWN, VK_ESCAPE}));
-    EXPECT_EQ(InputMessageFromEvent(a), (TInputMessage{WM_KEYDOWN, 'A'}));
-    EXPECT_EQ(InputMessageFromEvent(altA), (TInputMessage{WM_SYSKEYDOWN, 'A'}));
-    EXPECT_EQ(InputMessageFromEvent(altEsc), (TInputMessage{WM_SYSKEYDOWN, VK_ESCAPE}));
+    EXPECT_EQ(InputMessageFromEvent(esc), (InputMessage{WM_KEYDOWN, VK_ESCAPE}));
+    EXPECT_EQ(InputMessageFromEvent(a), (InputMessage{WM_KEYDOWN, 'A'}));
+    EXPECT_EQ(InputMessageFromEvent(altA), (InputMessage{WM_SYSKEYDOWN, 'A'}));
+    EXPECT_EQ(InputMessageFromEvent(altEsc), (InputMessage{WM_SYSKEYDOWN, VK_ESCAPE}));
     EXPECT_EQ(InputMessageFromEvent(release), std::nullopt);
 }
 

@@ -108,7 +108,7 @@ protected:
     }
 
     void Create() {
-        TRunFormServices services;
+        RunFormServices services;
         services.CreatePlayer = [this](QWidget* parent) {
             auto player = std::make_unique<FakePlayer>(parent);
             players.push_back(player.get());
@@ -309,8 +309,8 @@ TEST_F(RunFormTest, StatusAndProgressTextsOnTheWelcomePanel) {
 }
 
 TEST_F(RunFormTest, DownloadsTheFeedAtChannelOrTheFirstWhenChannelIsTooLarge) {
-    test::TScriptedServer server(
-        test::TScriptedServer::Always(httpAnswer("200 OK", ThreeItemFeed)));
+    test::ScriptedServer server(
+        test::ScriptedServer::Always(httpAnswer("200 OK", ThreeItemFeed)));
     for (const int channel : {1, 7}) {
         WriteSettings("[set]\nChannel=" + std::to_string(channel) +
                       "\n[feeds]\na=" + server.Address("/a.xml") +
@@ -330,8 +330,8 @@ TEST_F(RunFormTest, DownloadsTheFeedAtChannelOrTheFirstWhenChannelIsTooLarge) {
 }
 
 TEST_F(RunFormTest, FailuresGoToTheErrorReportAndAreNotRetried) {
-    test::TScriptedServer server(
-        test::TScriptedServer::Always(httpAnswer("404 Not Found", "<html>gone</html>")));
+    test::ScriptedServer server(
+        test::ScriptedServer::Always(httpAnswer("404 Not Found", "<html>gone</html>")));
     const std::string cases[][2] = {
         {"[feeds]\nf=" + server.Address("/missing.xml") + "\n", "HTTP/1.1 404 Not Found"},
         {"[set]\nChannel=-1\n[feeds]\nf=" + server.Address("/x") + "\n",
@@ -355,7 +355,7 @@ TEST_F(RunFormTest, FailuresGoToTheErrorReportAndAreNotRetried) {
 }
 
 TEST_F(RunFormTest, UnreadableFeedIsReported) {
-    test::TScriptedServer server(test::TScriptedServer::Always(httpAnswer("200 OK", "not xml")));
+    test::ScriptedServer server(test::ScriptedServer::Always(httpAnswer("200 OK", "not xml")));
     WriteSettings("[feeds]\nf=" + server.Address("/f") + "\n");
     Create();
     form->show();
@@ -380,7 +380,7 @@ TEST_F(RunFormTest, EmptyCatalogueOrEmptyAddressMakesNoRequestAndNoError) {
 
 TEST_F(RunFormTest, ClosingDuringTheDownloadAbandonsIt) {
     // Answers nothing: the download waits until the window gives it up.
-    test::TScriptedServer server([](test::TServerConn& conn) {
+    test::ScriptedServer server([](test::ServerConn& conn) {
         conn.ReadRequest();
         while (conn.ReadRequest() != "") {
         }

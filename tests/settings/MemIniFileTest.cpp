@@ -94,7 +94,7 @@ TEST(MemIniFile, UnreadableFileFailsWithItsPath) {
     try {
         TMemIniFile ini(dir.file("dir.ini"));
         FAIL() << "no error for a directory";
-    } catch (const zavrio::EFOpenError& e) {
+    } catch (const zavrio::FileOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + dir.file("dir.ini") +
                                              "\". Is a directory");
     }
@@ -111,7 +111,7 @@ TEST(MemIniFile, FailedWriteBackKeepsTheOldFileAndNamesIt) {
     try {
         elsewhere.UpdateFile();
         FAIL() << "no error for an unwritable place";
-    } catch (const zavrio::EFCreateError& e) {
+    } catch (const zavrio::FileCreateError& e) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot create file \"" + dir.file("gone/z.ini") + "\". No such file or directory");
     }

@@ -1,4 +1,4 @@
-#include "playback/TMpvPlayer.h"
+#include "playback/MpvPlayer.h"
 
 #include <QMetaObject>
 #include <QOpenGLContext>
@@ -41,32 +41,32 @@ bool hasFlag(const std::string& address, const std::string& flag) {
 
 // The drawing surface. It lives inside the player so the player can stay a
 // plain QWidget like any other control.
-class TMpvPlayer::View : public QOpenGLWidget {
+class MpvPlayer::View : public QOpenGLWidget {
 public:
-    explicit View(TMpvPlayer& owner) : QOpenGLWidget(&owner), FOwner(owner) {
+    explicit View(MpvPlayer& owner) : QOpenGLWidget(&owner), owner_(owner) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
         connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
-            if (FFramePainted)
-                FOwner.FirstFrameSwapped();
+            if (framePainted_)
+                owner_.FirstFrameSwapped();
         });
     }
 
     ~View() override {
-        if (!FRender)
+        if (!render_)
             return;
         // The render context holds GL objects of this widget's context.
         makeCurrent();
-        mpv_render_context_set_update_callback(FRender.get(), nullptr, nullptr);
+        mpv_render_context_set_update_callback(render_.get(), nullptr, nullptr);
         StopDrawing();
-        FRender.reset();
+        render_.reset();
         doneCurrent();
     }
 
     // Draws mpv from now on; the render context is made now when the GL
     // context exists already, else when it is initialised.
     void Attach(mpv_handle* mpv) {
-        FMpvHandle = mpv;
+        mpvHandle_ = mpv;
         if (!context())
             return;
         makeCurrent();
@@ -76,13 +76,13 @@ public:
     }
 
     void ShowText(const QString& text) {
-        FText = text;
+        text_ = text;
         update();
     }
 
 protected:
     void initializeGL() override {
-        if (FMpvHandle)
+        if (mpvHandle_)
             CreateRenderContext();
     }
 
@@ -96,18 +96,18 @@ protected:
             {MPV_RENDER_PARAM_INVALID, nullptr},
         };
         mpv_render_context* ctx = nullptr;
-        const int status = mpv_render_context_create(&ctx, FMpvHandle, params);
+        const int status = mpv_render_context_create(&ctx, mpvHandle_, params);
         if (status < 0) {
             // No exception can leave a paint handler; the clip counts as failed instead.
-            FText = QString::fromUtf8(LoadErrorText);
+            text_ = QString::fromUtf8(LoadErrorText);
             QMetaObject::invokeMethod(
-                &FOwner, [o = &FOwner] { o->ShowLoadError(); }, Qt::QueuedConnection);
+                &owner_, [o = &owner_] { o->ShowLoadError(); }, Qt::QueuedConnection);
             return;
         }
-        FRender.reset(ctx);
+        render_.reset(ctx);
         // Runs on an mpv thread: only queue a repaint on the GUI thread.
         mpv_render_context_set_update_callback(
-            FRender.get(),
+            render_.get(),
             [](void* self) {
                 QMetaObject::invokeMethod(static_cast<View*>(self), qOverload<>(&View::update),
                                           Qt::QueuedConnection);
@@ -116,8 +116,8 @@ protected:
     }
 
     void paintGL() override {
-        if (FRender && FText.isEmpty()) {
-            const std::uint64_t flags = mpv_render_context_update(FRender.get());
+        if (render_ && text_.isEmpty()) {
+            const std::uint64_t flags = mpv_render_context_update(render_.get());
             const qreal ratio = devicePixelRatio();
             mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()),
                                static_cast<int>(width() * ratio),
@@ -128,19 +128,19 @@ protected:
                 {MPV_RENDER_PARAM_FLIP_Y, &flipY},
                 {MPV_RENDER_PARAM_INVALID, nullptr},
             };
-            mpv_render_context_render(FRender.get(), params);
+            mpv_render_context_render(render_.get(), params);
             if (flags & MPV_RENDER_UPDATE_FRAME)
-                FFramePainted = true;
+                framePainted_ = true;
             return;
         }
         QOpenGLFunctions* gl = context()->functions();
         gl->glClearColor(0, 0, 0, 1);
         gl->glClear(GL_COLOR_BUFFER_BIT);
-        if (!FText.isEmpty()) {
+        if (!text_.isEmpty()) {
             QPainter painter(this);
             painter.setPen(Qt::white);
-            painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, FText);
-            FFramePainted = true;
+            painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, text_);
+            framePainted_ = true;
         }
     }
 
@@ -152,45 +152,45 @@ private:
     // quick.
     void StopDrawing() {
         int idle = 0;
-        mpv_get_property(FMpvHandle, "idle-active", MPV_FORMAT_FLAG, &idle);
+        mpv_get_property(mpvHandle_, "idle-active", MPV_FORMAT_FLAG, &idle);
         if (idle)
             return;
         const char* stop[] = {"stop", nullptr};
-        if (mpv_command_async(FMpvHandle, 0, stop) < 0)
+        if (mpv_command_async(mpvHandle_, 0, stop) < 0)
             return;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
         while (std::chrono::steady_clock::now() < deadline) {
-            if (mpv_render_context_update(FRender.get()) & MPV_RENDER_UPDATE_FRAME) {
+            if (mpv_render_context_update(render_.get()) & MPV_RENDER_UPDATE_FRAME) {
                 mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), 1, 1, 0};
                 mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
                                              {MPV_RENDER_PARAM_INVALID, nullptr}};
-                mpv_render_context_render(FRender.get(), params);
+                mpv_render_context_render(render_.get(), params);
             }
             // The wakeup callback is already gone, so these events are ours.
-            if (mpv_wait_event(FMpvHandle, 0.005)->event_id == MPV_EVENT_IDLE)
+            if (mpv_wait_event(mpvHandle_, 0.005)->event_id == MPV_EVENT_IDLE)
                 return;
         }
     }
 
-    TMpvPlayer& FOwner;
-    mpv_handle* FMpvHandle = nullptr;
-    std::unique_ptr<mpv_render_context, RenderContextDeleter> FRender;
-    QString FText;
-    bool FFramePainted = false;
+    MpvPlayer& owner_;
+    mpv_handle* mpvHandle_ = nullptr;
+    std::unique_ptr<mpv_render_context, RenderContextDeleter> render_;
+    QString text_;
+    bool framePainted_ = false;
 };
 
-void TMpvPlayer::MpvDeleter::operator()(mpv_handle* h) const {
+void MpvPlayer::MpvDeleter::operator()(mpv_handle* h) const {
     mpv_terminate_destroy(h);
 }
 
-TMpvPlayer::TMpvPlayer(QWidget* parent) : TShockwaveFlash(parent) {
+MpvPlayer::MpvPlayer(QWidget* parent) : TShockwaveFlash(parent) {
     // The surface comes at once so the window draws through OpenGL from its
     // first show; mpv itself only with the first clip, since a player
     // without a movie (the window's first) needs none.
-    FView = std::make_unique<View>(*this);
+    view_ = std::make_unique<View>(*this);
     auto* layout = new QVBoxLayout(this); // owned by this widget
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(FView.get());
+    layout->addWidget(view_.get());
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     QPalette black = palette();
@@ -198,14 +198,14 @@ TMpvPlayer::TMpvPlayer(QWidget* parent) : TShockwaveFlash(parent) {
     setPalette(black);
 }
 
-TMpvPlayer::~TMpvPlayer() {
+MpvPlayer::~MpvPlayer() {
     // No wakeups may be queued for a half-destroyed player.
-    if (FMpv)
-        mpv_set_wakeup_callback(FMpv.get(), nullptr, nullptr);
-    FView.reset();
+    if (mpv_)
+        mpv_set_wakeup_callback(mpv_.get(), nullptr, nullptr);
+    view_.reset();
 }
 
-void TMpvPlayer::CreateMpv() {
+void MpvPlayer::CreateMpv() {
     // mpv refuses to start unless numbers are formatted the C way; Qt's
     // application object sets the locale from the environment.
     std::setlocale(LC_NUMERIC, "C");
@@ -237,20 +237,20 @@ void TMpvPlayer::CreateMpv() {
     mpv_set_wakeup_callback(
         h,
         [](void* self) {
-            auto* player = static_cast<TMpvPlayer*>(self);
+            auto* player = static_cast<MpvPlayer*>(self);
             QMetaObject::invokeMethod(
                 player, [player] { player->DrainEvents(); }, Qt::QueuedConnection);
         },
         this);
-    FMpv = std::move(mpv);
-    FView->Attach(h);
+    mpv_ = std::move(mpv);
+    view_->Attach(h);
 }
 
-void TMpvPlayer::SetMovie(const std::string& address) {
-    if (!FMpv)
+void MpvPlayer::SetMovie(const std::string& address) {
+    if (!mpv_)
         CreateMpv();
-    mpv_handle* h = FMpv.get();
-    FLoaded = FFrameShown = FReported = FLoadError = false;
+    mpv_handle* h = mpv_.get();
+    loaded_ = frameShown_ = reported_ = loadError_ = false;
     check(mpv_set_property_string(h, "pause", hasFlag(address, "&autoplay=1") ? "no" : "yes"),
           "setting pause for " + address);
     check(mpv_set_property_string(h, "loop-file", hasFlag(address, "&loop=1") ? "inf" : "no"),
@@ -259,19 +259,19 @@ void TMpvPlayer::SetMovie(const std::string& address) {
     check(mpv_command_async(h, 0, command), "loading " + address);
 }
 
-std::int32_t TMpvPlayer::FrameNum() const {
-    if (FLoadError)
+std::int32_t MpvPlayer::FrameNum() const {
+    if (loadError_)
         return 0;
-    if (!FFrameShown || !FMpv)
+    if (!frameShown_ || !mpv_)
         return -1;
     std::int64_t frame = -1;
-    if (mpv_get_property(FMpv.get(), "estimated-frame-number", MPV_FORMAT_INT64, &frame) < 0)
+    if (mpv_get_property(mpv_.get(), "estimated-frame-number", MPV_FORMAT_INT64, &frame) < 0)
         return 0; // a frame is on screen even when mpv cannot number it (a still image)
     return static_cast<std::int32_t>(frame);
 }
 
-void TMpvPlayer::DrainEvents() {
-    mpv_handle* h = FMpv.get();
+void MpvPlayer::DrainEvents() {
+    mpv_handle* h = mpv_.get();
     for (;;) {
         const mpv_event* event = mpv_wait_event(h, 0);
         switch (event->event_id) {
@@ -281,7 +281,7 @@ void TMpvPlayer::DrainEvents() {
             QueueReadyState(0);
             break;
         case MPV_EVENT_FILE_LOADED: {
-            FLoaded = true;
+            loaded_ = true;
             // A document that opens but carries no picture is no clip either.
             char* vid = mpv_get_property_string(h, "vid");
             const bool noVideo = !vid || std::string(vid) == "no";
@@ -304,27 +304,27 @@ void TMpvPlayer::DrainEvents() {
     }
 }
 
-void TMpvPlayer::FirstFrameSwapped() {
-    FFrameShown = true;
+void MpvPlayer::FirstFrameSwapped() {
+    frameShown_ = true;
     MaybeReportComplete();
 }
 
-void TMpvPlayer::ShowLoadError() {
-    if (FLoadError)
+void MpvPlayer::ShowLoadError() {
+    if (loadError_)
         return;
-    FLoadError = true;
-    FLoaded = true;
-    FView->ShowText(QString::fromUtf8(LoadErrorText));
+    loadError_ = true;
+    loaded_ = true;
+    view_->ShowText(QString::fromUtf8(LoadErrorText));
 }
 
-void TMpvPlayer::MaybeReportComplete() {
-    if (FReported || !FLoaded || !FFrameShown)
+void MpvPlayer::MaybeReportComplete() {
+    if (reported_ || !loaded_ || !frameShown_)
         return;
-    FReported = true;
+    reported_ = true;
     QueueReadyState(4);
 }
 
-void TMpvPlayer::QueueReadyState(std::int32_t state) {
+void MpvPlayer::QueueReadyState(std::int32_t state) {
     // Queued so the window's handler may replace this player without
     // pulling it out from under its own event loop.
     QMetaObject::invokeMethod(

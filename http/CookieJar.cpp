@@ -1,8 +1,8 @@
-#include "http/IdCookieManager.h"
+#include "http/CookieJar.h"
 #include "http/HttpText.h"
 #include "platform/TextToolkit.h"
 
-#include "http/TIdURI.h"
+#include "http/Uri.h"
 
 #include <algorithm>
 #include <cctype>
@@ -46,7 +46,7 @@ bool DomainMatches(const std::string& host, const std::string& domain) {
     if (host == domain) {
         return true;
     }
-    if (host.size() <= domain.size() || TIdURI("http://" + host).HostIsAddress()) {
+    if (host.size() <= domain.size() || Uri("http://" + host).HostIsAddress()) {
         return false;
     }
     return host.compare(host.size() - domain.size(), domain.size(), domain) == 0 &&
@@ -130,7 +130,7 @@ bool ParseCookieDate(const std::string& text, std::time_t& out) {
 
 } // namespace
 
-void TIdCookieManager::AddServerCookie(const std::string& headerValue, const TIdURI& uri,
+void CookieJar::AddServerCookie(const std::string& headerValue, const Uri& uri,
                                        bool setCookie2) {
     std::vector<std::string> cookies;
     if (setCookie2) {
@@ -147,7 +147,7 @@ void TIdCookieManager::AddServerCookie(const std::string& headerValue, const TId
         if (eq == std::string::npos || HttpTrim(pair.substr(0, eq)).empty()) {
             continue;
         }
-        TIdCookie cookie;
+        Cookie cookie;
         cookie.Name = HttpTrim(pair.substr(0, eq));
         cookie.Value = HttpTrim(pair.substr(eq + 1));
         if (setCookie2) {
@@ -202,43 +202,43 @@ void TIdCookieManager::AddServerCookie(const std::string& headerValue, const TId
     }
 }
 
-void TIdCookieManager::Store(TIdCookie cookie, bool expired) {
-    const auto same = std::find_if(FCookies.begin(), FCookies.end(), [&](const TIdCookie& c) {
+void CookieJar::Store(Cookie cookie, bool expired) {
+    const auto same = std::find_if(cookies_.begin(), cookies_.end(), [&](const Cookie& c) {
         return c.Name == cookie.Name && c.Domain == cookie.Domain && c.Path == cookie.Path;
     });
     if (expired) {
-        if (same != FCookies.end()) {
-            FCookies.erase(same);
+        if (same != cookies_.end()) {
+            cookies_.erase(same);
         }
         return;
     }
-    if (same != FCookies.end()) {
+    if (same != cookies_.end()) {
         cookie.Order = same->Order; // a replaced cookie keeps its place
         *same = std::move(cookie);
         return;
     }
-    cookie.Order = FNextOrder++;
-    FCookies.push_back(std::move(cookie));
+    cookie.Order = nextOrder_++;
+    cookies_.push_back(std::move(cookie));
 }
 
-std::string TIdCookieManager::CookieHeader(const TIdURI& uri) const {
+std::string CookieJar::CookieHeader(const Uri& uri) const {
     const std::string host = AsciiLowerCopy(uri.Host);
     const std::string path = uri.Path.empty() ? std::string("/") : uri.Path;
-    std::vector<const TIdCookie*> matching;
-    for (const TIdCookie& c : FCookies) {
+    std::vector<const Cookie*> matching;
+    for (const Cookie& c : cookies_) {
         const bool domainOk = c.HostOnly ? host == c.Domain : DomainMatches(host, c.Domain);
         if (domainOk && PathMatches(path, c.Path) && !c.Secure) {
             matching.push_back(&c);
         }
     }
-    std::stable_sort(matching.begin(), matching.end(), [](const TIdCookie* a, const TIdCookie* b) {
+    std::stable_sort(matching.begin(), matching.end(), [](const Cookie* a, const Cookie* b) {
         if (a->Path.size() != b->Path.size()) {
             return a->Path.size() > b->Path.size();
         }
         return a->Order < b->Order;
     });
     std::string header;
-    for (const TIdCookie* c : matching) {
+    for (const Cookie* c : matching) {
         if (!header.empty()) {
             header += "; ";
         }

@@ -23,18 +23,18 @@ struct mpv_handle;
 
 namespace zavrio {
 
-class TMpvPlayer : public TShockwaveFlash {
+class MpvPlayer : public TShockwaveFlash {
 public:
     static constexpr const char* LoadErrorText = "An error occurred, please try again later.";
 
-    explicit TMpvPlayer(QWidget* parent = nullptr);
-    ~TMpvPlayer() override;
+    explicit MpvPlayer(QWidget* parent = nullptr);
+    ~MpvPlayer() override;
 
     void SetMovie(const std::string& address) override;
     std::int32_t FrameNum() const override;
 
     // True once the clip failed to load and the error text is shown.
-    bool ShowsLoadError() const { return FLoadError; }
+    bool ShowsLoadError() const { return loadError_; }
 
 private:
     class View;
@@ -49,14 +49,14 @@ private:
     void MaybeReportComplete();
     void QueueReadyState(std::int32_t state);
 
-    // Declared before FView: the render context inside the view must be
+    // Declared before view_: the render context inside the view must be
     // freed before the mpv instance it draws.
-    std::unique_ptr<mpv_handle, MpvDeleter> FMpv;
-    std::unique_ptr<View> FView;
-    bool FLoaded = false;     // the current file has been opened
-    bool FFrameShown = false; // a frame of it has reached the screen
-    bool FReported = false;   // state 4 has been reported for it
-    bool FLoadError = false;
+    std::unique_ptr<mpv_handle, MpvDeleter> mpv_;
+    std::unique_ptr<View> view_;
+    bool loaded_ = false;     // the current file has been opened
+    bool frameShown_ = false; // a frame of it has reached the screen
+    bool reported_ = false;   // state 4 has been reported for it
+    bool loadError_ = false;
 };
 
 } // namespace zavrio

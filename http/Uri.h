@@ -10,12 +10,12 @@
 
 namespace zavrio {
 
-class TIdURI {
+class Uri {
 public:
-    TIdURI() = default;
+    Uri() = default;
     // Splits "scheme://[user@]host[:port]/path?query#fragment". An address
     // without "://" has an empty scheme and host and is all path. Never throws.
-    explicit TIdURI(const std::string& address);
+    explicit Uri(const std::string& address);
 
     std::string Address;  // as given
     std::string Protocol; // lower case, "" when absent

@@ -14,9 +14,9 @@
 
 namespace zavrio {
 
-class TIdURI;
+class Uri;
 
-struct TIdCookie {
+struct Cookie {
     std::string Name;
     std::string Value;
     std::string Domain; // lower case, without a leading "."
@@ -26,25 +26,25 @@ struct TIdCookie {
     std::uint64_t Order = 0; // creation order, for the sending order
 };
 
-class TIdCookieManager {
+class CookieJar {
 public:
     // Stores the cookie(s) of one header value received for uri.
     // setCookie2 selects the RFC 2965 form, where one value may carry
     // several comma-separated cookies. Malformed values are ignored.
-    void AddServerCookie(const std::string& headerValue, const TIdURI& uri, bool setCookie2);
+    void AddServerCookie(const std::string& headerValue, const Uri& uri, bool setCookie2);
 
     // "name=value; name2=value2" for uri, longer paths first, then older
     // first; empty when none match.
-    std::string CookieHeader(const TIdURI& uri) const;
+    std::string CookieHeader(const Uri& uri) const;
 
-    const std::vector<TIdCookie>& Cookies() const { return FCookies; }
-    void Clear() { FCookies.clear(); }
+    const std::vector<Cookie>& Cookies() const { return cookies_; }
+    void Clear() { cookies_.clear(); }
 
 private:
-    void Store(TIdCookie cookie, bool expired);
+    void Store(Cookie cookie, bool expired);
 
-    std::vector<TIdCookie> FCookies;
-    std::uint64_t FNextOrder = 0;
+    std::vector<Cookie> cookies_;
+    std::uint64_t nextOrder_ = 0;
 };
 
 } // namespace zavrio

@@ -1,4 +1,4 @@
-#include "http/TIdURI.h"
+#include "http/Uri.h"
 #include "http/HttpText.h"
 #include "platform/TextToolkit.h"
 
@@ -110,7 +110,7 @@ std::string Recompose(const TRefParts& p) {
 
 } // namespace
 
-TIdURI::TIdURI(const std::string& address) : Address(address) {
+Uri::Uri(const std::string& address) : Address(address) {
     std::string rest = address;
     const auto sep = rest.find("://");
     if (sep != std::string::npos) {
@@ -151,7 +151,7 @@ TIdURI::TIdURI(const std::string& address) : Address(address) {
     Path = rest;
 }
 
-std::optional<int> TIdURI::PortNumber() const {
+std::optional<int> Uri::PortNumber() const {
     if (Port.empty())
         return std::nullopt;
     if (Port.size() > 5 ||
@@ -161,17 +161,17 @@ std::optional<int> TIdURI::PortNumber() const {
     return port <= 65535 ? port : 0;
 }
 
-std::string TIdURI::Target() const {
+std::string Uri::Target() const {
     return (Path.empty() ? std::string("/") : Path) + Query;
 }
 
-bool TIdURI::HostIsAddress() const {
+bool Uri::HostIsAddress() const {
     unsigned char buf[16];
     return inet_pton(AF_INET, Host.c_str(), buf) == 1 ||
            inet_pton(AF_INET6, Host.c_str(), buf) == 1;
 }
 
-std::string TIdURI::Resolve(const std::string& base, const std::string& reference) {
+std::string Uri::Resolve(const std::string& base, const std::string& reference) {
     const TRefParts r = SplitReference(reference);
     const TRefParts b = SplitReference(base);
     TRefParts t;

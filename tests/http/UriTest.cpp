@@ -1,12 +1,12 @@
-#include "http/TIdURI.h"
+#include "http/Uri.h"
 
 #include <gtest/gtest.h>
 
 namespace zavrio {
 namespace {
 
-TEST(TIdURI, SplitsAddressWithoutReencoding) {
-    const TIdURI uri("HTTP://user@Feeds.Example.test:8080/a%20b/feed.xml?x=1&y=a b#top");
+TEST(Uri, SplitsAddressWithoutReencoding) {
+    const Uri uri("HTTP://user@Feeds.Example.test:8080/a%20b/feed.xml?x=1&y=a b#top");
     EXPECT_EQ(uri.Protocol, "http");
     EXPECT_EQ(uri.Host, "Feeds.Example.test");
     EXPECT_EQ(uri.Port, "8080");
@@ -16,27 +16,27 @@ TEST(TIdURI, SplitsAddressWithoutReencoding) {
     EXPECT_FALSE(uri.HostIsAddress());
 }
 
-TEST(TIdURI, EmptyPathTargetsRootAndIPv6LiteralLosesBrackets) {
-    const TIdURI root("http://example.test");
+TEST(Uri, EmptyPathTargetsRootAndIPv6LiteralLosesBrackets) {
+    const Uri root("http://example.test");
     EXPECT_EQ(root.Target(), "/");
     EXPECT_EQ(root.Port, "");
-    const TIdURI query("http://example.test?q=1");
+    const Uri query("http://example.test?q=1");
     EXPECT_EQ(query.Target(), "/?q=1");
-    const TIdURI v6("http://[::1]:81/x");
+    const Uri v6("http://[::1]:81/x");
     EXPECT_EQ(v6.Host, "::1");
     EXPECT_EQ(v6.Port, "81");
     EXPECT_TRUE(v6.HostIsAddress());
-    EXPECT_TRUE(TIdURI("http://127.0.0.1/").HostIsAddress());
+    EXPECT_TRUE(Uri("http://127.0.0.1/").HostIsAddress());
 }
 
-TEST(TIdURI, AddressWithoutSchemeIsAllPath) {
-    const TIdURI uri("example.test/feed");
+TEST(Uri, AddressWithoutSchemeIsAllPath) {
+    const Uri uri("example.test/feed");
     EXPECT_EQ(uri.Protocol, "");
     EXPECT_EQ(uri.Host, "");
 }
 
 // The normal and abnormal examples of RFC 3986 section 5.4.
-TEST(TIdURI, ResolvesReferencesAsRfc3986) {
+TEST(Uri, ResolvesReferencesAsRfc3986) {
     const std::string base = "http://a/b/c/d;p?q";
     const std::pair<const char*, const char*> cases[] = {
         {"g:h", "g:h"},
@@ -69,10 +69,10 @@ TEST(TIdURI, ResolvesReferencesAsRfc3986) {
         {"http://other:8080/feed", "http://other:8080/feed"},
     };
     for (const auto& [ref, expected] : cases) {
-        EXPECT_EQ(TIdURI::Resolve(base, ref), expected) << "reference \"" << ref << "\"";
+        EXPECT_EQ(Uri::Resolve(base, ref), expected) << "reference \"" << ref << "\"";
     }
     // A base without a path still gets a "/" before a relative reference.
-    EXPECT_EQ(TIdURI::Resolve("http://host:81", "feed.xml"), "http://host:81/feed.xml");
+    EXPECT_EQ(Uri::Resolve("http://host:81", "feed.xml"), "http://host:81/feed.xml");
 }
 
 } // namespace

@@ -1,19 +1,19 @@
-#include "http/IdCookieManager.h"
+#include "http/CookieJar.h"
 
-#include "http/TIdURI.h"
+#include "http/Uri.h"
 
 #include <gtest/gtest.h>
 
 namespace zavrio {
 namespace {
 
-std::string HeaderFor(const TIdCookieManager& jar, const std::string& address) {
-    return jar.CookieHeader(TIdURI(address));
+std::string HeaderFor(const CookieJar& jar, const std::string& address) {
+    return jar.CookieHeader(Uri(address));
 }
 
-TEST(TIdCookieManager, HostOnlyCookieGoesBackToTheSameHostOnly) {
-    TIdCookieManager jar;
-    jar.AddServerCookie("sid=abc; HttpOnly", TIdURI("http://feeds.example.test/a/feed.xml"), false);
+TEST(CookieJar, HostOnlyCookieGoesBackToTheSameHostOnly) {
+    CookieJar jar;
+    jar.AddServerCookie("sid=abc; HttpOnly", Uri("http://feeds.example.test/a/feed.xml"), false);
     EXPECT_EQ(HeaderFor(jar, "http://feeds.example.test/a/other"), "sid=abc");
     EXPECT_EQ(HeaderFor(jar, "http://FEEDS.example.test:8080/a/"), "sid=abc");
     EXPECT_EQ(HeaderFor(jar, "http://www.feeds.example.test/a/x"), "");
@@ -23,9 +23,9 @@ TEST(TIdCookieManager, HostOnlyCookieGoesBackToTheSameHostOnly) {
     EXPECT_EQ(HeaderFor(jar, "http://feeds.example.test/ab"), "");
 }
 
-TEST(TIdCookieManager, DomainAndPathMatching) {
-    TIdCookieManager jar;
-    const TIdURI from("http://www.example.test/feeds/list");
+TEST(CookieJar, DomainAndPathMatching) {
+    CookieJar jar;
+    const Uri from("http://www.example.test/feeds/list");
     jar.AddServerCookie("d=1; Domain=.example.test; Path=/", from, false);
     jar.AddServerCookie("p=2; Path=/feeds", from, false);
     jar.AddServerCookie("evil=3; Domain=other.test", from, false); // not ours to set
@@ -45,9 +45,9 @@ TEST(TIdCookieManager, DomainAndPathMatching) {
     }
 }
 
-TEST(TIdCookieManager, ReplacesKeepsOrderAndExpires) {
-    TIdCookieManager jar;
-    const TIdURI from("http://h.test/");
+TEST(CookieJar, ReplacesKeepsOrderAndExpires) {
+    CookieJar jar;
+    const Uri from("http://h.test/");
     jar.AddServerCookie("a=1", from, false);
     jar.AddServerCookie("b=2", from, false);
     jar.AddServerCookie("a=3", from, false);
@@ -66,19 +66,19 @@ TEST(TIdCookieManager, ReplacesKeepsOrderAndExpires) {
     EXPECT_EQ(jar.Cookies().size(), 2u);
 }
 
-TEST(TIdCookieManager, SetCookie2CarriesSeveralQuotedCookies) {
-    TIdCookieManager jar;
+TEST(CookieJar, SetCookie2CarriesSeveralQuotedCookies) {
+    CookieJar jar;
     jar.AddServerCookie("x=\"1,2\"; Version=\"1\"; Path=\"/\", y=\"two\"; Version=\"1\"",
-                        TIdURI("http://h.test/a/b"), true);
+                        Uri("http://h.test/a/b"), true);
     EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "x=1,2");
     // y has the longer (default) path /a, so it comes first.
     EXPECT_EQ(HeaderFor(jar, "http://h.test/a/c"), "y=two; x=1,2");
 }
 
-TEST(TIdCookieManager, SetCookieWithCommaInDateIsOneCookie) {
-    TIdCookieManager jar;
+TEST(CookieJar, SetCookieWithCommaInDateIsOneCookie) {
+    CookieJar jar;
     jar.AddServerCookie("k=v; Expires=Wed, 09 Jun 2100 10:18:14 GMT; Path=/",
-                        TIdURI("http://h.test/"), false);
+                        Uri("http://h.test/"), false);
     ASSERT_EQ(jar.Cookies().size(), 1u);
     EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "k=v");
 }
