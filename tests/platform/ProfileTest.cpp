@@ -17,7 +17,7 @@ protected:
     void SetUp() override { SetRegistryRoot(store.path()); }
     void TearDown() override { SetRegistryRoot(""); }
 
-    TempDirectory store;
+    test::TempDirectory store;
 };
 
 TEST_F(Profile, WindowsDirectoryIsAFolderOfTheStoreAndExists) {
@@ -27,7 +27,7 @@ TEST_F(Profile, WindowsDirectoryIsAFolderOfTheStoreAndExists) {
 
 TEST_F(Profile, BareFileNameLandsInTheWindowsDirectory) {
     IniWriteString("system.INI", "boot", "SCRNSAVE.EXE", "/opt/zavrio/zavrio.scr");
-    EXPECT_EQ(readFile(WindowsDirectory() + "system.INI"),
+    EXPECT_EQ(test::ReadFile(WindowsDirectory() + "system.INI"),
               "[boot]\r\nSCRNSAVE.EXE=/opt/zavrio/zavrio.scr\r\n");
 }
 
@@ -69,28 +69,28 @@ TEST_F(Profile, WritesFollowThePrivateProfileRules) {
     };
     for (const Case& c : cases) {
         const std::string file = store / "system.ini";
-        writeFile(file, original);
+        test::WriteFile(file, original);
         IniWriteString(file, c.section, c.key, c.value);
-        EXPECT_EQ(readFile(file), c.expected) << c.what;
+        EXPECT_EQ(test::ReadFile(file), c.expected) << c.what;
     }
 }
 
 TEST_F(Profile, FirstMatchWinsAndLineEndingsFollowTheFile) {
     const std::string file = store / "dup.ini";
     // LF endings, a commented-out key, the last line unterminated.
-    writeFile(file, "[a]\n;k=0\nk=1\nk=2\n[A]\nk=3");
+    test::WriteFile(file, "[a]\n;k=0\nk=1\nk=2\n[A]\nk=3");
     IniWriteString(file, "A", "K", "x");
-    EXPECT_EQ(readFile(file), "[a]\n;k=0\nk=x\nk=2\n[A]\nk=3");
+    EXPECT_EQ(test::ReadFile(file), "[a]\n;k=0\nk=x\nk=2\n[A]\nk=3");
     IniWriteString(file, "A", "new", "y");
-    EXPECT_EQ(readFile(file), "[a]\n;k=0\nk=x\nk=2\nnew=y\n[A]\nk=3");
+    EXPECT_EQ(test::ReadFile(file), "[a]\n;k=0\nk=x\nk=2\nnew=y\n[A]\nk=3");
     IniWriteString(file, "b", "z", "1");
-    EXPECT_EQ(readFile(file), "[a]\n;k=0\nk=x\nk=2\nnew=y\n[A]\nk=3\n[b]\nz=1\n");
+    EXPECT_EQ(test::ReadFile(file), "[a]\n;k=0\nk=x\nk=2\nnew=y\n[A]\nk=3\n[b]\nz=1\n");
 }
 
 TEST_F(Profile, EveryErrorIsSwallowedAndLeavesTheFileAlone) {
     const std::string file = store / "keep.ini";
     const std::string original = "[boot]\r\nshell=explorer.exe\r\n";
-    writeFile(file, original);
+    test::WriteFile(file, original);
     struct Case {
         const char* section;
         const char* key;
@@ -110,12 +110,12 @@ TEST_F(Profile, EveryErrorIsSwallowedAndLeavesTheFileAlone) {
     };
     for (const Case& c : unsafe) {
         EXPECT_NO_THROW(IniWriteString(file, c.section, c.key, c.value));
-        EXPECT_EQ(readFile(file), original) << c.section << " / " << c.key;
+        EXPECT_EQ(test::ReadFile(file), original) << c.section << " / " << c.key;
     }
     // Read-only file, even for the superuser.
     ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
     IniWriteString(file, "boot", "shell", "other.exe");
-    EXPECT_EQ(readFile(file), original);
+    EXPECT_EQ(test::ReadFile(file), original);
     // No such directory; a directory in place of the file.
     EXPECT_NO_THROW(IniWriteString(store / "no/such/dir.ini", "s", "k", "v"));
     EXPECT_FALSE(std::filesystem::exists(store / "no"));
@@ -127,11 +127,11 @@ TEST_F(Profile, EveryErrorIsSwallowedAndLeavesTheFileAlone) {
 TEST_F(Profile, LinkedFileIsWrittenThroughTheLink) {
     const std::string real = store / "real.ini";
     const std::string link = store / "link.ini";
-    writeFile(real, "[boot]\n");
+    test::WriteFile(real, "[boot]\n");
     std::filesystem::create_symlink(real, link);
     IniWriteString(link, "boot", "k", "v");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(readFile(real), "[boot]\nk=v\n");
+    EXPECT_EQ(test::ReadFile(real), "[boot]\nk=v\n");
 }
 
 } // namespace

@@ -23,7 +23,7 @@ protected:
     std::string userFile() const { return store / "HKEY_CURRENT_USER.reg"; }
     std::string machineFile() const { return store / "HKEY_LOCAL_MACHINE.reg"; }
 
-    TempDirectory store;
+    test::TempDirectory store;
 };
 
 TEST_F(Registry, WrittenStringsReadBackUnderEitherRoot) {
@@ -50,7 +50,7 @@ TEST_F(Registry, KeysAndValueNamesIgnoreLetterCaseAndKeepFirstSpelling) {
 
     RegWriteString(HKEY_CURRENT_USER, "\\control panel\\DESKTOP", "screensaveactive", "0");
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kDesktop, "ScreenSaveActive"), "0");
-    const std::string text = readFile(userFile());
+    const std::string text = test::ReadFile(userFile());
     EXPECT_NE(text.find("[Control Panel\\Desktop]"), std::string::npos) << text;
     EXPECT_NE(text.find("\"ScreenSaveActive\"=string:\"0\""), std::string::npos) << text;
     EXPECT_EQ(text.find("DESKTOP"), std::string::npos) << text;
@@ -79,11 +79,11 @@ TEST_F(Registry, EmptyValueNameIsTheDefaultValue) {
     RegWriteString(HKEY_CURRENT_USER, "\\Software\\Zavrio", "Named", "named text");
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, "\\Software\\Zavrio", ""), "default text");
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, "\\Software\\Zavrio", "Named"), "named text");
-    EXPECT_NE(readFile(userFile()).find("@=string:\"default text\""), std::string::npos);
+    EXPECT_NE(test::ReadFile(userFile()).find("@=string:\"default text\""), std::string::npos);
 }
 
 TEST_F(Registry, NonStringValueRaisesInvalidDataType) {
-    writeFile(userFile(), "[Control Panel\\Desktop]\n"
+    test::WriteFile(userFile(), "[Control Panel\\Desktop]\n"
                           "\"Count\"=dword:0000002a\n"
                           "\"Blob\"=binary:00ff\n"
                           "@=dword:00000001\n"
@@ -112,7 +112,7 @@ TEST_F(Registry, NonStringValueRaisesInvalidDataType) {
     // other values of the file survive the rewrite.
     RegWriteString(HKEY_CURRENT_USER, kDesktop, "Count", "42");
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kDesktop, "Count"), "42");
-    const std::string text = readFile(userFile());
+    const std::string text = test::ReadFile(userFile());
     EXPECT_NE(text.find("\"Blob\"=binary:00ff"), std::string::npos) << text;
     EXPECT_NE(text.find("@=dword:00000001"), std::string::npos) << text;
 }
@@ -122,7 +122,7 @@ TEST_F(Registry, ReadOnlyRootFileRefusesAllAccessOpening) {
                    "ProgramFilesDir", "C:\\Program Files (x86)");
     ASSERT_TRUE(IsX86ProgramFiles());
     ASSERT_EQ(::chmod(machineFile().c_str(), 0444), 0);
-    const std::string before = readFile(machineFile());
+    const std::string before = test::ReadFile(machineFile());
 
     // The read gives "" and the system-folder look-up gives up, as where a
     // user may not write that key.
@@ -132,11 +132,11 @@ TEST_F(Registry, ReadOnlyRootFileRefusesAllAccessOpening) {
     EXPECT_FALSE(IsX86ProgramFiles());
     // Writing does nothing and raises nothing.
     EXPECT_NO_THROW(RegWriteString(HKEY_LOCAL_MACHINE, "\\Software", "x", "y"));
-    EXPECT_EQ(readFile(machineFile()), before);
+    EXPECT_EQ(test::ReadFile(machineFile()), before);
 }
 
 TEST_F(Registry, StoreThatCannotBeCreatedWritesNothingAndRaisesNothing) {
-    writeFile(store / "plain-file", "not a directory");
+    test::WriteFile(store / "plain-file", "not a directory");
     SetRegistryRoot(store / "plain-file/registry");
     EXPECT_NO_THROW(RegWriteString(HKEY_CURRENT_USER, kDesktop, "SCRNSAVE.EXE", "x"));
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kDesktop, "SCRNSAVE.EXE"), "");
@@ -152,7 +152,7 @@ TEST_F(Registry, MissingStoreDirectoryIsCreatedOnFirstWrite) {
 
 TEST_F(Registry, FailedStoreRaisesFailedToSetDataAndKeepsTheFile) {
     RegWriteString(HKEY_CURRENT_USER, kDesktop, "ScreenSaveActive", "1");
-    const std::string before = readFile(userFile());
+    const std::string before = test::ReadFile(userFile());
     // A directory where the temporary file has to go makes the write fail
     // after the key was opened.
     std::filesystem::create_directory(userFile() + ".tmp");
@@ -162,15 +162,15 @@ TEST_F(Registry, FailedStoreRaisesFailedToSetDataAndKeepsTheFile) {
     } catch (const RegistryError& e) {
         EXPECT_STREQ(e.what(), "Failed to set data for 'ScreenSaveActive'");
     }
-    EXPECT_EQ(readFile(userFile()), before);
+    EXPECT_EQ(test::ReadFile(userFile()), before);
 }
 
 TEST_F(Registry, DamagedFileIsNeitherReadNorOverwritten) {
     const std::string damaged = "[Control Panel\\Desktop]\n\"ScreenSaveActive\"=string:\"1\n";
-    writeFile(userFile(), damaged);
+    test::WriteFile(userFile(), damaged);
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kDesktop, "ScreenSaveActive"), "");
     EXPECT_NO_THROW(RegWriteString(HKEY_CURRENT_USER, kDesktop, "ScreenSaveActive", "0"));
-    EXPECT_EQ(readFile(userFile()), damaged);
+    EXPECT_EQ(test::ReadFile(userFile()), damaged);
 }
 
 TEST_F(Registry, AnyBytesSurviveTheFileRoundTrip) {
@@ -186,7 +186,7 @@ TEST_F(Registry, AnyBytesSurviveTheFileRoundTrip) {
         EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, "\\Odd [key] 100%\\\x01name", text), text);
     }
     // Every line of the file stays one line, whatever the names held.
-    RegistryFile reread = RegistryFile::Parse(readFile(userFile()), userFile());
+    RegistryFile reread = RegistryFile::Parse(test::ReadFile(userFile()), userFile());
     EXPECT_NE(reread.FindValue({"Odd [key] 100%", "\x01name"}, "line\nbreak\r\nand \"quotes\" and "
                                                                "\\back\\slashes\\"),
               nullptr);
@@ -308,7 +308,7 @@ TEST_F(ShellFolders, FavouritesWithoutLinksNameStillGetsTheSeparators) {
 }
 
 TEST_F(ShellFolders, ErrorsAreSwallowedKeepingWhatWasRead) {
-    writeFile(userFile(),
+    test::WriteFile(userFile(),
               "[Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders]\n"
               "\"Favorites\"=string:\"C:\\\\Fav\"\n"
               "\"Desktop\"=dword:00000001\n"

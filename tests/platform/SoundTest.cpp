@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <array>
 #include <chrono>
 #include <csignal>
@@ -107,7 +109,7 @@ protected:
         return out && out->find("Mute: yes") != std::string::npos;
     }
 
-    TempDirectory dir;
+    test::TempDirectory dir;
     pid_t server = 0;
     std::optional<ScopedEnv> serverEnv, homeEnv, configEnv;
 };
@@ -125,7 +127,7 @@ TEST_F(SoundServer, ToggleFlipsTheDefaultSinkAndTwoTogglesRestoreIt) {
 }
 
 TEST(SoundWithoutServer, NothingHappensAndNothingIsRaised) {
-    TempDirectory dir;
+    test::TempDirectory dir;
     ScopedEnv server("PULSE_SERVER", "unix:" + (dir / "nobody-listens"));
     ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path());
     EXPECT_NO_THROW(ToggleMute(0));
@@ -136,7 +138,7 @@ TEST(SoundWithoutServer, NothingHappensAndNothingIsRaised) {
 
 TEST(SoundWithoutServer, ServerThatNeverAnswersDoesNotHang) {
     // A socket that accepts connections into its backlog but never speaks.
-    TempDirectory dir;
+    test::TempDirectory dir;
     const std::string path = dir / "silent";
     int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);

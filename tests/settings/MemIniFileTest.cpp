@@ -1,22 +1,24 @@
 #include "settings/MemIniFile.h"
 
-#include "TempDir.h"
+#include "TempDirectory.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sys/stat.h>
 
 using zavrio::TMemIniFile;
 
 namespace {
 
-TMemIniFile load(const TempDir& dir, const std::string& text) {
+TMemIniFile load(const zavrio::test::TempDirectory& dir, const std::string& text) {
     return TMemIniFile(dir.write("test.ini", text));
 }
 
 } // namespace
 
 TEST(MemIniFile, ParsesTrimsAndDropsCommentsAndLinesBeforeTheFirstSection) {
-    TempDir dir;
+    zavrio::test::TempDirectory dir;
     auto ini = load(dir, "orphan=1\n; note\r\n  [ Set ]  \r"
                          "  Loop  =  1  \n\n\tKey = a = b \r\n;Key=zzz\n");
     EXPECT_EQ(ini.ReadString("set", "loop", "?"), "1");
@@ -27,7 +29,7 @@ TEST(MemIniFile, ParsesTrimsAndDropsCommentsAndLinesBeforeTheFirstSection) {
 }
 
 TEST(MemIniFile, LastOccurrenceOfSectionAndKeyWins) {
-    TempDir dir;
+    zavrio::test::TempDirectory dir;
     auto ini = load(dir, "[feeds]\nA=first\nB=b\nA=second\n[x]\n[FEEDS]\nC=c\n");
     // The second "feeds" section hides the first one entirely.
     std::vector<std::string> keys{"stale"};
@@ -61,7 +63,7 @@ TEST(MemIniFile, ReadsIntegersAndBooleans) {
         {"2147483648", 7, true}, {"0xFFFFFFFF", -1, true},
     };
     for (const Row& row : rows) {
-        TempDir dir;
+        zavrio::test::TempDirectory dir;
         auto ini = load(dir, std::string("[s]\nk=") + row.stored + "\n");
         EXPECT_EQ(ini.ReadInteger("s", "k", 7), row.asInteger) << row.stored;
         EXPECT_EQ(ini.ReadBool("s", "k", true), row.asBoolean) << row.stored;
@@ -70,7 +72,7 @@ TEST(MemIniFile, ReadsIntegersAndBooleans) {
 }
 
 TEST(MemIniFile, WritesNewSectionsAndKeysAtTheEnd) {
-    TempDir dir;
+    zavrio::test::TempDirectory dir;
     auto ini = load(dir, "[a]\nx=1\n");
     ini.WriteInteger("b", "n", -5);
     ini.WriteBool("A", "y", true);
@@ -79,16 +81,16 @@ TEST(MemIniFile, WritesNewSectionsAndKeysAtTheEnd) {
 }
 
 TEST(MemIniFile, MissingFileIsEmptyAndUpdateCreatesIt) {
-    TempDir dir;
+    zavrio::test::TempDirectory dir;
     TMemIniFile ini(dir.file("new.ini"));
     EXPECT_EQ(ini.Serialize(), "");
     ini.WriteString("set", "Loop", "1");
     ini.UpdateFile();
-    EXPECT_EQ(TempDir::read(dir.file("new.ini")), "[set]\r\nLoop=1\r\n\r\n");
+    EXPECT_EQ(zavrio::test::ReadFile(dir.file("new.ini")), "[set]\r\nLoop=1\r\n\r\n");
 }
 
 TEST(MemIniFile, UnreadableFileFailsWithItsPath) {
-    TempDir dir;
+    zavrio::test::TempDirectory dir;
     // A directory where the file should be cannot be read as a file.
     std::filesystem::create_directory(dir.file("dir.ini"));
     try {
@@ -101,7 +103,7 @@ TEST(MemIniFile, UnreadableFileFailsWithItsPath) {
 }
 
 TEST(MemIniFile, FailedWriteBackKeepsTheOldFileAndNamesIt) {
-    TempDir dir;
+    zavrio::test::TempDirectory dir;
     std::string path = dir.write("z.ini", "[feeds]\nKeep=http://x/\n");
     TMemIniFile ini(path);
     ini.WriteString("set", "Loop", "1");
@@ -116,7 +118,7 @@ TEST(MemIniFile, FailedWriteBackKeepsTheOldFileAndNamesIt) {
                   "Cannot create file \"" + dir.file("gone/z.ini") + "\". No such file or directory");
     }
     ini.UpdateFile();
-    EXPECT_EQ(TempDir::read(path), "[feeds]\r\nKeep=http://x/\r\n\r\n[set]\r\nLoop=1\r\n\r\n");
+    EXPECT_EQ(zavrio::test::ReadFile(path), "[feeds]\r\nKeep=http://x/\r\n\r\n[set]\r\nLoop=1\r\n\r\n");
     // Nothing but the file itself is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")),
                             std::filesystem::directory_iterator()),
@@ -124,7 +126,7 @@ TEST(MemIniFile, FailedWriteBackKeepsTheOldFileAndNamesIt) {
 }
 
 TEST(MemIniFile, WriteBackKeepsTheFileMode) {
-    TempDir dir;
+    zavrio::test::TempDirectory dir;
     std::string path = dir.write("z.ini", "[s]\n");
     ::chmod(path.c_str(), 0600);
     TMemIniFile ini(path);

@@ -1,4 +1,6 @@
-# Sourced by the demo, the whole-program tests and the timing script.
+# Private X servers for the demo, the whole-program tests and the timing
+# script; sourced, not run.
+#
 # start_xvfb GEOMETRY: starts a private Xvfb, sets DISPLAY and xvfb_pid, and
 # returns once clients can connect. Other programs on this machine start and
 # clean up X servers too (low display numbers above all), so the display is
@@ -27,4 +29,24 @@ start_xvfb() {
   done
   echo "Xvfb did not start" >&2
   return 1
+}
+
+# start_window_manager WORK_DIR: starts openbox (it follows the _NET_WM
+# conventions that stay-on-top and full screen rely on) on $DISPLAY with its
+# settings kept under WORK_DIR, sets wm_pid, and returns once it has taken the
+# screen; up to 30 seconds, as the machine may be busy building.
+start_window_manager() {
+  local work=$1 i=0
+  HOME="$work" XDG_CONFIG_HOME="$work" XDG_CACHE_HOME="$work" \
+    openbox --sm-disable >"$work/wm.log" 2>&1 &
+  wm_pid=$!
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    i=$((i + 1))
+    if [ "$i" -gt 300 ] || ! kill -0 "$wm_pid" 2>/dev/null; then
+      echo "the window manager did not start:" >&2
+      cat "$work/wm.log" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
 }
