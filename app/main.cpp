@@ -2,6 +2,7 @@
 #include "app/ScreensaverMode.h"
 
 #include <QApplication>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
         return 0; // changing the password needs no window, so no message loop either
 
     QApplication app(argc, argv);
+    // Qt sets the locale from the environment; the player library refuses to
+    // start unless numbers are read and written the C way.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Zavrio Video Screensaver");
     std::unique_ptr<QWidget> window = zavrio::CreateMainWindow(zavrio::ScreensaverMode);
     if (!window)
@@ -20,7 +24,8 @@ int main(int argc, char** argv) {
     const int status = QApplication::exec();
 
     // Everything the program owes the user is done when its main window
-    // closes: the mute and the cursor are restored and the settings saved.
+    // closes: the playback window has given back the mute and the cursor,
+    // and the configuration window has saved the options.
     // Tearing down Qt, OpenGL and the media libraries after that only keeps
     // the screensaver's process alive for tens of milliseconds more.
     std::fflush(nullptr);

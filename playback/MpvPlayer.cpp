@@ -11,7 +11,6 @@
 #include <mpv/render_gl.h>
 
 #include <chrono>
-#include <clocale>
 #include <stdexcept>
 #include <string>
 
@@ -206,9 +205,6 @@ MpvPlayer::~MpvPlayer() {
 }
 
 void MpvPlayer::CreateMpv() {
-    // mpv refuses to start unless numbers are formatted the C way; Qt's
-    // application object sets the locale from the environment.
-    std::setlocale(LC_NUMERIC, "C");
     std::unique_ptr<mpv_handle, MpvDeleter> mpv(mpv_create());
     if (!mpv)
         throw std::runtime_error("mpv: creating the player failed");

@@ -12,6 +12,9 @@
 // video) shows LoadErrorText in the player's area and then counts as loaded:
 // ready state 4 and a FrameNum of 0, so automatic advance moves on.
 //
+// The program sets LC_NUMERIC to "C" once the application object exists;
+// mpv refuses to start otherwise.
+//
 // SetMovie throws std::runtime_error when mpv cannot be created, initialised
 // or given the address; the text names the failing step and mpv's error.
 
