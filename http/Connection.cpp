@@ -87,7 +87,8 @@ std::string addressText(const addrinfo& ai) {
     char ip[INET6_ADDRSTRLEN] = "";
     const void* raw =
         ai.ai_family == AF_INET6
-            ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(ai.ai_addr)->sin6_addr)
+            ? static_cast<const void*>(
+                  &reinterpret_cast<const sockaddr_in6*>(ai.ai_addr)->sin6_addr)
             : static_cast<const void*>(&reinterpret_cast<const sockaddr_in*>(ai.ai_addr)->sin_addr);
     ::inet_ntop(ai.ai_family, raw, ip, sizeof ip);
     return ip;
@@ -123,8 +124,8 @@ void Connection::CloseByServer() {
 }
 
 void Connection::Open() {
-    const bool literal = Uri("http://" + host_).HostIsAddress() ||
-                         Uri("http://[" + host_ + "]").HostIsAddress();
+    const bool literal =
+        Uri("http://" + host_).HostIsAddress() || Uri("http://[" + host_ + "]").HostIsAddress();
     if (!literal)
         Status(hsResolving, "Resolving hostname " + host_ + ".");
     const std::shared_ptr<Resolution> resolution = Resolution::Start(host_, port_);
@@ -224,8 +225,8 @@ FillResult Connection::Fill(int limitMs) {
 void Connection::SendAll(const std::string& data) {
     std::size_t sent = 0;
     while (sent < data.size()) {
-        const ssize_t n = ::send(fd_.get(), data.data() + sent, data.size() - sent,
-                                 MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t n =
+            ::send(fd_.get(), data.data() + sent, data.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             continue;

@@ -130,8 +130,7 @@ bool ParseCookieDate(const std::string& text, std::time_t& out) {
 
 } // namespace
 
-void CookieJar::AddServerCookie(const std::string& headerValue, const Uri& uri,
-                                       bool setCookie2) {
+void CookieJar::AddServerCookie(const std::string& headerValue, const Uri& uri, bool setCookie2) {
     std::vector<std::string> cookies;
     if (setCookie2) {
         cookies = SplitOutsideQuotes(headerValue, ',');

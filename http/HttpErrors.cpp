@@ -8,19 +8,17 @@ SocketError::SocketError(int errorCode, const std::string& systemText)
 
 ConnectTimedOut::ConnectTimedOut() : HttpError("Connect timed out.") {}
 
-ConnectionClosed::ConnectionClosed()
-    : HttpError("Connection Closed Gracefully.") {}
+ConnectionClosed::ConnectionClosed() : HttpError("Connection Closed Gracefully.") {}
 
-LineTooLong::LineTooLong()
-    : HttpError("Max line length exceeded.") {}
+LineTooLong::LineTooLong() : HttpError("Max line length exceeded.") {}
 
 HttpStatusError::HttpStatusError(int errorCode, const std::string& statusLine)
     : HttpError(statusLine), errorCode_(errorCode) {}
 
 BodyTooLarge::BodyTooLarge(std::uint64_t size, std::uint64_t limit, bool atLeast)
     : HttpError("Response body of " + std::string(atLeast ? "at least " : "") +
-                   std::to_string(size) + " bytes exceeds the limit of " + std::to_string(limit) +
-                   " bytes.") {}
+                std::to_string(size) + " bytes exceeds the limit of " + std::to_string(limit) +
+                " bytes.") {}
 
 DownloadAborted::DownloadAborted()
     : HttpError("Download aborted: the connection was closed while waiting for it.") {}

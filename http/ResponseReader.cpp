@@ -196,7 +196,7 @@ bool ResponseReader::ReadBody(const ResponseHead& head, std::string* sink, int l
                 !std::all_of(digits.begin(), digits.end(),
                              [](unsigned char c) { return std::isxdigit(c); })) {
                 throw ProtocolError("Invalid chunk size line \"" + line.substr(0, 100) +
-                                       "\" in the answer.");
+                                    "\" in the answer.");
             }
             const std::uint64_t size = std::stoull(digits, nullptr, 16);
             if (size == 0)

@@ -209,8 +209,7 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
             throw UnsupportedAddress("");
         const int port = givenPort.value_or(80);
         if (port == 0)
-            throw UnsupportedAddress("Invalid port \"" + uri.Port + "\" in the address " +
-                                        current);
+            throw UnsupportedAddress("Invalid port \"" + uri.Port + "\" in the address " + current);
 
         std::shared_ptr<Connection> conn;
         try {

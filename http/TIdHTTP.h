@@ -20,9 +20,9 @@
 // line). Exceptions thrown by the callbacks pass through Get unchanged; the
 // connection is closed then, as after any failure.
 
+#include "http/CookieJar.h"
 #include "http/HttpErrors.h"
 #include "http/HttpEvents.h"
-#include "http/CookieJar.h"
 #include "http/Uri.h"
 
 #include <cstddef>

@@ -15,9 +15,8 @@ namespace zavrio {
 namespace {
 
 [[noreturn]] void fail(const std::string& path, const char* step, int error) {
-    throw AtomicWriteError("Unable to write to " + path + ": " + step + ": " +
-                                std::strerror(error),
-                            error);
+    throw AtomicWriteError("Unable to write to " + path + ": " + step + ": " + std::strerror(error),
+                           error);
 }
 
 } // namespace
@@ -30,7 +29,7 @@ void WriteFileAtomically(const std::string& target, const std::string& content) 
         path = std::filesystem::weakly_canonical(target, error).string();
         if (error)
             throw AtomicWriteError("Unable to write to " + target + ": " + error.message(),
-                                    error.value());
+                                   error.value());
     }
     mode_t mode = 0644;
     struct stat existing {};

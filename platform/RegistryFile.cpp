@@ -93,7 +93,7 @@ public:
 
     [[noreturn]] void fail(const std::string& what) const {
         throw RegistryFileError("Invalid registry file " + origin_ + ", line " +
-                                 std::to_string(number_) + ": " + what);
+                                std::to_string(number_) + ": " + what);
     }
 
     bool atEnd() const { return at_ == line_.size(); }

@@ -39,9 +39,8 @@ bool SameTextNoCase(std::string_view a, std::string_view b) {
 }
 
 std::size_t FindNoCase(std::string_view text, std::string_view pattern) {
-    const auto at =
-        std::search(text.begin(), text.end(), pattern.begin(), pattern.end(),
-                    [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    const auto at = std::search(text.begin(), text.end(), pattern.begin(), pattern.end(),
+                                [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
     return at == text.end() && !pattern.empty() ? std::string_view::npos
                                                 : static_cast<std::size_t>(at - text.begin());
 }

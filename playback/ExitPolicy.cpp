@@ -4,8 +4,8 @@ namespace zavrio {
 
 std::int32_t MouseMoveAllowance = 0;
 
-ExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
-                         const TSaverSettings& options, std::int32_t& allowance) {
+ExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam, const TSaverSettings& options,
+                        std::int32_t& allowance) {
     switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

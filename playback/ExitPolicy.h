@@ -34,7 +34,7 @@ struct ExitDecision {
 // The decision for one message while the playback window is visible (the
 // caller lets everything pass while it is hidden). May decrease allowance,
 // which is the only state the decision keeps.
-ExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam,
-                         const TSaverSettings& options, std::int32_t& allowance);
+ExitDecision DecideExit(std::uint32_t message, std::uintptr_t wParam, const TSaverSettings& options,
+                        std::int32_t& allowance);
 
 } // namespace zavrio

@@ -3,11 +3,11 @@
 #include "playback/DownloadFeed.h"
 #include "playback/ErrorReportText.h"
 #include "playback/ExitPolicy.h"
+#include "playback/MpvPlayer.h"
 #include "playback/PlaybackFlags.h"
 #include "playback/PlayerAddress.h"
 #include "playback/PlayerLayout.h"
 #include "playback/QtInputMessage.h"
-#include "playback/MpvPlayer.h"
 
 #include "platform/CursorDisplay.h"
 #include "platform/SoundFunctions.h"
@@ -97,7 +97,9 @@ TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
     connect(MouseTimer, &QTimer::timeout, this, [this] { MouseTimerTimer(); });
     MouseTimer->start();
 
-    http.OnStatus = [this](ClientStatus status, const std::string& text) { httpStatus(status, text); };
+    http.OnStatus = [this](ClientStatus status, const std::string& text) {
+        httpStatus(status, text);
+    };
     http.OnWorkBegin = [this](WorkMode mode, std::int64_t n) { httpWorkBegin(mode, n); };
     http.OnWork = [this](WorkMode mode, std::int64_t n) { httpWork(mode, n); };
     http.OnPump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };

@@ -177,7 +177,7 @@ void TMemIniFile::UpdateFile() const {
         WriteFileAtomically(fileName_, Serialize());
     } catch (const AtomicWriteError& e) {
         throw FileCreateError("Cannot create file \"" + fileName_ + "\". " +
-                            std::strerror(e.Errno()));
+                              std::strerror(e.Errno()));
     }
 }
 

@@ -16,13 +16,13 @@ TEST(ScreensaverMode, ChoosesTheModeFromTheFirstTwoArguments) {
         {{"/S"}, 3, 0},
         {{"-s"}, 3, 0},
         {{"/x"}, 3, 0},
-        {{"xs"}, 3, 0},              // the first character is dropped, whatever it is
+        {{"xs"}, 3, 0},               // the first character is dropped, whatever it is
         {{"/screensave", "9"}, 3, 0}, // only the second character counts
         {{"/c"}, 2, 0},
-        {{"/C:1234"}, 2, 0},         // the handle after the colon is not read
+        {{"/C:1234"}, 2, 0}, // the handle after the colon is not read
         {{"/c", "77"}, 2, 0},
-        {{"c"}, 1, 0},               // a lone letter is taken as the switch character
-        {{"/"}, 1, 0},               // nothing after the switch: configuration, never full screen
+        {{"c"}, 1, 0}, // a lone letter is taken as the switch character
+        {{"/"}, 1, 0}, // nothing after the switch: configuration, never full screen
         {{""}, 1, 0},
         {{"/p"}, 1, 0},
         {{"/p", "1234"}, 4, 1234},

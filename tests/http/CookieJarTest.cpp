@@ -77,8 +77,8 @@ TEST(CookieJar, SetCookie2CarriesSeveralQuotedCookies) {
 
 TEST(CookieJar, SetCookieWithCommaInDateIsOneCookie) {
     CookieJar jar;
-    jar.AddServerCookie("k=v; Expires=Wed, 09 Jun 2100 10:18:14 GMT; Path=/",
-                        Uri("http://h.test/"), false);
+    jar.AddServerCookie("k=v; Expires=Wed, 09 Jun 2100 10:18:14 GMT; Path=/", Uri("http://h.test/"),
+                        false);
     ASSERT_EQ(jar.Cookies().size(), 1u);
     EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "k=v");
 }

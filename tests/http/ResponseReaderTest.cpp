@@ -1,8 +1,8 @@
 // The answer reader driven from memory: the same answers must read the same
 // whether the bytes arrive at once or one at a time.
 
-#include "http/HttpErrors.h"
 #include "http/ResponseReader.h"
+#include "http/HttpErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -37,14 +37,15 @@ TEST(ResponseReader, ReadsTheSameWhateverTheChunking) {
     const Case cases[] = {
         {"content-length", "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello", 200, "hello", true},
         {"chunked with an extension",
-         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3;x=y\r\nabc\r\n2\r\nde\r\n0\r\n\r\n",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: "
+         "chunked\r\n\r\n3;x=y\r\nabc\r\n2\r\nde\r\n0\r\n\r\n",
          200, "abcde", true},
         {"until close", "HTTP/1.0 200 OK\r\n\r\nall of it", 200, "all of it", false},
         {"100 continue skipped",
          "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 201 Created\r\nContent-Length: 2\r\n\r\nok", 201,
          "ok", true},
-        {"stray line end before the status line (LF only)",
-         "\r\n\nHTTP/1.1 204 No Content\n\n", 204, "", true},
+        {"stray line end before the status line (LF only)", "\r\n\nHTTP/1.1 204 No Content\n\n",
+         204, "", true},
         {"cut short of its length", "HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\nabc", 200, "abc",
          false},
     };

@@ -222,9 +222,9 @@ TEST(TIdHTTP, SkipsContinueStatus) {
 TEST(TIdHTTP, ChunkedBodyEachChunkItsOwnRead) {
     ScriptedServer server(
         ScriptedServer::Always("HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n"
-                                "5 text after a blank is ignored\r\nhello\r\n"
-                                "07\r\n, world\r\n"
-                                "0\r\n\r\n"));
+                               "5 text after a blank is ignored\r\nhello\r\n"
+                               "07\r\n, world\r\n"
+                               "0\r\n\r\n"));
     TIdHTTP http;
     Recorder recorder;
     recorder.Attach(http);

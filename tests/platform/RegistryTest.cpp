@@ -84,10 +84,10 @@ TEST_F(Registry, EmptyValueNameIsTheDefaultValue) {
 
 TEST_F(Registry, NonStringValueRaisesInvalidDataType) {
     test::WriteFile(userFile(), "[Control Panel\\Desktop]\n"
-                          "\"Count\"=dword:0000002a\n"
-                          "\"Blob\"=binary:00ff\n"
-                          "@=dword:00000001\n"
-                          "\"Path\"=expand:\"%HOME%\\\\bin\"\n");
+                                "\"Count\"=dword:0000002a\n"
+                                "\"Blob\"=binary:00ff\n"
+                                "@=dword:00000001\n"
+                                "\"Path\"=expand:\"%HOME%\\\\bin\"\n");
     struct Case {
         const char* name;
         const char* message;
@@ -309,11 +309,11 @@ TEST_F(ShellFolders, FavouritesWithoutLinksNameStillGetsTheSeparators) {
 
 TEST_F(ShellFolders, ErrorsAreSwallowedKeepingWhatWasRead) {
     test::WriteFile(userFile(),
-              "[Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders]\n"
-              "\"Favorites\"=string:\"C:\\\\Fav\"\n"
-              "\"Desktop\"=dword:00000001\n"
-              "[Software\\Microsoft\\Internet Explorer\\Toolbar]\n"
-              "\"LinksFolderName\"=binary:00\n");
+                    "[Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders]\n"
+                    "\"Favorites\"=string:\"C:\\\\Fav\"\n"
+                    "\"Desktop\"=dword:00000001\n"
+                    "[Software\\Microsoft\\Internet Explorer\\Toolbar]\n"
+                    "\"LinksFolderName\"=binary:00\n");
     // The links name is no string: the favourites read so far, without "\".
     EXPECT_EQ(ShellFolder(5), "C:\\Fav");
     EXPECT_EQ(ShellFolder(3), "");

@@ -1,5 +1,5 @@
-#include "playback/ErrorReportText.h"
 #include "platform/LocalClock.h"
+#include "playback/ErrorReportText.h"
 #include "playback/PlayerAddress.h"
 #include "playback/PlayerLayout.h"
 

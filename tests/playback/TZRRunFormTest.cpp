@@ -309,8 +309,7 @@ TEST_F(RunFormTest, StatusAndProgressTextsOnTheWelcomePanel) {
 }
 
 TEST_F(RunFormTest, DownloadsTheFeedAtChannelOrTheFirstWhenChannelIsTooLarge) {
-    test::ScriptedServer server(
-        test::ScriptedServer::Always(httpAnswer("200 OK", ThreeItemFeed)));
+    test::ScriptedServer server(test::ScriptedServer::Always(httpAnswer("200 OK", ThreeItemFeed)));
     for (const int channel : {1, 7}) {
         WriteSettings("[set]\nChannel=" + std::to_string(channel) +
                       "\n[feeds]\na=" + server.Address("/a.xml") +

@@ -52,14 +52,13 @@ TEST(MemIniFile, LastOccurrenceOfSectionAndKeyWins) {
 TEST(MemIniFile, ReadsIntegersAndBooleans) {
     struct Row {
         const char* stored;
-        int asInteger; // default 7
+        int asInteger;  // default 7
         bool asBoolean; // default true
     };
     const Row rows[] = {
-        {"12", 12, true},     {"-1", -1, true},      {"2", 2, true},
-        {"0", 0, false},      {"0x0", 0, false},     {"0X1f", 31, true},
-        {"$ff", 255, true},   {"0x", 7, true},       {"yes", 7, true},
-        {"true", 7, true},    {"", 7, true},         {"1.5", 7, true},
+        {"12", 12, true},        {"-1", -1, true},         {"2", 2, true},     {"0", 0, false},
+        {"0x0", 0, false},       {"0X1f", 31, true},       {"$ff", 255, true}, {"0x", 7, true},
+        {"yes", 7, true},        {"true", 7, true},        {"", 7, true},      {"1.5", 7, true},
         {"2147483648", 7, true}, {"0xFFFFFFFF", -1, true},
     };
     for (const Row& row : rows) {
@@ -97,8 +96,8 @@ TEST(MemIniFile, UnreadableFileFailsWithItsPath) {
         TMemIniFile ini(dir.file("dir.ini"));
         FAIL() << "no error for a directory";
     } catch (const zavrio::FileOpenError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + dir.file("dir.ini") +
-                                             "\". Is a directory");
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open file \"" + dir.file("dir.ini") + "\". Is a directory");
     }
 }
 
@@ -114,11 +113,12 @@ TEST(MemIniFile, FailedWriteBackKeepsTheOldFileAndNamesIt) {
         elsewhere.UpdateFile();
         FAIL() << "no error for an unwritable place";
     } catch (const zavrio::FileCreateError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot create file \"" + dir.file("gone/z.ini") + "\". No such file or directory");
+        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir.file("gone/z.ini") +
+                                             "\". No such file or directory");
     }
     ini.UpdateFile();
-    EXPECT_EQ(zavrio::test::ReadFile(path), "[feeds]\r\nKeep=http://x/\r\n\r\n[set]\r\nLoop=1\r\n\r\n");
+    EXPECT_EQ(zavrio::test::ReadFile(path),
+              "[feeds]\r\nKeep=http://x/\r\n\r\n[set]\r\nLoop=1\r\n\r\n");
     // Nothing but the file itself is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")),
                             std::filesystem::directory_iterator()),

@@ -59,7 +59,8 @@ TEST_F(SaverSettingsTest, ReadsOptionsInAnyLetterCaseWithoutRangeChecks) {
 }
 
 TEST_F(SaverSettingsTest, CatalogueKeepsFileOrderDuplicatesAndAddressesWithEquals) {
-    LoadSettings(dir.write("z.ini", "[feeds]\nNews = http://h/f?a=1&b=2\nBare\nNews=http://later/\n"));
+    LoadSettings(
+        dir.write("z.ini", "[feeds]\nNews = http://h/f?a=1&b=2\nBare\nNews=http://later/\n"));
     EXPECT_EQ(FeedNames(), (std::vector<std::string>{"News", "", "News"}));
     EXPECT_EQ(FeedAddress("news"), "http://later/");
     EXPECT_EQ(FeedAddress(""), "");
@@ -73,11 +74,12 @@ TEST_F(SaverSettingsTest, SaveRewritesTheFileWithOptionsInTableOrder) {
     Settings.Loop = true;
     Settings.Channel = 3;
     SaveSettings();
-    EXPECT_EQ(zavrio::test::ReadFile(path), "[set]\r\nHD=0\r\nBogus=1\r\nLoop=1\r\nAutoNext=0\r\n"
-                                   "StayOnTop=1\r\nChannel=3\r\nVideoSize=2\r\nMute=0\r\nSkin=0\r\n"
-                                   "MouseMoveExit=0\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\n"
-                                   "ShowCursor=0\r\nOnlyEscKeyExit=0\r\n\r\n"
-                                   "[feeds]\r\nA=http://a/?x=1\r\n\r\n");
+    EXPECT_EQ(zavrio::test::ReadFile(path),
+              "[set]\r\nHD=0\r\nBogus=1\r\nLoop=1\r\nAutoNext=0\r\n"
+              "StayOnTop=1\r\nChannel=3\r\nVideoSize=2\r\nMute=0\r\nSkin=0\r\n"
+              "MouseMoveExit=0\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\n"
+              "ShowCursor=0\r\nOnlyEscKeyExit=0\r\n\r\n"
+              "[feeds]\r\nA=http://a/?x=1\r\n\r\n");
 }
 
 TEST_F(SaverSettingsTest, NoExitConditionIgnoresShowCursor) {
@@ -85,9 +87,9 @@ TEST_F(SaverSettingsTest, NoExitConditionIgnoresShowCursor) {
         bool move, press, key, onlyEsc, showCursor, expected;
     };
     const Row rows[] = {
-        {false, false, false, false, false, true},  {false, false, false, false, true, true},
-        {true, false, false, false, false, false},  {false, true, false, false, false, false},
-        {false, false, true, false, false, false},  {false, false, false, true, false, false},
+        {false, false, false, false, false, true}, {false, false, false, false, true, true},
+        {true, false, false, false, false, false}, {false, true, false, false, false, false},
+        {false, false, true, false, false, false}, {false, false, false, true, false, false},
     };
     for (const Row& r : rows) {
         Settings.MouseMoveExit = r.move;
