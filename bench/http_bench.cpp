@@ -6,6 +6,7 @@
 // itself (connect, request, body): ours with a steady clock around Get, curl
 // with its own time_total, so curl's process start-up is not counted.
 
+#include "http/HeaderFolding.h"
 #include "http/TIdHTTP.h"
 
 #include <benchmark/benchmark.h>
@@ -185,5 +186,18 @@ void BM_CurlGet(benchmark::State& state) {
 BENCHMARK(BM_CurlGet)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
+
+// Folding the Cookie line of n cookies, the cost every request of a client
+// holding that many pays (the jar keeps at most 50 per domain; this is the
+// fold alone, at sizes a server could once force on it).
+void BM_FoldCookieHeader(benchmark::State& state) {
+    std::string line = "Cookie: ";
+    for (int i = 0; i < state.range(0); ++i)
+        line += (i ? "; c" : "c") + std::to_string(i) + "=" + std::string(20, 'v');
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zavrio::FoldHeaderLine(line));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * line.size()));
+}
+BENCHMARK(BM_FoldCookieHeader)->Arg(50)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -217,7 +217,28 @@ void CookieJar::Store(Cookie cookie, bool expired) {
         return;
     }
     cookie.Order = nextOrder_++;
+    evictOldest([&](const Cookie& c) { return c.Domain == cookie.Domain; }, MaxPerDomain - 1);
+    evictOldest([](const Cookie&) { return true; }, MaxCookies - 1);
     cookies_.push_back(std::move(cookie));
+}
+
+void CookieJar::evictOldest(const std::function<bool(const Cookie&)>& among, std::size_t keep) {
+    // cookies_ is in creation order except for replacements, which keep
+    // their order number in place; the oldest is the smallest number.
+    for (;;) {
+        auto oldest = cookies_.end();
+        std::size_t count = 0;
+        for (auto it = cookies_.begin(); it != cookies_.end(); ++it) {
+            if (!among(*it))
+                continue;
+            ++count;
+            if (oldest == cookies_.end() || it->Order < oldest->Order)
+                oldest = it;
+        }
+        if (count <= keep)
+            return;
+        cookies_.erase(oldest);
+    }
 }
 
 std::string CookieJar::CookieHeader(const Uri& uri) const {

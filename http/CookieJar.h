@@ -7,8 +7,15 @@
 // the same name, domain and path replaces the older one; one that is already
 // expired (Max-Age 0 or less, or an Expires date in the past) removes it.
 // "Secure" cookies are kept but never sent: the client speaks plain HTTP.
+//
+// A server must not make the client hold an unbounded number of cookies: the
+// jar keeps at most MaxPerDomain cookies of one domain and MaxCookies in all
+// (the least numbers RFC 6265 section 6.1 asks a client to keep); a new
+// cookie beyond either evicts the oldest one of that domain, or of the jar.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +35,9 @@ struct Cookie {
 
 class CookieJar {
 public:
+    static constexpr std::size_t MaxPerDomain = 50;
+    static constexpr std::size_t MaxCookies = 3000;
+
     // Stores the cookie(s) of one header value received for uri.
     // setCookie2 selects the RFC 2965 form, where one value may carry
     // several comma-separated cookies. Malformed values are ignored.
@@ -42,6 +52,8 @@ public:
 
 private:
     void Store(Cookie cookie, bool expired);
+    // Drops the oldest cookies among those matching until at most keep remain.
+    void evictOldest(const std::function<bool(const Cookie&)>& among, std::size_t keep);
 
     std::vector<Cookie> cookies_;
     std::uint64_t nextOrder_ = 0;

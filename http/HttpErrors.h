@@ -65,9 +65,18 @@ public:
     using HttpError::HttpError;
 };
 
-// The answer is not well-formed HTTP in a way the client cannot read past
-// (a chunk size that is not hexadecimal). The text names the offending line.
+// The answer is not well-formed HTTP in a way the client cannot read past:
+// a chunk size that is not hexadecimal, a Content-Length that is no number
+// or contradicts another. The text names the offending line or values.
 class ProtocolError : public HttpError {
+public:
+    using HttpError::HttpError;
+};
+
+// An answer's status line and header block (or a chunked body's trailer)
+// beyond the size or line limits: a server must not make the client hold an
+// unbounded amount of memory. The text names the limit.
+class HeaderTooLarge : public HttpError {
 public:
     using HttpError::HttpError;
 };

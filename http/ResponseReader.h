@@ -1,13 +1,22 @@
 #pragma once
 // Reads one HTTP/1.1 answer from a ByteSource: the status line, the header
-// block and the body in its framing (Content-Length, chunked, or up to the
-// close of the connection).
+// block and the body in its framing, decided as RFC 9112 section 6.3 says:
+//   - no body for 1xx, 204 and 304 answers; interim 1xx answers are skipped;
+//   - a Transfer-Encoding whose last coding is chunked: a chunked body (any
+//     Content-Length is ignored, and the source is not reused afterwards);
+//     another Transfer-Encoding: the body runs until the peer closes;
+//   - otherwise Content-Length: every value (several headers, or a list)
+//     must be the same plain decimal number, else ProtocolError;
+//   - otherwise the body runs until the peer closes.
 //
 // Lines end in LF or CR LF and may hold at most MaxLineLength bytes
-// (LineTooLong beyond). A peer that closes before a line
-// is complete gives ConnectionClosed; a wait that times out gives
-// HttpError "Read timed out.". Bodies over MaxBodySize fail with
-// BodyTooLarge when kept; when dropped they are only left unread.
+// (LineTooLong beyond). The status lines and headers of one answer, interim
+// answers included, and the trailer of a chunked body may each take at most
+// MaxHeaderBytes and MaxHeaderLines (HeaderTooLarge beyond). A peer that
+// closes before a line is complete, or before a kept body is complete, gives
+// ConnectionClosed; a wait that times out gives HttpError "Read timed out.".
+// Bodies over MaxBodySize fail with BodyTooLarge when kept; a dropped body
+// is only left unread.
 
 #include "http/ByteSource.h"
 
@@ -40,6 +49,8 @@ struct ResponseHead {
 struct ResponseLimits {
     std::size_t MaxLineLength = 16384;
     std::uint64_t MaxBodySize = std::uint64_t{64} << 20;
+    std::size_t MaxHeaderBytes = 256 * 1024;
+    std::size_t MaxHeaderLines = 1000;
 };
 
 // Progress while a body is read. Any of them may be empty; an exception
@@ -58,7 +69,7 @@ public:
     std::string ReadLine(int limitMs);
 
     // The status line (empty lines before it are skipped) and the header
-    // block; "100 Continue" answers are skipped.
+    // block of the final answer; interim (1xx) answers are skipped.
     ResponseHead ReadHead();
 
     // Reads the body that head announces into sink, or drops it when sink is
@@ -67,6 +78,13 @@ public:
     bool ReadBody(const ResponseHead& head, std::string* sink, int limitMs);
 
 private:
+    // Counts one line of a header block or trailer against the limits.
+    struct HeaderBudget {
+        std::size_t bytes = 0;
+        std::size_t lines = 0;
+    };
+    std::string ReadHeaderLine(HeaderBudget& budget);
+    void ReadChunked(std::string* sink, int limitMs);
     std::uint64_t ReadCounted(std::uint64_t want, std::string* sink, int limitMs);
     void ReadUntilClose(std::string* sink, int limitMs);
     void Work(std::uint64_t count);

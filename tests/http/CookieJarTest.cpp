@@ -83,5 +83,24 @@ TEST(CookieJar, SetCookieWithCommaInDateIsOneCookie) {
     EXPECT_EQ(HeaderFor(jar, "http://h.test/"), "k=v");
 }
 
+TEST(CookieJar, FullJarEvictsTheOldestCookie) {
+    CookieJar jar;
+    // 61 hosts of 50 cookies each: 3050 in all, 50 over the jar's limit.
+    for (int host = 0; host <= 60; ++host) {
+        const Uri from("http://h" + std::to_string(host) + ".test/");
+        for (int i = 0; i < 50; ++i)
+            jar.AddServerCookie("c" + std::to_string(i) + "=1", from, false);
+    }
+    EXPECT_EQ(jar.Cookies().size(), CookieJar::MaxCookies);
+    EXPECT_EQ(HeaderFor(jar, "http://h0.test/"), ""); // the oldest host's all gone
+    EXPECT_EQ(HeaderFor(jar, "http://h1.test/").substr(0, 5), "c0=1;"); // the next one whole
+    // A replaced cookie keeps its age: refreshing h1's c0 does not save it
+    // from being the next to go.
+    jar.AddServerCookie("c0=2", Uri("http://h1.test/"), false);
+    jar.AddServerCookie("new=1", Uri("http://h99.test/"), false);
+    EXPECT_EQ(HeaderFor(jar, "http://h1.test/").find("c0="), std::string::npos);
+    EXPECT_EQ(HeaderFor(jar, "http://h99.test/"), "new=1");
+}
+
 } // namespace
 } // namespace zavrio

@@ -278,7 +278,9 @@ TEST(TIdHTTP, BodyWithoutLengthIsReadUntilClose) {
     EXPECT_FALSE(http.Connected());
 }
 
-TEST(TIdHTTP, EarlyCloseJustEndsALengthDelimitedBody) {
+// A feed cut short is no feed: the download fails as a cut-short chunked
+// body does, instead of handing half a document to the parser.
+TEST(TIdHTTP, BodyCutShortOfItsLengthFails) {
     ScriptedServer server([](ServerConn& conn) {
         conn.ReadRequest();
         conn.Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly ten..");
@@ -286,8 +288,133 @@ TEST(TIdHTTP, EarlyCloseJustEndsALengthDelimitedBody) {
     });
     TIdHTTP http;
     std::string body;
-    EXPECT_EQ(GetError(http, server.Address("/"), body), "<no error>");
-    EXPECT_EQ(body, "only ten..");
+    EXPECT_EQ(GetError(http, server.Address("/"), body), "Connection Closed Gracefully.");
+    EXPECT_EQ(body, "");
+}
+
+// Framing by RFC 9112 section 6.3: lengths that disagree or are no number
+// fail; chunked wins over a length.
+TEST(TIdHTTP, ContentLengthMustBeOneNumber) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Content-Length: 5\r\nContent-Length: 6\r\n",
+         "Conflicting Content-Length values \"5\" and \"6\" in the answer."},
+        {"Content-Length: 5, 7\r\n",
+         "Conflicting Content-Length values \"5\" and \"7\" in the answer."},
+        {"Content-Length: -5\r\n", "Invalid Content-Length \"-5\" in the answer."},
+        {"Content-Length: five\r\n", "Invalid Content-Length \"five\" in the answer."},
+        {"Content-Length: 5x\r\n", "Invalid Content-Length \"5x\" in the answer."},
+        {"Content-Length: \r\n", "Invalid Content-Length \"\" in the answer."},
+        {"Content-Length: 123456789012345678901\r\n",
+         "Invalid Content-Length \"123456789012345678901\" in the answer."},
+        // 19 digits fit the counter, and are then far over the body limit.
+        {"Content-Length: 1234567890123456789\r\n",
+         "Response body of 1234567890123456789 bytes exceeds the limit of 67108864 bytes."},
+    };
+    for (const auto& [header, error] : cases) {
+        ScriptedServer server(ScriptedServer::Always("HTTP/1.1 200 OK\r\n" + header + "\r\nhello"));
+        TIdHTTP http;
+        std::string body;
+        EXPECT_EQ(GetError(http, server.Address("/"), body), error) << header;
+        EXPECT_EQ(body, "");
+    }
+
+    // The same length twice is one length.
+    ScriptedServer repeated(ScriptedServer::Always(
+        "HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Length: 5, 5\r\n\r\nhello"));
+    TIdHTTP http;
+    std::string body;
+    http.Get(repeated.Address("/"), body);
+    EXPECT_EQ(body, "hello");
+}
+
+TEST(TIdHTTP, ChunkedWinsOverContentLengthAndTheConnectionIsNotKept) {
+    ScriptedServer server(ScriptedServer::Always(
+        "HTTP/1.1 200 OK\r\nContent-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\n"
+        "5\r\nhello\r\n0\r\n\r\n"));
+    TIdHTTP http;
+    std::string body;
+    for (int i = 0; i < 2; ++i) {
+        http.Get(server.Address("/"), body);
+        EXPECT_EQ(body, "hello");
+    }
+    EXPECT_EQ(server.Connections(), 2);
+
+    // Chunked only as the last coding frames the body; otherwise it runs to the close.
+    ScriptedServer gzipped([](ServerConn& conn) {
+        conn.ReadRequest();
+        conn.Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked, gzip\r\nContent-Length: 2\r\n"
+                  "\r\n5\r\nhello\r\n0\r\n\r\n");
+        conn.Close();
+    });
+    http.Get(gzipped.Address("/"), body);
+    EXPECT_EQ(body, "5\r\nhello\r\n0\r\n\r\n");
+}
+
+TEST(TIdHTTP, ChunkedTrailerIsReadToItsEmptyLine) {
+    ScriptedServer server(
+        ScriptedServer::Always("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                               "2\r\nok\r\n0\r\nX-A: 1\r\nX-B: 2\r\n\r\n"));
+    TIdHTTP http;
+    std::string body;
+    for (int i = 0; i < 3; ++i) {
+        http.Get(server.Address("/"), body);
+        EXPECT_EQ(body, "ok");
+    }
+    EXPECT_EQ(server.Connections(), 1); // each next answer starts in step
+}
+
+TEST(TIdHTTP, EveryInterimAnswerIsSkipped) {
+    ScriptedServer server(ScriptedServer::Always(
+        "HTTP/1.1 102 Processing\r\n\r\nHTTP/1.1 103 Early Hints\r\nLink: </s.css>\r\n\r\n" +
+        Ok("the feed")));
+    TIdHTTP http;
+    std::string body;
+    http.Get(server.Address("/"), body);
+    EXPECT_EQ(body, "the feed");
+    EXPECT_EQ(http.ResponseCode(), 200);
+}
+
+TEST(TIdHTTP, HeaderBlockIsCappedInBytesAndLines) {
+    const std::string line300 = "X-Filler: " + std::string(288, 'f') + "\r\n"; // 300 bytes
+    std::string manyShort;
+    for (int i = 0; i < 1000; ++i)
+        manyShort += "X-" + std::to_string(i) + ": 1\r\n";
+    std::string manyLong;
+    for (int i = 0; i < 900; ++i)
+        manyLong += line300;
+    const std::pair<std::string, std::string> cases[] = {
+        {manyShort, "The answer's header exceeds the limit of 1000 lines."},
+        {manyLong, "The answer's header exceeds the limit of 262144 bytes."},
+    };
+    for (const auto& [headers, error] : cases) {
+        // The server would go on for ever; the client stops at the limit.
+        ScriptedServer server([&headers](ServerConn& conn) {
+            conn.ReadRequest();
+            conn.Send("HTTP/1.1 200 OK\r\n" + headers);
+            while (!conn.ReadRequest().empty()) {
+            }
+        });
+        TIdHTTP http;
+        std::string body;
+        EXPECT_EQ(GetError(http, server.Address("/"), body), error);
+    }
+}
+
+TEST(TIdHTTP, ManyCookiesStayWithinTheJarsLimits) {
+    std::string cookies;
+    for (int i = 0; i < 80; ++i)
+        cookies += "Set-Cookie: c" + std::to_string(i) + "=" + std::string(100, 'v') + "\r\n";
+    ScriptedServer server(ScriptedServer::Always(Ok("x", cookies)));
+    TIdHTTP http;
+    std::string body;
+    http.Get(server.Address("/"), body);
+    ASSERT_EQ(http.CookieManager().Cookies().size(), CookieJar::MaxPerDomain);
+    // The oldest went first: c0 to c29.
+    EXPECT_EQ(http.CookieManager().Cookies().front().Name, "c30");
+    http.Get(server.Address("/"), body);
+    const std::string sent = server.Requests().back();
+    EXPECT_EQ(sent.find("c29="), std::string::npos);
+    EXPECT_NE(sent.find("c79="), std::string::npos);
 }
 
 TEST(TIdHTTP, ErrorStatusFailsWithItsStatusLine) {
