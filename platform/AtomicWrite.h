@@ -1,25 +1,33 @@
 #pragma once
 // Whole-file replacement that never leaves a half-written file behind: the
-// content goes to "<path>.tmp" beside the target, is flushed to disk and then
-// renamed over the target. An existing target keeps its permission bits; when
-// the path is a symbolic link, the file it points to is replaced.
+// content goes to a temporary file of a unique name beside the target
+// ("<name>.XXXXXX", made by mkstemp, so two writers never share one), is
+// flushed to disk, renamed over the target, and the directory is flushed so
+// the rename itself survives a crash. The temporary file is removed on every
+// failure. A reader therefore always finds either the old or the new file,
+// whole, however many writers run at once (the last rename wins).
+//
+// An existing target keeps its permission bits; when the path is a symbolic
+// link, the file it points to is replaced. A target that exists but is not a
+// regular file (a directory, FIFO or device) is refused before anything is
+// written.
 
 #include <stdexcept>
 #include <string>
 
 namespace zavrio {
 
-// The temporary file could not be written or renamed; the target is unchanged.
-// The message names the path, the step and the system's reason; Errno() is the
-// system's error number, for callers with messages of their own.
+// The target could not be replaced; it is unchanged. The message names the
+// path, the step and the reason; Reason() is the reason alone (the system's
+// text, or "Not a regular file"), for callers with messages of their own.
 class AtomicWriteError : public std::runtime_error {
 public:
-    AtomicWriteError(const std::string& message, int error)
-        : std::runtime_error(message), errno_(error) {}
-    int Errno() const { return errno_; }
+    AtomicWriteError(const std::string& message, std::string reason)
+        : std::runtime_error(message), reason_(std::move(reason)) {}
+    const std::string& Reason() const { return reason_; }
 
 private:
-    int errno_;
+    std::string reason_;
 };
 
 void WriteFileAtomically(const std::string& path, const std::string& content);

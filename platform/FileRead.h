@@ -1,5 +1,7 @@
 #pragma once
-// Reading a whole file into memory.
+// Reading a whole file into memory. Only regular files are read: a FIFO, a
+// device or a directory is refused at once (opening a FIFO for reading would
+// otherwise wait for a writer for ever).
 
 #include <optional>
 #include <stdexcept>
@@ -7,16 +9,16 @@
 
 namespace zavrio {
 
-// The file could not be opened or read. what() names the path and the
-// system's reason; Errno() is the system's error number, for callers whose
-// messages are fixed.
+// The file could not be opened or read. what() is "Cannot read PATH: REASON";
+// Reason() is the system's text ("Is a directory", "Not a regular file" for
+// FIFOs and devices), for callers whose messages are fixed.
 class FileReadError : public std::runtime_error {
 public:
-    FileReadError(const std::string& path, int error);
-    int Errno() const { return errno_; }
+    FileReadError(const std::string& path, const std::string& reason);
+    const std::string& Reason() const { return reason_; }
 
 private:
-    int errno_;
+    std::string reason_;
 };
 
 // The bytes of the file at path; std::nullopt when there is no such file

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 namespace zavrio {
@@ -60,7 +61,7 @@ std::optional<std::string> readSettingsFile(const std::string& path) {
     try {
         return ReadWholeFile(path);
     } catch (const FileReadError& e) {
-        throw FileOpenError("Cannot open file \"" + path + "\". " + std::strerror(e.Errno()));
+        throw FileOpenError("Cannot open file \"" + path + "\". " + e.Reason());
     }
 }
 
@@ -136,6 +137,28 @@ void TMemIniFile::ReadSection(const std::string& section, std::vector<std::strin
             keys.push_back(keyOf(line));
 }
 
+std::vector<std::pair<std::string, std::string>>
+TMemIniFile::ReadSectionPairs(const std::string& section) const {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    const Section* s = findSection(section);
+    if (!s)
+        return pairs;
+    // The last line of a key (any letter case) gives its value.
+    std::unordered_map<std::string, std::string> last;
+    for (const std::string& line : s->lines) {
+        const auto eq = line.find('=');
+        last[AsciiUpperCopy(keyOf(line))] =
+            eq == std::string::npos ? std::string() : line.substr(eq + 1);
+    }
+    pairs.reserve(s->lines.size());
+    for (const std::string& line : s->lines) {
+        std::string key = keyOf(line);
+        const std::string& value = last[AsciiUpperCopy(key)];
+        pairs.emplace_back(std::move(key), value);
+    }
+    return pairs;
+}
+
 void TMemIniFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
     Section* s = findSection(section);
@@ -176,8 +199,7 @@ void TMemIniFile::UpdateFile() const {
     try {
         WriteFileAtomically(fileName_, Serialize());
     } catch (const AtomicWriteError& e) {
-        throw FileCreateError("Cannot create file \"" + fileName_ + "\". " +
-                              std::strerror(e.Errno()));
+        throw FileCreateError("Cannot create file \"" + fileName_ + "\". " + e.Reason());
     }
 }
 

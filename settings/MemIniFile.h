@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zavrio {
@@ -54,6 +55,10 @@ public:
     // Clears keys, then adds the key of every stored line of the section
     // (last occurrence of the section) in stored order.
     void ReadSection(const std::string& section, std::vector<std::string>& keys) const;
+    // For every key ReadSection gives, in the same order, the key and the
+    // value ReadString gives for it; in one pass, however long the section.
+    std::vector<std::pair<std::string, std::string>>
+    ReadSectionPairs(const std::string& section) const;
 
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);

@@ -84,6 +84,11 @@ std::vector<std::string> FeedNames() {
     return names;
 }
 
+std::vector<std::pair<std::string, std::string>> FeedCatalogue() {
+    return SettingsFile ? SettingsFile->ReadSectionPairs(kFeeds)
+                        : std::vector<std::pair<std::string, std::string>>();
+}
+
 std::string FeedAddress(const std::string& name) {
     return SettingsFile ? SettingsFile->ReadString(kFeeds, name, "") : std::string();
 }

@@ -72,5 +72,8 @@ bool NoExitConditionSelected(const TSaverSettings& options);
 // of one name ("" when missing). Both give nothing while nothing is loaded.
 std::vector<std::string> FeedNames();
 std::string FeedAddress(const std::string& name);
+// Every catalogue entry, name and address, in file order: FeedNames with the
+// FeedAddress of each, in time linear in the catalogue's size.
+std::vector<std::pair<std::string, std::string>> FeedCatalogue();
 
 } // namespace zavrio

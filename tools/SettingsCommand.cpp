@@ -44,9 +44,10 @@ int runSettingsCommand(const std::vector<std::string>& argsIn) {
             out[field.Name] = Settings.*std::get<1>(field.Member);
     }
     out["catalogue"] = nlohmann::ordered_json::array();
-    for (const std::string& name : FeedNames())
-        out["catalogue"].push_back({{"name", name}, {"address", FeedAddress(name)}});
-    std::cout << out.dump(2) << '\n';
+    for (const auto& [name, address] : FeedCatalogue())
+        out["catalogue"].push_back({{"name", name}, {"address", address}});
+    // The file may hold any bytes; what is not UTF-8 shows as U+FFFD.
+    std::cout << out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     return 0;
 }
 

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace zavrio {
@@ -153,16 +155,27 @@ TEST_F(Registry, MissingStoreDirectoryIsCreatedOnFirstWrite) {
 TEST_F(Registry, FailedStoreRaisesFailedToSetDataAndKeepsTheFile) {
     RegWriteString(HKEY_CURRENT_USER, kDesktop, "ScreenSaveActive", "1");
     const std::string before = test::ReadFile(userFile());
-    // A directory where the temporary file has to go makes the write fail
-    // after the key was opened.
-    std::filesystem::create_directory(userFile() + ".tmp");
+    // A file-size limit below the store's size makes the write fail after
+    // the key was opened (and fails for the superuser too, unlike
+    // permissions).
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{8, limit.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
     try {
         RegWriteString(HKEY_CURRENT_USER, kDesktop, "ScreenSaveActive", "0");
         ADD_FAILURE() << "no error";
     } catch (const RegistryError& e) {
         EXPECT_STREQ(e.what(), "Failed to set data for 'ScreenSaveActive'");
     }
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
     EXPECT_EQ(test::ReadFile(userFile()), before);
+    // Nothing of the failed write is left beside the store.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(store.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(Registry, DamagedFileIsNeitherReadNorOverwritten) {

@@ -43,6 +43,17 @@ TEST(MemIniFile, LastOccurrenceOfSectionAndKeyWins) {
     EXPECT_EQ(one.ReadString("feeds", "a", ""), "second");
     EXPECT_EQ(one.ReadString("feeds", "", "?"), ""); // the line without "=" has no value
 
+    // The pairs agree with ReadSection and ReadString key by key.
+    const auto pairs = one.ReadSectionPairs("FEEDS");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"A", "second"}, {"", ""}, {"A", "second"}};
+    EXPECT_EQ(pairs, expected);
+    auto cased = load(dir, "[feeds]\nNews=old\nnews=new\nX=1=2\n");
+    const std::vector<std::pair<std::string, std::string>> casedExpected = {
+        {"News", "new"}, {"news", "new"}, {"X", "1=2"}};
+    EXPECT_EQ(cased.ReadSectionPairs("feeds"), casedExpected);
+    EXPECT_TRUE(cased.ReadSectionPairs("missing").empty());
+
     one.WriteString("feeds", "A", "third");
     EXPECT_EQ(one.Serialize(), "[feeds]\r\nA=first\r\nnoequals\r\nA=third\r\n\r\n");
     ini.ReadSection("missing", keys);

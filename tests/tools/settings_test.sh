@@ -43,6 +43,17 @@ mkdir "$work/dir.ini"
 err=$("$tool" settings --ini "$work/dir.ini" 2>&1)
 check "unreadable file exit status" 1 $?
 check "unreadable file message" "zavrio-feeds settings: Cannot open file \"$work/dir.ini\". Is a directory" "$err"
+# Bytes that are no UTF-8 still give valid JSON, shown as U+FFFD.
+printf '[feeds]\r\nBad\xff\xfeName=http://h/\xc3(\r\n' >"$work/bytes.ini"
+out=$("$tool" settings --ini "$work/bytes.ini")
+check "invalid UTF-8 exit status" 0 $?
+check "invalid UTF-8 gives valid JSON" 0 "$(echo "$out" | python3 -m json.tool >/dev/null 2>&1; echo $?)"
+check "invalid UTF-8 replaced" 1 "$(echo "$out" | grep -c "$(printf 'Bad\xef\xbf\xbd\xef\xbf\xbdName')")"
+# A FIFO as the settings file is refused at once instead of waiting for a writer.
+mkfifo "$work/fifo.ini"
+err=$(timeout 10 "$tool" settings --ini "$work/fifo.ini" 2>&1)
+check "FIFO exit status" 1 $?
+check "FIFO message" "zavrio-feeds settings: Cannot open file \"$work/fifo.ini\". Not a regular file" "$err"
 "$tool" frobnicate 2>/dev/null
 check "unknown command" 2 $?
 
