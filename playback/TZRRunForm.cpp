@@ -1,13 +1,12 @@
 #include "playback/TZRRunForm.h"
 
 #include "playback/DownloadFeed.h"
-#include "playback/ErrorReportText.h"
 #include "playback/ExitPolicy.h"
 #include "playback/MpvPlayer.h"
 #include "playback/PlaybackFlags.h"
-#include "playback/PlayerAddress.h"
 #include "playback/PlayerLayout.h"
 #include "playback/QtInputMessage.h"
+#include "playback/StandardErrorReport.h"
 
 #include "platform/CursorDisplay.h"
 #include "platform/SoundFunctions.h"
@@ -16,7 +15,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -45,11 +43,7 @@ RunFormServices withDefaults(RunFormServices s, QWidget* owner) {
     if (!s.Now)
         s.Now = LocalNow;
     if (!s.ReportError)
-        s.ReportError = [owner](const std::string& text) {
-            QMessageBox box(QMessageBox::Critical, ErrorReportTitle,
-                            QString::fromStdString(ErrorReportText(text)), QMessageBox::Ok, owner);
-            box.exec();
-        };
+        s.ReportError = StandardErrorReport(owner);
     if (!s.ScreenSize)
         s.ScreenSize = primaryScreenSize;
     if (!s.ToggleMute)
@@ -204,22 +198,18 @@ void TZRRunForm::FormShow() {
 
 void TZRRunForm::Timer1Timer() {
     Timer1->setInterval(1000);
-    if (!FPlaylist) {
-        FPlaylist = std::make_unique<std::vector<PlaylistEntry>>();
+    if (!FPlaylist.IsOpen()) {
+        FPlaylist.Open();
         if (!FFeedNames)
             FFeedNames = std::make_unique<std::vector<std::string>>(FeedNames());
         if (!FFeedNames->empty())
             DownloadChannel();
     }
 
-    if (!Settings.AutoNext || !flash || !FPlaylist || FPlaylist->empty())
+    if (!Settings.AutoNext || !flash || FPlaylist.Empty())
         return;
-    if (flash->FrameNum() < 0 || FReadyState != 4)
-        return;
-    if (SecondsBetween(FReadyTime, FServices.Now()) > 15) {
-        const int last = static_cast<int>(FPlaylist->size()) - 1;
-        PlayEntry(FCurrentIndex < last ? FCurrentIndex + 1 : 0);
-    }
+    if (FPlaylist.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now()))
+        PlayEntry(*FPlaylist.NextIndex(true));
 }
 
 void TZRRunForm::DownloadChannel() {
@@ -246,25 +236,21 @@ void TZRRunForm::DownloadChannel() {
 
 void TZRRunForm::FillPlaylist(std::istream& document) {
     RSS.LoadFromStream(document);
-    if (!FPlaylist)
-        FPlaylist = std::make_unique<std::vector<PlaylistEntry>>();
-    FPlaylist->clear();
+    if (!FPlaylist.IsOpen())
+        FPlaylist.Open();
+    FPlaylist.Clear();
     const auto& items = RSS.Items();
-    for (int i = 0; i < items.Count(); ++i) {
-        const auto& item = items.Items(i);
-        FPlaylist->push_back({std::to_string(i + 1) + ". " + item.Title(), item.Link()});
-    }
-    if (!FPlaylist->empty())
+    for (int i = 0; i < items.Count(); ++i)
+        FPlaylist.Add(items.Items(i).Title(), items.Items(i).Link());
+    if (!FPlaylist.Empty())
         PlayEntry(0);
 }
 
 void TZRRunForm::PlayEntry(int index) {
-    FCurrentIndex = index;
-    if (!FPlaylist)
+    FPlaylist.SetCurrentIndex(index);
+    if (!FPlaylist.IsOpen())
         return;
-    const std::string& link = FPlaylist->at(static_cast<std::size_t>(index)).Link;
-    const std::string address =
-        PlayerAddress(PlayerBaseAddress(), ClipIdFromLink(link), Settings.HD, Settings.Loop);
+    const std::string address = FPlaylist.PlayerAddressOf(index, Settings.HD, Settings.Loop);
     CreatePlayer();
     flash->SetMovie(address);
 }
@@ -289,8 +275,7 @@ void TZRRunForm::FocusPlayer() {
 }
 
 void TZRRunForm::flashReadyStateChange(std::int32_t newState) {
-    FReadyTime = FServices.Now();
-    FReadyState = newState;
+    FPlaylist.ReadyStateChanged(newState, FServices.Now());
     Panel2->hide();
 }
 
@@ -317,7 +302,7 @@ void TZRRunForm::FormClose() {
     if (Settings.Mute)
         FServices.ToggleMute(winId());
     ShowCursor(true);
-    FPlaylist.reset();
+    FPlaylist.Release();
 }
 
 } // namespace zavrio

@@ -21,7 +21,8 @@
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
 #include "platform/LocalClock.h"
-#include "playback/PlaylistEntry.h"
+#include "playback/Playlist.h"
+#include "playback/StandardErrorReport.h"
 #include "playback/TShockwaveFlash.h"
 
 #include <QLabel>
@@ -42,8 +43,8 @@ namespace zavrio {
 struct RunFormServices {
     std::function<std::unique_ptr<TShockwaveFlash>(QWidget* parent)> CreatePlayer;
     NowFunction Now;
-    // Shows text (the final period not yet added) as the standard error report.
-    std::function<void(const std::string& text)> ReportError;
+    ErrorReporter ReportError; // the standard error report
+
     std::function<QSize()> ScreenSize; // the primary screen's size
     std::function<void(std::uint64_t window)> ToggleMute;
 };
@@ -79,11 +80,14 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* MouseTimer = nullptr;
     TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
-    const std::vector<PlaylistEntry>* Playlist() const { return FPlaylist.get(); }
+    // The entries while a show's list is open, else null.
+    const std::vector<PlaylistEntry>* PlaylistEntries() const {
+        return FPlaylist.IsOpen() ? &FPlaylist.Entries() : nullptr;
+    }
     const std::vector<std::string>* FeedNamesList() const { return FFeedNames.get(); }
-    int CurrentIndex() const { return FCurrentIndex; }
-    std::int32_t ReadyState() const { return FReadyState; }
-    double ReadyTime() const { return FReadyTime; }
+    int CurrentIndex() const { return FPlaylist.CurrentIndex(); }
+    std::int32_t ReadyState() const { return FPlaylist.ReadyState(); }
+    TDateTime ReadyTime() const { return FPlaylist.ReadyTime(); }
     std::int64_t Panel2Tag() const { return FPanel2Tag; }
 
 protected:
@@ -103,10 +107,8 @@ private:
     TSimpleRSS RSS;
     std::unique_ptr<TShockwaveFlash> flash;
     std::unique_ptr<std::vector<std::string>> FFeedNames;
-    std::unique_ptr<std::vector<PlaylistEntry>> FPlaylist;
-    double FReadyTime = 0;
-    std::int32_t FReadyState = 0;
-    int FCurrentIndex = 0;
+    // Open during a show; its ready state lasts for the window's life.
+    Playlist FPlaylist;
     std::int64_t FPanel2Tag = 0;
     bool FPanel1Fills = false;
     bool FShown = false;          // between FormShow and FormClose

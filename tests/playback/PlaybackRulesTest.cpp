@@ -2,6 +2,7 @@
 #include "playback/ErrorReportText.h"
 #include "playback/PlayerAddress.h"
 #include "playback/PlayerLayout.h"
+#include "playback/Playlist.h"
 
 #include "settings/SaverSettings.h"
 
@@ -99,6 +100,71 @@ TEST(LocalClock, SecondsBetweenCrossesMidnight) {
     const double now = LocalNow();
     EXPECT_GT(now, 45000.0); // after 2023
     EXPECT_LT(now, 80000.0);
+}
+
+TEST(Playlist, NumbersEntriesAndComposesAddresses) {
+    Playlist list;
+    list.Open();
+    list.Add("First", "http://x/watch?v=aaa");
+    list.Add("Second", "no-equals");
+    EXPECT_EQ(list.Entry(0).Text, "1. First");
+    EXPECT_EQ(list.Entry(1).Text, "2. Second");
+    EXPECT_EQ(list.PlayerAddressOf(0, true, true),
+              std::string(DefaultPlayerBaseAddress) + "/v/aaa&autoplay=1&fmt=18&loop=1");
+    EXPECT_EQ(list.PlayerAddressOf(1, false, false),
+              std::string(DefaultPlayerBaseAddress) + "/v/no-equals&autoplay=1");
+    EXPECT_THROW(list.Entry(2), std::out_of_range);
+    list.ReadyStateChanged(4, 100.0);
+    list.Release();
+    EXPECT_FALSE(list.IsOpen());
+    EXPECT_TRUE(list.Empty());
+    EXPECT_EQ(list.ReadyState(), 4); // the window's, not the show's
+}
+
+TEST(Playlist, NextEntryWithAndWithoutWrapAround) {
+    struct Case {
+        int count;
+        int current;
+        std::optional<int> wrapping, stopping;
+    };
+    const Case cases[] = {
+        {5, 0, 1, 1},
+        {5, 3, 4, 4},
+        {5, 4, 0, std::nullopt},  // after the last
+        {1, 0, 0, std::nullopt},  // a one-clip list
+        {3, -1, 0, std::nullopt}, // nothing chosen yet
+        {0, 0, std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        Playlist list;
+        list.Open();
+        for (int i = 0; i < c.count; ++i)
+            list.Add("t", "l");
+        list.SetCurrentIndex(c.current);
+        EXPECT_EQ(list.NextIndex(true), c.wrapping) << c.count << "/" << c.current;
+        EXPECT_EQ(list.NextIndex(false), c.stopping) << c.count << "/" << c.current;
+    }
+}
+
+TEST(Playlist, AdvanceIsDueMoreThanFifteenSecondsAfterStateFour) {
+    const double second = 1.0 / 86400;
+    const double ready = 46000.0 + (24 * 3600 - 5) * second; // five seconds before midnight
+    struct Case {
+        bool autoNext;
+        std::int32_t frame, state;
+        double after;
+        bool due;
+    };
+    const Case cases[] = {
+        {true, 0, 4, 15.01, true}, {true, 0, 4, 14.99, false}, {false, 0, 4, 60, false},
+        {true, -1, 4, 60, false},  {true, 0, 3, 60, false},
+    };
+    for (const Case& c : cases) {
+        Playlist list;
+        list.ReadyStateChanged(c.state, ready);
+        EXPECT_EQ(list.AdvanceDue(c.autoNext, c.frame, ready + c.after * second), c.due)
+            << c.autoNext << c.frame << c.state << c.after;
+    }
 }
 
 } // namespace

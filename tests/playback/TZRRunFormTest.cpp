@@ -170,7 +170,7 @@ TEST_F(RunFormTest, ShowAndCloseRestoreMuteAndCursor) {
     EXPECT_EQ(muteToggles, 2);
     EXPECT_EQ(cursorCount(), before);
     EXPECT_EQ(form->CurrentPlayer(), nullptr);
-    EXPECT_EQ(form->Playlist(), nullptr);
+    EXPECT_EQ(form->PlaylistEntries(), nullptr);
     EXPECT_FALSE(form->Timer1->isActive());
     EXPECT_EQ(form->Timer1->interval(), 50);
 }
@@ -219,7 +219,7 @@ TEST_F(RunFormTest, PlayerPanelFollowsVideoSize) {
 TEST_F(RunFormTest, FillPlaylistNumbersEntriesAndPlaysTheFirst) {
     WriteSettings("[set]\nHD=1\nLoop=1\n[player]\nBaseAddress=http://127.0.0.1:9\n");
     ShowWithFeed(ThreeItemFeed);
-    const auto& playlist = *form->Playlist();
+    const auto& playlist = *form->PlaylistEntries();
     ASSERT_EQ(playlist.size(), 3u);
     EXPECT_EQ(playlist[0].Text, "1. First");
     EXPECT_EQ(playlist[1].Text, "2. Second");
@@ -316,8 +316,9 @@ TEST_F(RunFormTest, DownloadsTheFeedAtChannelOrTheFirstWhenChannelIsTooLarge) {
                       "\nb=" + server.Address("/b.xml") + "\nc=" + server.Address("/c.xml") + "\n");
         Create();
         form->show();
-        ASSERT_TRUE(waitFor([&] { return form->Playlist() && !form->Playlist()->empty(); }));
-        EXPECT_EQ(form->Playlist()->size(), 3u);
+        ASSERT_TRUE(
+            waitFor([&] { return form->PlaylistEntries() && !form->PlaylistEntries()->empty(); }));
+        EXPECT_EQ(form->PlaylistEntries()->size(), 3u);
         EXPECT_EQ(player()->Movie, "http://www.zavrio.com/v/aaa&autoplay=1&fmt=18");
         EXPECT_EQ(errors, std::vector<std::string>{});
         form.reset();
@@ -344,8 +345,8 @@ TEST_F(RunFormTest, FailuresGoToTheErrorReportAndAreNotRetried) {
         ASSERT_TRUE(waitFor([&] { return !errors.empty(); })) << message;
         EXPECT_EQ(errors, std::vector<std::string>{message});
         EXPECT_TRUE(form->isVisible());
-        ASSERT_NE(form->Playlist(), nullptr);
-        EXPECT_TRUE(form->Playlist()->empty());
+        ASSERT_NE(form->PlaylistEntries(), nullptr);
+        EXPECT_TRUE(form->PlaylistEntries()->empty());
         form->Timer1Timer(); // later ticks only check for advance
         EXPECT_EQ(errors.size(), 1u);
         form.reset();
@@ -359,7 +360,7 @@ TEST_F(RunFormTest, UnreadableFeedIsReported) {
     Create();
     form->show();
     ASSERT_TRUE(waitFor([&] { return !errors.empty(); }));
-    EXPECT_EQ(form->Playlist()->size(), 0u);
+    EXPECT_EQ(form->PlaylistEntries()->size(), 0u);
     EXPECT_EQ(players.size(), 1u);
 }
 
@@ -370,8 +371,8 @@ TEST_F(RunFormTest, EmptyCatalogueOrEmptyAddressMakesNoRequestAndNoError) {
         form->show();
         QTest::qWait(120);
         EXPECT_TRUE(errors.empty()) << settings;
-        ASSERT_NE(form->Playlist(), nullptr);
-        EXPECT_TRUE(form->Playlist()->empty());
+        ASSERT_NE(form->PlaylistEntries(), nullptr);
+        EXPECT_TRUE(form->PlaylistEntries()->empty());
         EXPECT_EQ(form->Panel2->text().toStdString(), TZRRunForm::WelcomeCaption);
         form.reset();
     }
@@ -399,7 +400,7 @@ TEST_F(RunFormTest, ClosingDuringTheDownloadAbandonsIt) {
     pressWhenWaiting.stop();
     QTest::qWait(50);
     EXPECT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(form->Playlist(), nullptr);
+    EXPECT_EQ(form->PlaylistEntries(), nullptr);
     EXPECT_EQ(form->CurrentPlayer(), nullptr);
     EXPECT_TRUE(errors.empty());
 }

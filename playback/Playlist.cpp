@@ -1,0 +1,57 @@
+#include "playback/Playlist.h"
+
+#include "playback/PlayerAddress.h"
+
+#include <stdexcept>
+
+namespace zavrio {
+
+void Playlist::Open() {
+    entries_.clear();
+    open_ = true;
+}
+
+void Playlist::Release() {
+    entries_.clear();
+    open_ = false;
+}
+
+void Playlist::Clear() {
+    entries_.clear();
+}
+
+void Playlist::Add(const std::string& title, std::string link) {
+    entries_.push_back({std::to_string(entries_.size() + 1) + ". " + title, std::move(link)});
+}
+
+const PlaylistEntry& Playlist::Entry(int index) const {
+    if (index < 0 || index >= Count())
+        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    return entries_[static_cast<std::size_t>(index)];
+}
+
+std::string Playlist::PlayerAddressOf(int index, bool hd, bool loop) const {
+    return PlayerAddress(PlayerBaseAddress(), ClipIdFromLink(Entry(index).Link), hd, loop);
+}
+
+void Playlist::ReadyStateChanged(std::int32_t state, TDateTime when) {
+    readyState_ = state;
+    readyTime_ = when;
+}
+
+bool Playlist::AdvanceDue(bool autoNext, std::int32_t frameNum, TDateTime now) const {
+    return autoNext && frameNum >= 0 && readyState_ == 4 &&
+           SecondsBetween(readyTime_, now) > AdvanceAfterSeconds;
+}
+
+std::optional<int> Playlist::NextIndex(bool wrap) const {
+    if (entries_.empty())
+        return std::nullopt;
+    if (current_ >= 0 && current_ < Count() - 1)
+        return current_ + 1;
+    if (wrap)
+        return 0;
+    return std::nullopt;
+}
+
+} // namespace zavrio
