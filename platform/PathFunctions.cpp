@@ -48,12 +48,16 @@ std::string ShortFileName(const std::string& path) {
     return name.substr(0, 6) + "~1" + ext;
 }
 
-std::string ProgramDirectory() {
+std::string ProgramFile() {
     char buffer[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0)
         throw std::runtime_error("Cannot determine the program's own path from /proc/self/exe");
-    std::string path(buffer, static_cast<std::size_t>(n));
+    return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::string ProgramDirectory() {
+    const std::string path = ProgramFile();
     return path.substr(0, path.find_last_of('/') + 1);
 }
 

@@ -14,6 +14,8 @@ std::string FileNameWithoutExt(const std::string& path);
 // plus "~1" when it is longer than eight; the extension is kept whole.
 std::string ShortFileName(const std::string& path);
 
+// The full path of the running program file, as the system reports it.
+std::string ProgramFile();
 // The directory of the running program, with its trailing "/".
 std::string ProgramDirectory();
 

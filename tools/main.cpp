@@ -1,5 +1,6 @@
 // zavrio-feeds: looks at the screensaver's settings and feeds from the shell.
 #include "tools/FetchCommand.h"
+#include "tools/HintCommand.h"
 #include "tools/ParseCommand.h"
 #include "tools/SettingsCommand.h"
 #include "tools/ToolOptions.h"
@@ -24,6 +25,7 @@ const Command kCommands[] = {
     {"set", "set KEY=VALUE... [--ini PATH]", zavrio::runSetCommand},
     {"parse", "parse FILE", zavrio::runParseCommand},
     {"fetch", "fetch NAME|URL [--ini PATH] [--verbose]", zavrio::runFetchCommand},
+    {"hint", "hint < DESCRIPTION", zavrio::runHintCommand},
 };
 
 void printUsage(std::ostream& out) {

@@ -1,0 +1,36 @@
+#include "config/InstallAsScreensaver.h"
+
+#include "platform/PathFunctions.h"
+#include "platform/ProfileFunctions.h"
+#include "platform/RegistryFunctions.h"
+
+#include <exception>
+
+namespace zavrio {
+
+namespace {
+
+constexpr const char* DesktopKey = "\\Control Panel\\Desktop";
+
+} // namespace
+
+void InstallAsScreensaver(const std::string& programPath) {
+    try {
+        IniWriteString(WindowsDirectory() + "system.INI", "boot", "SCRNSAVE.EXE", programPath);
+        RegWriteString(HKEY_CURRENT_USER, DesktopKey, "SCRNSAVE.EXE", programPath);
+        if (RegReadString(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveActive").empty())
+            RegWriteString(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveActive", "1");
+    } catch (const std::exception&) {
+        // The installation reports nothing; its caller closes the window anyway.
+    }
+}
+
+void InstallAsScreensaver() {
+    try {
+        InstallAsScreensaver(ProgramFile());
+    } catch (const std::exception&) {
+        // No path of our own: nothing to register.
+    }
+}
+
+} // namespace zavrio

@@ -1,0 +1,23 @@
+#pragma once
+// Registers the running program as the user's screensaver: the "boot"
+// section of "system.INI" in WindowsDirectory() and the desktop key of
+// HKEY_CURRENT_USER ("SCRNSAVE.EXE"; "ScreenSaveActive" created as "1" only
+// when missing or empty, any other value left as it is).
+//
+// The path registered is the program's full path. (A synthesised 8.3 short
+// name, which older systems registered, names no file on this platform, so
+// the screensaver could never be started from it.)
+//
+// Never raises and reports nothing: the first failing step ends the
+// registration silently, and what was written before it stays written.
+
+#include <string>
+
+namespace zavrio {
+
+void InstallAsScreensaver();
+
+// The same registration for a given program path (tests use it).
+void InstallAsScreensaver(const std::string& programPath);
+
+} // namespace zavrio
