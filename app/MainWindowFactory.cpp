@@ -1,5 +1,6 @@
 #include "MainWindowFactory.h"
 
+#include "config/TZRConfigForm.h"
 #include "playback/TZRRunForm.h"
 
 #include <cstdio>
@@ -8,6 +9,12 @@ namespace zavrio {
 
 std::unique_ptr<QWidget> CreateMainWindow(int mode) {
     switch (mode) {
+    case 1:
+    case 2: {
+        auto window = std::make_unique<TZRConfigForm>();
+        window->show();
+        return window;
+    }
     case 3: {
         auto window = std::make_unique<TZRRunForm>();
         window->show();

@@ -5,6 +5,7 @@
 #include "playback/ExitPolicy.h"
 #include "playback/PlaybackFlags.h"
 
+#include "FakePlayer.h"
 #include "ScriptedServer.h"
 #include "platform/CursorDisplay.h"
 #include "settings/SaverSettings.h"
@@ -25,21 +26,7 @@
 namespace zavrio {
 namespace {
 
-// Records what the window asks of its player and lets the test report states.
-class FakePlayer : public TShockwaveFlash {
-public:
-    using TShockwaveFlash::TShockwaveFlash;
-    void SetMovie(const std::string& address) override { Movie = address; }
-    std::int32_t FrameNum() const override { return Frame; }
-    void Report(std::int32_t state) { ReportReadyState(state); }
-
-    std::string Movie;
-    std::int32_t Frame = -1;
-    int Presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent*) override { ++Presses; }
-};
+using test::FakePlayer;
 
 const char* const ThreeItemFeed = R"(<?xml version="1.0"?>
 <rss version="2.0"><channel><title>t</title><link>http://x/</link><description>d</description>

@@ -1,0 +1,169 @@
+#pragma once
+// The configuration window, the program's front door: in one skinned window
+// the user picks a feed of the catalogue (cb1), sees its clips as a numbered
+// list (cb2), watches the chosen clip in an embedded player (Panel1), sets
+// every option (the roll-up panel skingroup), previews the screensaver full
+// screen, changes the skin and installs the program as the screensaver.
+//
+// It owns its HTTP client, feed component, player control, clip list, the
+// playback window it previews with (made at the first preview) and the
+// notification-area icon (where the desktop has a notification area). It
+// loads the settings when created; every way of closing it stores and saves
+// the options, and it is the only window that saves them.
+//
+// Feed downloads and parses fail silently (the old clip list stays). Other
+// failures inside its handlers (a player that cannot start, a settings file
+// that cannot be written) go to the standard error report. Closing the window
+// during a download abandons the download.
+
+#include "feed/SimpleRSS.h"
+#include "http/TIdHTTP.h"
+#include "platform/LocalClock.h"
+#include "playback/Playlist.h"
+#include "playback/StandardErrorReport.h"
+#include "playback/TShockwaveFlash.h"
+
+#include <QGroupBox>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QPushButton;
+class QSystemTrayIcon;
+
+namespace zavrio {
+
+class LinkLabel;
+class SkinCheckBox;
+class SkinComboBox;
+class TZRRunForm;
+
+// What the window asks of the world; each one defaults to the real thing and
+// tests replace the ones they need to watch or control.
+struct ConfigFormServices {
+    std::function<std::unique_ptr<TShockwaveFlash>(QWidget* parent)> CreatePlayer;
+    NowFunction Now;
+    ErrorReporter ReportError;
+    std::function<void(WId window, bool on)> SetTopmost;
+    std::function<void(const QUrl& address)> OpenUrl;
+    std::function<void()> InstallAsScreensaver;
+    // The playback window the previews show (made once, at the first).
+    std::function<std::unique_ptr<TZRRunForm>()> CreateRunForm;
+    // Shows window modally and returns once it has closed.
+    std::function<void(QWidget& window)> ShowModal;
+    // False: no notification-area icon (the desktop has no notification area).
+    bool TrayIcon = true;
+    // The settings file FormCreate loads; empty: the one beside the program.
+    std::string SettingsPath;
+};
+
+class TZRConfigForm : public QWidget {
+public:
+    static constexpr const char* Caption = "Zavrio Today Screensaver";
+    static constexpr const char* WebAddress = "http://www.zavrio.com/";
+    static constexpr const char* MailAddress =
+        "mailto:screensaver@zavrio.com?subject=About Zavrio screensaver";
+
+    // FormCreate: loads the settings and applies the stored skin.
+    explicit TZRConfigForm(ConfigFormServices services = {}, QWidget* parent = nullptr);
+    ~TZRConfigForm() override;
+
+    // Handlers; Qt events and the controls call them, tests may call them too.
+    void FormShow();
+    void FormClose();
+    void FormResize();
+    void Timer1Timer();
+    void cb1Change();
+    void cb2Change();
+    void cb2ListBoxDrawItem();
+    void flashReadyStateChange(std::int32_t newState);
+    void bsSkinSpeedButton1Click();
+    void NextCheckClick();
+    void TopCheckClick();
+    void ShowCursorCheckClick();
+    void bsSkinXFormButton1Click();
+    void bsSkinButton21Click();
+    void Exit1Click();
+    void ScreensaverOptions1Click();
+    void Skin31Click(int tag);
+    void bsTrayIcon1Click();
+
+    // Window operations.
+    void SettingsToControls();
+    void ControlsToSettings();
+    void FillClipList(std::istream& document);
+    void CreatePlayer();
+    void FocusPlayer();
+
+    // The skin in effect, 0 to 3.
+    int SkinIndex() const { return skinIndex_; }
+    bool OptionsRolledUp() const { return rolledUp_; }
+    const Playlist& ClipList() const { return FClipList; }
+    TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
+    TZRRunForm* RunForm() const { return runForm_.get(); }
+    std::int32_t ReadyState() const { return FClipList.ReadyState(); }
+
+    // Controls, for tests.
+    QToolButton* bsSkinMenuSpeedButton1 = nullptr;
+    SkinComboBox* cb1 = nullptr;
+    QToolButton* bsSkinSpeedButton1 = nullptr;
+    SkinComboBox* cb2 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QGroupBox* skingroup = nullptr;
+    SkinCheckBox* LoopCheck = nullptr;
+    SkinCheckBox* NextCheck = nullptr;
+    SkinCheckBox* HDCheck = nullptr;
+    SkinCheckBox* TopCheck = nullptr;
+    SkinComboBox* sizeCb = nullptr;
+    QPushButton* bsSkinXFormButton1 = nullptr;
+    SkinCheckBox* MuteCheck = nullptr;
+    SkinCheckBox* ShowCursorCheck = nullptr;
+    SkinCheckBox* KeyboardExitCheck = nullptr;
+    SkinCheckBox* MousePressExitCheck = nullptr;
+    SkinCheckBox* MouseMoveExitCheck = nullptr;
+    SkinCheckBox* OnlyEscCheck = nullptr;
+    LinkLabel* bsSkinLinkLabel1 = nullptr;
+    LinkLabel* bsSkinLinkLabel2 = nullptr;
+    QPushButton* bsSkinButton21 = nullptr;
+    QMenu* bsSkinPopupMenu1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QSystemTrayIcon* bsTrayIcon1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Guarded(const std::function<void()>& handler);
+    void BuildToolBar();
+    void BuildOptions();
+    void BuildMenu();
+    void ApplySkin(int index);
+    void SetRolledUp(bool rolledUp);
+    void PlaceOptions();
+    void SetTopmost(bool on);
+
+    ConfigFormServices FServices;
+    TIdHTTP http;
+    TSimpleRSS RSS;
+    std::unique_ptr<TShockwaveFlash> flash;
+    Playlist FClipList; // cb2's entries; its current index is cb2's selection
+    std::unique_ptr<TZRRunForm> runForm_;
+    QWidget* toolBar_ = nullptr;
+    QWidget* options_ = nullptr; // skingroup's content, hidden when rolled up
+    int skinIndex_ = 0;
+    bool rolledUp_ = false;
+    bool FFeedNamesLoaded = false;
+    bool FDownloading = false;
+    bool FClosing = false;
+};
+
+} // namespace zavrio

@@ -1,0 +1,496 @@
+// The configuration window on the offscreen platform, with fake players, a
+// settable clock, recorded services and a scripted loopback feed server.
+
+#include "config/TZRConfigForm.h"
+
+#include "FakePlayer.h"
+#include "ScriptedServer.h"
+#include "TempDirectory.h"
+#include "config/SkinControls.h"
+#include "playback/PlaybackFlags.h"
+#include "playback/TZRRunForm.h"
+#include "settings/SaverSettings.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+
+namespace zavrio {
+namespace {
+
+using test::FakePlayer;
+using test::ScriptedServer;
+using test::ServerConn;
+
+std::string Feed(const std::vector<std::pair<std::string, std::string>>& items) {
+    std::string xml = "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>t</title>"
+                      "<link>http://x/</link><description>d</description>";
+    for (const auto& [title, link] : items)
+        xml += "<item><title>" + title + "</title><link>" + link +
+               "</link><description>&lt;b&gt;About " + title +
+               "&lt;/b&gt;\nFrom: uploader</description></item>";
+    return xml + "</channel></rss>";
+}
+
+const std::string ThreeClips = Feed({{"First", "http://x/watch?v=aaa"},
+                                     {"Second", "http://x/watch?v=bbb"},
+                                     {"Third", "no-equals-link"}});
+
+std::string Answer(const std::string& status, const std::string& body) {
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\n\r\n" + body;
+}
+
+template <typename F> bool waitFor(F condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+class ConfigFormTest : public testing::Test {
+protected:
+    ConfigFormTest()
+        : server([this](ServerConn& conn) {
+              for (std::string request; !(request = conn.ReadRequest()).empty();) {
+                  const auto first = request.find(' ');
+                  const std::string target =
+                      request.substr(first + 1, request.find(' ', first + 1) - first - 1);
+                  const auto route = routes.find(target);
+                  conn.Send(route == routes.end() ? Answer("404 Not Found", "")
+                                                  : Answer("200 OK", route->second));
+              }
+          }) {}
+
+    void SetUp() override { PreviewFromConfig = false; }
+
+    void TearDown() override {
+        form.reset();
+        SettingsFile.reset();
+    }
+
+    // The settings file, with a catalogue of the given feed paths on the
+    // scripted server and the demo player base address.
+    void WriteSettings(const std::string& set, const std::vector<std::string>& feeds) {
+        std::string text = "[set]\n" + set + "\n[feeds]\n";
+        for (const std::string& feed : feeds)
+            text += feed + "=" + server.Address("/" + feed) + "\n";
+        text += "[player]\nBaseAddress=http://127.0.0.1:9\n";
+        dir.write("zavriofeeds.ini", text);
+    }
+
+    ConfigFormServices Services() {
+        ConfigFormServices services;
+        services.SettingsPath = dir.file("zavriofeeds.ini");
+        services.CreatePlayer = [this](QWidget* parent) {
+            auto player = std::make_unique<FakePlayer>(parent);
+            players.push_back(player.get());
+            return player;
+        };
+        services.Now = [this] { return now; };
+        services.ReportError = [this](const std::string& text) { errors.push_back(text); };
+        services.SetTopmost = [this](WId, bool on) { topmost.push_back(on); };
+        services.OpenUrl = [this](const QUrl& url) {
+            opened.push_back(url.toString().toStdString());
+        };
+        services.InstallAsScreensaver = [this] { ++installs; };
+        services.CreateRunForm = [this] {
+            ++runFormsMade;
+            RunFormServices run;
+            run.CreatePlayer = [](QWidget* parent) { return std::make_unique<FakePlayer>(parent); };
+            run.ReportError = [this](const std::string& text) { errors.push_back(text); };
+            run.ToggleMute = [](std::uint64_t) {};
+            return std::make_unique<TZRRunForm>(std::move(run));
+        };
+        services.TrayIcon = false;
+        return services;
+    }
+
+    // Creates and shows the window and lets its first tick fetch the feed.
+    void Open(bool waitForClip = true) {
+        form = std::make_unique<TZRConfigForm>(Services());
+        form->show();
+        if (waitForClip) {
+            ASSERT_TRUE(waitFor([&] { return !player()->Movie.empty(); })) << "no clip played";
+        }
+    }
+
+    FakePlayer* player() { return static_cast<FakePlayer*>(form->CurrentPlayer()); }
+    std::string saved() { return test::ReadFile(dir.file("zavriofeeds.ini")); }
+    int requestsFor(const std::string& target) {
+        int n = 0;
+        for (const std::string& r : server.Requests())
+            n += r.rfind("GET " + target + " ", 0) == 0;
+        return n;
+    }
+
+    test::TempDirectory dir;
+    std::map<std::string, std::string> routes{{"/one", ThreeClips}};
+    ScriptedServer server;
+    std::unique_ptr<TZRConfigForm> form;
+    std::vector<FakePlayer*> players;
+    std::vector<std::string> errors, opened;
+    std::vector<bool> topmost;
+    int installs = 0, runFormsMade = 0;
+    double now = 46000.5;
+};
+
+TEST_F(ConfigFormTest, OpensWithTheStoredOptionsAndPlaysTheFirstClipOfTheStoredFeed) {
+    routes["/two"] = Feed({{"Other", "http://x/watch?v=zzz"}});
+    WriteSettings("Channel=1\nHD=1\nLoop=0\nVideoSize=1", {"one", "two"});
+    Open();
+    EXPECT_EQ(form->windowTitle().toStdString(), "Zavrio Today Screensaver");
+    EXPECT_EQ(form->cb1->count(), 2);
+    EXPECT_EQ(form->cb1->currentText(), "two");
+    ASSERT_EQ(form->cb2->count(), 1);
+    EXPECT_EQ(form->cb2->currentText(), "1. Other");
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/zzz&autoplay=1&fmt=18");
+    EXPECT_EQ(player()->parentWidget(), form->Panel1);
+    EXPECT_EQ(form->cb2->toolTip(), "About Other"); // the description hint
+    EXPECT_TRUE(form->HDCheck->isChecked());
+    EXPECT_FALSE(form->LoopCheck->isChecked());
+    EXPECT_EQ(form->sizeCb->currentText(), "Double");
+    EXPECT_TRUE(form->OptionsRolledUp());
+    EXPECT_EQ(form->Timer1->interval(), 1000);
+    EXPECT_EQ(requestsFor("/one"), 0);
+    EXPECT_TRUE(errors.empty());
+}
+
+// Rows of the catalogue's edge cases: which feed the first tick picks and
+// what Channel is saved when the window closes.
+TEST_F(ConfigFormTest, ChannelPicksTheFeedAndIsSavedOnClose) {
+    struct Case {
+        const char* channel;
+        std::vector<std::string> feeds;
+        int requested; // index into feeds, -1 for none
+        const char* savedChannel;
+    };
+    const Case cases[] = {
+        {"1", {"one", "two", "three"}, 1, "Channel=1"},
+        {"5", {"one", "two", "three"}, 0, "Channel=0"}, // beyond the catalogue: the first
+        {"-2", {"one", "two"}, -1, "Channel=-2"},       // selects nothing, downloads nothing
+        {"0", {}, -1, "Channel=0"},                     // an empty catalogue
+    };
+    for (const Case& c : cases) {
+        const auto before = server.Requests().size();
+        WriteSettings(std::string("Channel=") + c.channel, c.feeds);
+        Open(false);
+        QTest::qWait(300);
+        const auto requests = server.Requests();
+        if (c.requested < 0) {
+            EXPECT_EQ(requests.size(), before) << c.channel;
+            EXPECT_EQ(form->cb2->count(), 0);
+        } else {
+            ASSERT_EQ(requests.size(), before + 1) << c.channel;
+            EXPECT_EQ(requests.back().rfind("GET /" + c.feeds[c.requested] + " ", 0), 0u);
+        }
+        EXPECT_EQ(form->cb1->count(), static_cast<int>(c.feeds.size()));
+        form->close();
+        EXPECT_NE(saved().find(c.savedChannel), std::string::npos) << c.channel << "\n" << saved();
+        form.reset();
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ConfigFormTest, NextClipButtonAndAutomaticAdvanceWithoutWrapAround) {
+    WriteSettings("AutoNext=1", {"one"});
+    Open();
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/aaa&autoplay=1&fmt=18");
+    form->Timer1->stop();
+    auto ready = [&] {
+        player()->Frame = 0;
+        player()->Report(4);
+    };
+
+    // Advance 15 s after the clip became ready, crossing midnight.
+    now = 46000.0 + (24 * 3600 - 5) / 86400.0;
+    ready();
+    now += 15.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(form->cb2->ItemIndex(), 0) << "exactly 15 s is not more than 15 s";
+    now += 1.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(form->cb2->ItemIndex(), 1);
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/bbb&autoplay=1&fmt=18");
+
+    form->cb2->SetItemIndex(2);
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/no-equals-link&autoplay=1&fmt=18");
+    ready();
+    const std::size_t madeAtLast = players.size();
+    now += 60.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(form->cb2->ItemIndex(), 2) << "no wrap-around at the last clip";
+    EXPECT_EQ(players.size(), madeAtLast);
+
+    // The button goes from the last clip to the first, else to the next.
+    form->bsSkinSpeedButton1Click();
+    EXPECT_EQ(form->cb2->ItemIndex(), 0);
+    form->bsSkinSpeedButton1Click();
+    EXPECT_EQ(form->cb2->ItemIndex(), 1);
+}
+
+TEST_F(ConfigFormTest, OneClipFeedNextButtonChangesNothing) {
+    routes["/one"] = Feed({{"Only", "http://x/watch?v=only"}});
+    WriteSettings("", {"one"});
+    Open();
+    const std::size_t made = players.size();
+    form->bsSkinSpeedButton1Click();
+    EXPECT_EQ(players.size(), made) << "the shown text did not change: no new player";
+    EXPECT_EQ(form->cb2->ItemIndex(), 0);
+}
+
+TEST_F(ConfigFormTest, FailedFeedKeepsTheOldListSilently) {
+    routes["/bad"] = "<rss version=\"2.0\"><channel><title>broken";
+    WriteSettings("", {"one", "missing", "bad"});
+    Open();
+    const std::string movie = player()->Movie;
+    for (int feed : {1, 2}) {
+        form->cb1->SetItemIndex(feed);
+        QTest::qWait(200);
+        EXPECT_EQ(form->cb2->count(), 3) << feed;
+        EXPECT_EQ(form->cb2->itemText(0), "1. First");
+        EXPECT_EQ(player()->Movie, movie) << "the clip plays on";
+    }
+    // The old list's links stay valid.
+    form->cb2->SetItemIndex(1);
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/bbb&autoplay=1&fmt=18");
+    EXPECT_TRUE(errors.empty());
+    form->close();
+    EXPECT_NE(saved().find("Channel=2"), std::string::npos);
+}
+
+TEST_F(ConfigFormTest, RulesOfTheControls) {
+    WriteSettings("", {"one"});
+    Open();
+    int changes = 0;
+    form->cb2->OnChange = [&] { ++changes; };
+    form->cb2->SetItemIndex(0); // already shown
+    EXPECT_EQ(changes, 0);
+    form->cb2->SetItemIndex(2);
+    EXPECT_EQ(changes, 1);
+    form->cb2->ClearItems(); // emptying the list runs nothing
+    form->cb2->AddItem("x");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(form->cb2->ItemIndex(), -1) << "adding to an empty list selects nothing";
+    form->cb2->SetItemIndex(0);
+    EXPECT_EQ(changes, 2);
+
+    // A choice by hand: the keyboard moves the selection of the focused list.
+    form->cb2->AddItem("y");
+    form->cb2->setFocus();
+    QTest::keyClick(form->cb2, Qt::Key_Down);
+    EXPECT_EQ(form->cb2->currentText(), "y");
+    EXPECT_EQ(changes, 3);
+
+    // A check box set from code runs its click handler.
+    const std::size_t calls = topmost.size();
+    form->TopCheck->setChecked(!form->TopCheck->isChecked());
+    ASSERT_EQ(topmost.size(), calls + 1);
+    EXPECT_EQ(topmost.back(), form->TopCheck->isChecked());
+    form->NextCheck->setChecked(true);
+    EXPECT_TRUE(Settings.AutoNext);
+    form->NextCheck->setChecked(false);
+    EXPECT_FALSE(Settings.AutoNext) << "NextCheck takes effect at once";
+}
+
+TEST_F(ConfigFormTest, ExitBoxRuleKeepsTheCheckedStates) {
+    WriteSettings("MouseMoveExit=1\nMousePressExit=1\nKeyboardPressExit=0", {});
+    Open(false);
+    auto enabled = [&] {
+        return std::vector<bool>{form->MouseMoveExitCheck->isEnabled(),
+                                 form->MousePressExitCheck->isEnabled(),
+                                 form->KeyboardExitCheck->isEnabled()};
+    };
+    EXPECT_EQ(enabled(), std::vector<bool>(3, true));
+    form->ShowCursorCheck->setChecked(true);
+    EXPECT_EQ(enabled(), std::vector<bool>(3, false));
+    form->OnlyEscCheck->setChecked(true);
+    form->ShowCursorCheck->setChecked(false);
+    EXPECT_EQ(enabled(), std::vector<bool>(3, false)) << "Escape only still rules them out";
+    form->OnlyEscCheck->setChecked(false);
+    EXPECT_EQ(enabled(), std::vector<bool>(3, true));
+    form->OnlyEscCheck->setChecked(true);
+    form->close();
+    const std::string file = saved();
+    for (const char* line : {"MouseMoveExit=1", "MousePressExit=1", "KeyboardPressExit=0",
+                             "OnlyEscKeyExit=1", "ShowCursor=0"})
+        EXPECT_NE(file.find(line), std::string::npos) << line << "\n" << file;
+}
+
+TEST_F(ConfigFormTest, HdChangesTheAddressOnlyOnceTheOptionsAreStored) {
+    WriteSettings("HD=0\nLoop=1", {"one"});
+    Open();
+    form->HDCheck->setChecked(true);
+    form->cb2->SetItemIndex(1);
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/bbb&autoplay=1&loop=1");
+    form->ControlsToSettings();
+    form->cb2->SetItemIndex(0);
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/aaa&autoplay=1&fmt=18&loop=1");
+}
+
+TEST_F(ConfigFormTest, SkinsFromTheMenuAreStoredAndShownAtTheNextStart) {
+    WriteSettings("Skin=7", {});
+    Open(false);
+    EXPECT_EQ(form->SkinIndex(), 0) << "an index outside 0-3 keeps skin 0";
+    const QString skin0 = form->styleSheet();
+    QAction* skin3 = form->findChild<QAction*>("Skin31");
+    ASSERT_NE(skin3, nullptr);
+    EXPECT_EQ(skin3->text(), "Skin 3");
+    skin3->trigger();
+    EXPECT_EQ(form->SkinIndex(), 2);
+    EXPECT_EQ(Settings.Skin, 2);
+    EXPECT_NE(form->styleSheet(), skin0);
+    EXPECT_TRUE(skin3->isChecked());
+    form->close();
+    EXPECT_NE(saved().find("Skin=2"), std::string::npos);
+    form.reset();
+    Open(false);
+    EXPECT_EQ(form->SkinIndex(), 2);
+}
+
+TEST_F(ConfigFormTest, MenuItemsCaptionsAndTags) {
+    WriteSettings("", {});
+    Open(false);
+    const std::vector<std::pair<const char*, const char*>> items = {
+        {"ScreensaverOptions1", "Screensaver options"},
+        {"Skin11", "Skin 1"},
+        {"Skin41", "Skin 4"},
+        {"Save1", "Save as default screensaver && Exit"},
+        {"Exit1", "Exit"}};
+    for (const auto& [name, caption] : items) {
+        const QAction* action = form->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), caption);
+    }
+    EXPECT_EQ(form->findChild<QAction*>("Skin41")->data().toInt(), 3);
+    EXPECT_EQ(form->bsSkinButton21->text(), "Save as defalt screensaver && E&xit");
+    EXPECT_EQ(form->ShowCursorCheck->text(), "Show cursor && Ignore mouse events");
+
+    // The options panel rolls out and up again.
+    const int rolled = form->skingroup->height();
+    form->findChild<QAction*>("ScreensaverOptions1")->trigger();
+    EXPECT_FALSE(form->OptionsRolledUp());
+    EXPECT_GT(form->skingroup->height(), rolled + 100);
+    EXPECT_TRUE(form->LoopCheck->isVisible());
+    form->ScreensaverOptions1Click();
+    EXPECT_TRUE(form->OptionsRolledUp());
+    EXPECT_EQ(form->skingroup->height(), rolled);
+
+    // The link labels open the web site and a mail to the makers.
+    QTest::mouseClick(form->bsSkinLinkLabel1, Qt::LeftButton);
+    QTest::mouseClick(form->bsSkinLinkLabel2, Qt::LeftButton);
+    EXPECT_EQ(opened, (std::vector<std::string>{
+                          "http://www.zavrio.com/",
+                          "mailto:screensaver@zavrio.com?subject=About Zavrio screensaver"}));
+}
+
+TEST_F(ConfigFormTest, HintOfTheClipListClearsWhileTheListDrawsItsRows) {
+    WriteSettings("", {"one"});
+    Open();
+    EXPECT_EQ(form->cb2->toolTip(), "About First");
+    form->cb2->showPopup();
+    ASSERT_TRUE(waitFor([&] { return form->cb2->toolTip().isEmpty(); }));
+    form->cb2->hidePopup();
+    form->cb2->SetItemIndex(1);
+    EXPECT_EQ(form->cb2->toolTip(), "About Second");
+}
+
+TEST_F(ConfigFormTest, EveryWayOfClosingSavesTheOptions) {
+    using Close = std::function<void(TZRConfigForm&)>;
+    const std::vector<std::pair<const char*, Close>> ways = {
+        {"close button", [](TZRConfigForm& f) { f.close(); }},
+        {"Exit", [](TZRConfigForm& f) { f.findChild<QAction*>("Exit1")->trigger(); }},
+        {"Save menu item", [](TZRConfigForm& f) { f.findChild<QAction*>("Save1")->trigger(); }},
+        {"install button", [](TZRConfigForm& f) { f.bsSkinButton21->click(); }},
+    };
+    int expectedInstalls = 0;
+    for (const auto& [name, close] : ways) {
+        WriteSettings("Loop=0", {});
+        Open(false);
+        form->LoopCheck->setChecked(true);
+        close(*form);
+        EXPECT_FALSE(form->isVisible()) << name;
+        EXPECT_NE(saved().find("Loop=1"), std::string::npos) << name;
+        if (std::string(name) != "close button" && std::string(name) != "Exit")
+            ++expectedInstalls;
+        EXPECT_EQ(installs, expectedInstalls) << name;
+        form.reset();
+    }
+}
+
+TEST_F(ConfigFormTest, PreviewShowsThePlaybackWindowModallyAndComesBack) {
+    WriteSettings("StayOnTop=1\nKeyboardPressExit=1", {"one"});
+    Open();
+    const std::string embedded = player()->Movie;
+    form->LoopCheck->setChecked(true);
+    topmost.clear();
+    for (int preview = 1; preview <= 2; ++preview) {
+        bool shown = false;
+        QTimer::singleShot(300, [&] {
+            TZRRunForm* run = form->RunForm();
+            shown = run && run->isVisible() && run->isFullScreen();
+            // A key press ends the preview through the exit policy.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+            QApplication::sendEvent(run->windowHandle(), &press);
+        });
+        form->bsSkinXFormButton1->click();
+        EXPECT_TRUE(shown) << preview;
+        EXPECT_FALSE(form->RunForm()->isVisible()) << preview;
+    }
+    EXPECT_EQ(runFormsMade, 1) << "the playback window is made once and shown again";
+    EXPECT_TRUE(PreviewFromConfig);
+    EXPECT_NE(saved().find("Loop=1"), std::string::npos) << "stored before the preview";
+    EXPECT_EQ(topmost, (std::vector<bool>{false, true, false, true}));
+    EXPECT_EQ(player()->Movie, embedded) << "the embedded player keeps its clip";
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ConfigFormTest, NotificationIconTogglesTheWindowAndShowingAgainRestoresTheOptions) {
+    WriteSettings("Loop=0", {"one"});
+    Open();
+    form->ScreensaverOptions1Click();
+    form->LoopCheck->setChecked(true); // not stored yet
+    form->bsTrayIcon1Click();
+    EXPECT_FALSE(form->isVisible());
+    form->bsTrayIcon1Click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->LoopCheck->isChecked()) << "the stored value came back";
+    EXPECT_TRUE(form->OptionsRolledUp());
+    QTest::qWait(200);
+    EXPECT_EQ(requestsFor("/one"), 1) << "the feed is not reloaded";
+}
+
+TEST_F(ConfigFormTest, ClosingDuringADownloadEndsIt) {
+    // The feed never comes: the server answers nothing until the client
+    // gives up and closes the connection.
+    std::atomic<bool> clientClosed{false};
+    ScriptedServer silent([&clientClosed](ServerConn& conn) {
+        conn.ReadRequest();
+        conn.ReadRequest(); // "" once the client has closed
+        clientClosed = true;
+    });
+    dir.write("zavriofeeds.ini", "[feeds]\nslow=" + silent.Address("/slow") + "\n");
+    form = std::make_unique<TZRConfigForm>(Services());
+    // Closed from the event loop the download keeps running.
+    QTimer::singleShot(600, [&] { form->close(); });
+    form->show();
+    ASSERT_TRUE(waitFor([&] { return !form->isVisible() && clientClosed; }));
+    EXPECT_EQ(silent.Requests().size(), 1u);
+    EXPECT_EQ(form->cb2->count(), 0);
+    EXPECT_TRUE(errors.empty());
+}
+
+} // namespace
+} // namespace zavrio

@@ -1,0 +1,30 @@
+#pragma once
+// A player control for window tests: records the address it was given, tells
+// the frame number the test sets, and reports the ready states the test asks
+// for, as a real player would.
+
+#include "playback/TShockwaveFlash.h"
+
+#include <QMouseEvent>
+
+#include <cstdint>
+#include <string>
+
+namespace zavrio::test {
+
+class FakePlayer : public TShockwaveFlash {
+public:
+    using TShockwaveFlash::TShockwaveFlash;
+    void SetMovie(const std::string& address) override { Movie = address; }
+    std::int32_t FrameNum() const override { return Frame; }
+    void Report(std::int32_t state) { ReportReadyState(state); }
+
+    std::string Movie;
+    std::int32_t Frame = -1;
+    int Presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { ++Presses; }
+};
+
+} // namespace zavrio::test
