@@ -1,113 +1,167 @@
 #include "tools/FeedJson.h"
 
+#include "tools/JsonWriter.h"
+
 #include <cstdio>
+#include <string_view>
 
 namespace zavrio {
 
 namespace {
 
-using json = nlohmann::ordered_json;
-
-json dateJson(const TRFC822DateTime& date) {
+void writeDate(JsonWriter& json, std::string_view name, const TRFC822DateTime& date) {
     DateTimeParts p = DecodeDateTime(date.DateTime());
     char text[40];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", p.Year, p.Month, p.Day,
                   p.Hour, p.Minute, p.Second, p.Millisecond);
-    return {{"DateTime", text},
-            {"TimeZone", date.TimeZone()},
-            {"SourceText", date.SourceText()},
-            {"Modified", date.Modified()}};
+    json.Key(name);
+    json.BeginObject();
+    json.Member("DateTime", text);
+    json.Member("TimeZone", date.TimeZone());
+    json.Member("SourceText", date.SourceText());
+    json.Member("Modified", date.Modified());
+    json.EndObject();
 }
 
-json keywordsJson(const TiTunesKeywords& keywords) {
-    json list = json::array();
+void writeKeywords(JsonWriter& json, const TiTunesKeywords& keywords) {
+    json.Key("KeyWords");
+    json.BeginArray();
     for (int i = 0; i < keywords.Count(); ++i)
-        list.push_back(keywords.Items(i).Value());
-    return list;
+        json.String(keywords.Items(i).Value());
+    json.EndArray();
 }
 
-json categoryJson(const TiTunesCategory& category) {
-    return {{"SubCategory", category.SubCategory()}, {"Category", category.Category()}};
+void writeCategory(JsonWriter& json, const TiTunesCategory& category) {
+    json.Key("Category");
+    json.BeginObject();
+    json.Member("SubCategory", category.SubCategory());
+    json.Member("Category", category.Category());
+    json.EndObject();
 }
 
-json channelJson(const TRSSChannel& channel) {
-    const TRSSChannelOpt& opt = channel.Optional();
-    const TRSSImage& image = opt.Image();
-    const TRSSCloud& cloud = opt.Cloud();
-    const TRSSTextInput& input = opt.TextInput();
+void writeImage(JsonWriter& json, const TRSSImage& image) {
+    json.Key("Image");
+    json.BeginObject();
+    json.Key("Optional");
+    json.BeginObject();
+    json.Member("Height", image.Optional().Height());
+    json.Member("Width", image.Optional().Width());
+    json.Member("Description", image.Optional().Description());
+    json.EndObject();
+    json.Key("Required");
+    json.BeginObject();
+    json.Member("Title", image.Required().Title());
+    json.Member("URL", image.Required().URL());
+    json.Member("Link", image.Required().Link());
+    json.EndObject();
+    json.Member("Include", image.Include());
+    json.EndObject();
+}
 
-    json categories = json::array();
-    for (int i = 0; i < opt.Categories().Count(); ++i) {
-        const TRSSChannelCategory& c = opt.Categories().Items(i);
-        categories.push_back({{"Category", c.Category()}, {"Domain", c.Domain()}});
-    }
-    json hours = json::array();
+void writeCloud(JsonWriter& json, const TRSSCloud& cloud) {
+    json.Key("Cloud");
+    json.BeginObject();
+    json.Member("Port", cloud.Port());
+    json.Member("Protocol", cloud.Protocol());
+    json.Member("Domain", cloud.Domain());
+    json.Member("RegisterProcedure", cloud.RegisterProcedure());
+    json.Member("Path", cloud.Path());
+    json.Member("Include", cloud.Include());
+    json.EndObject();
+}
+
+void writeSkips(JsonWriter& json, const TRSSChannelOpt& opt) {
+    json.Key("SkipHours");
+    json.BeginArray();
     for (int h = 0; h < 24; ++h)
         if (opt.SkipHours().Hour(h))
-            hours.push_back(h);
+            json.Int(h);
+    json.EndArray();
+
     const TRSSChannelSkipDays& d = opt.SkipDays();
-    json days = json::array();
     const std::pair<bool, const char*> dayFlags[] = {
         {d.Monday(), "Monday"},     {d.Tuesday(), "Tuesday"}, {d.Wednesday(), "Wednesday"},
         {d.Thursday(), "Thursday"}, {d.Friday(), "Friday"},   {d.Saturday(), "Saturday"},
         {d.Sunday(), "Sunday"}};
+    json.Key("SkipDays");
+    json.BeginArray();
     for (const auto& [set, name] : dayFlags)
         if (set)
-            days.push_back(name);
+            json.String(name);
+    json.EndArray();
+}
+
+void writeTextInput(JsonWriter& json, const TRSSTextInput& input) {
+    json.Key("TextInput");
+    json.BeginObject();
+    json.Member("Title", input.Title());
+    json.Member("Description", input.Description());
+    json.Member("Link", input.Link());
+    json.Member("TextInputName", input.TextInputName());
+    json.Member("Include", input.Include());
+    json.EndObject();
+}
+
+void writeChannel(JsonWriter& json, const TRSSChannel& channel) {
+    const TRSSChannelOpt& opt = channel.Optional();
+    json.Key("Channel");
+    json.BeginObject();
+
+    json.Key("Required");
+    json.BeginObject();
+    json.Member("Title", channel.Required().Title());
+    json.Member("Desc", channel.Required().Desc());
+    json.Member("Link", channel.Required().Link());
+    json.EndObject();
+
+    json.Key("Optional");
+    json.BeginObject();
+    json.Member("TTL", opt.TTL());
+    json.Member("Generator", opt.Generator());
+    json.Member("ManagingEditor", opt.ManagingEditor());
+    json.Member("WebMaster", opt.WebMaster());
+    json.Member("Copyright", opt.Copyright());
+    writeDate(json, "LastBuildDate", opt.LastBuildDate());
+    writeDate(json, "PubDate", opt.PubDate());
+    writeImage(json, opt.Image());
+    json.Member("Language", LanguageName(opt.Language()));
+    writeCloud(json, opt.Cloud());
+    json.Key("Categories");
+    json.BeginArray();
+    for (int i = 0; i < opt.Categories().Count(); ++i) {
+        const TRSSChannelCategory& c = opt.Categories().Items(i);
+        json.BeginObject();
+        json.Member("Category", c.Category());
+        json.Member("Domain", c.Domain());
+        json.EndObject();
+    }
+    json.EndArray();
+    writeSkips(json, opt);
+    writeTextInput(json, opt.TextInput());
+    json.Member("Docs", opt.Docs());
+    json.Member("Rating", opt.Rating());
+    json.Member("XLang", opt.XLang());
+    json.EndObject();
 
     const TiTunesChannelExtra& it = channel.iTunes();
-    return {{"Required",
-             {{"Title", channel.Required().Title()},
-              {"Desc", channel.Required().Desc()},
-              {"Link", channel.Required().Link()}}},
-            {"Optional",
-             {{"TTL", opt.TTL()},
-              {"Generator", opt.Generator()},
-              {"ManagingEditor", opt.ManagingEditor()},
-              {"WebMaster", opt.WebMaster()},
-              {"Copyright", opt.Copyright()},
-              {"LastBuildDate", dateJson(opt.LastBuildDate())},
-              {"PubDate", dateJson(opt.PubDate())},
-              {"Image",
-               {{"Optional",
-                 {{"Height", image.Optional().Height()},
-                  {"Width", image.Optional().Width()},
-                  {"Description", image.Optional().Description()}}},
-                {"Required",
-                 {{"Title", image.Required().Title()},
-                  {"URL", image.Required().URL()},
-                  {"Link", image.Required().Link()}}},
-                {"Include", image.Include()}}},
-              {"Language", LanguageName(opt.Language())},
-              {"Cloud",
-               {{"Port", cloud.Port()},
-                {"Protocol", cloud.Protocol()},
-                {"Domain", cloud.Domain()},
-                {"RegisterProcedure", cloud.RegisterProcedure()},
-                {"Path", cloud.Path()},
-                {"Include", cloud.Include()}}},
-              {"Categories", categories},
-              {"SkipHours", hours},
-              {"SkipDays", days},
-              {"TextInput",
-               {{"Title", input.Title()},
-                {"Description", input.Description()},
-                {"Link", input.Link()},
-                {"TextInputName", input.TextInputName()},
-                {"Include", input.Include()}}},
-              {"Docs", opt.Docs()},
-              {"Rating", opt.Rating()},
-              {"XLang", opt.XLang()}}},
-            {"iTunes",
-             {{"Explict", it.Explict()},
-              {"Owner", {{"Name", it.Owner().Name()}, {"EmailAddress", it.Owner().EmailAddress()}}},
-              {"Subtitle", it.Subtitle()},
-              {"Summary", it.Summary()},
-              {"Category", categoryJson(it.Category())},
-              {"Block", it.Block()},
-              {"KeyWords", keywordsJson(it.KeyWords())},
-              {"Author", it.Author()},
-              {"Image", it.Image()}}}};
+    json.Key("iTunes");
+    json.BeginObject();
+    json.Member("Explict", it.Explict());
+    json.Key("Owner");
+    json.BeginObject();
+    json.Member("Name", it.Owner().Name());
+    json.Member("EmailAddress", it.Owner().EmailAddress());
+    json.EndObject();
+    json.Member("Subtitle", it.Subtitle());
+    json.Member("Summary", it.Summary());
+    writeCategory(json, it.Category());
+    json.Member("Block", it.Block());
+    writeKeywords(json, it.KeyWords());
+    json.Member("Author", it.Author());
+    json.Member("Image", it.Image());
+    json.EndObject();
+
+    json.EndObject();
 }
 
 const char* contentTypeName(TContentType type) {
@@ -122,51 +176,71 @@ const char* contentTypeName(TContentType type) {
     return "";
 }
 
-json itemJson(const TRSSItem& item) {
-    json categories = json::array();
+void writeItem(JsonWriter& json, const TRSSItem& item) {
+    json.BeginObject();
+    json.Member("Title", item.Title());
+    json.Member("Link", item.Link());
+    json.Member("Description", item.Description());
+    json.Member("Comments", item.Comments());
+    json.Key("Author");
+    json.BeginObject();
+    json.Member("Name", item.Author().Name());
+    json.Member("EMail", item.Author().EMail());
+    json.Member("URL", item.Author().URL());
+    json.EndObject();
+    writeDate(json, "PubDate", item.PubDate());
+    json.Key("Enclosure");
+    json.BeginObject();
+    json.Member("Length", item.Enclosure().Length());
+    json.Member("EnclosureType", item.Enclosure().EnclosureType());
+    json.Member("URL", item.Enclosure().URL());
+    json.Member("Include", item.Enclosure().Include());
+    json.EndObject();
+    json.Key("GUID");
+    json.BeginObject();
+    json.Member("IsPermaLink", item.GUID().IsPermaLink());
+    json.Member("GUID", item.GUID().GUID());
+    json.Member("Include", item.GUID().Include());
+    json.EndObject();
+    json.Key("Source");
+    json.BeginObject();
+    json.Member("URL", item.Source().URL());
+    json.Member("Title", item.Source().Title());
+    json.Member("Include", item.Source().Include());
+    json.EndObject();
+    json.Key("Categories");
+    json.BeginArray();
     for (int i = 0; i < item.Categories().Count(); ++i) {
         const TRSSItemCategory& c = item.Categories().Items(i);
-        categories.push_back({{"Title", c.Title()}, {"Domain", c.Domain()}});
+        json.BeginObject();
+        json.Member("Title", c.Title());
+        json.Member("Domain", c.Domain());
+        json.EndObject();
     }
+    json.EndArray();
+    json.Member("ContentType", contentTypeName(item.ContentType()));
+
     const TiTunesItemExtra& it = item.iTunes();
     const TiTunesDuration& duration = it.Duration();
-    return {{"Title", item.Title()},
-            {"Link", item.Link()},
-            {"Description", item.Description()},
-            {"Comments", item.Comments()},
-            {"Author",
-             {{"Name", item.Author().Name()},
-              {"EMail", item.Author().EMail()},
-              {"URL", item.Author().URL()}}},
-            {"PubDate", dateJson(item.PubDate())},
-            {"Enclosure",
-             {{"Length", item.Enclosure().Length()},
-              {"EnclosureType", item.Enclosure().EnclosureType()},
-              {"URL", item.Enclosure().URL()},
-              {"Include", item.Enclosure().Include()}}},
-            {"GUID",
-             {{"IsPermaLink", item.GUID().IsPermaLink()},
-              {"GUID", item.GUID().GUID()},
-              {"Include", item.GUID().Include()}}},
-            {"Source",
-             {{"URL", item.Source().URL()},
-              {"Title", item.Source().Title()},
-              {"Include", item.Source().Include()}}},
-            {"Categories", categories},
-            {"ContentType", contentTypeName(item.ContentType())},
-            {"iTunes",
-             {{"Explict", it.Explict()},
-              {"Subtitle", it.Subtitle()},
-              {"Summary", it.Summary()},
-              {"Category", categoryJson(it.Category())},
-              {"Block", it.Block()},
-              {"KeyWords", keywordsJson(it.KeyWords())},
-              {"Author", it.Author()},
-              {"Duration",
-               {{"Second", duration.Second()},
-                {"Minute", duration.Minute()},
-                {"Hour", duration.Hour()},
-                {"Duration", duration.Duration()}}}}}};
+    json.Key("iTunes");
+    json.BeginObject();
+    json.Member("Explict", it.Explict());
+    json.Member("Subtitle", it.Subtitle());
+    json.Member("Summary", it.Summary());
+    writeCategory(json, it.Category());
+    json.Member("Block", it.Block());
+    writeKeywords(json, it.KeyWords());
+    json.Member("Author", it.Author());
+    json.Key("Duration");
+    json.BeginObject();
+    json.Member("Second", duration.Second());
+    json.Member("Minute", duration.Minute());
+    json.Member("Hour", duration.Hour());
+    json.Member("Duration", duration.Duration());
+    json.EndObject();
+    json.EndObject();
+
+    json.EndObject();
 }
 
 } // namespace
@@ -181,19 +255,23 @@ std::string LanguageName(TLanguages language) {
     return name;
 }
 
-nlohmann::ordered_json FeedToJson(const TSimpleRSS& rss, const std::string* error) {
-    json items = json::array();
+void WriteFeedJson(std::ostream& out, const TSimpleRSS& rss, const std::string* error) {
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Member("XMLType", XMLTypeName(rss.XMLType()));
+    json.Member("Version", rss.Version());
+    json.Key("error");
+    if (error)
+        json.String(*error);
+    else
+        json.Null();
+    writeChannel(json, rss.Channel());
+    json.Key("Items");
+    json.BeginArray();
     for (int i = 0; i < rss.Items().Count(); ++i)
-        items.push_back(itemJson(rss.Items().Items(i)));
-    return {{"XMLType", XMLTypeName(rss.XMLType())},
-            {"Version", rss.Version()},
-            {"error", error ? json(*error) : json(nullptr)},
-            {"Channel", channelJson(rss.Channel())},
-            {"Items", items}};
-}
-
-std::string DumpFeedJson(const nlohmann::ordered_json& json) {
-    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        writeItem(json, rss.Items().Items(i));
+    json.EndArray();
+    json.EndObject();
 }
 
 } // namespace zavrio

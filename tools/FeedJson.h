@@ -4,22 +4,21 @@
 // load (or null), and the channel and items under the model's own field
 // names. Presence flags are left out. A date is
 // {"DateTime": "YYYY-MM-DDThh:mm:ss.zzz", "TimeZone", "SourceText", "Modified"}.
+// The picture is pretty-printed (see JsonWriter); bytes that are not UTF-8 are
+// shown as U+FFFD.
 
 #include "feed/SimpleRSS.h"
 
-#include <nlohmann/json.hpp>
-
+#include <ostream>
 #include <string>
 
 namespace zavrio {
 
-// error: the message of the failed load, or null when it succeeded.
-nlohmann::ordered_json FeedToJson(const TSimpleRSS& rss, const std::string* error);
+// Writes the picture to out as it walks the model, without a line break at
+// the end. error: the message of the failed load, or null when it succeeded.
+void WriteFeedJson(std::ostream& out, const TSimpleRSS& rss, const std::string* error);
 
 // "langEN_US" for langEN_US; "langX" for langX.
 std::string LanguageName(TLanguages language);
-
-// Pretty-printed; bytes that are not UTF-8 are shown as U+FFFD.
-std::string DumpFeedJson(const nlohmann::ordered_json& json);
 
 } // namespace zavrio

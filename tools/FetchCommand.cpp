@@ -61,7 +61,9 @@ int runFetchCommand(const std::vector<std::string>& argsIn) {
             throw; // a download failure: main prints it and exits with 1
         }
     }
-    std::cout << DumpFeedJson(FeedToJson(rss, loadError ? &*loadError : nullptr)) << '\n';
+    rss.ResetDocument(); // nothing reads the tree after the load; its memory goes now
+    WriteFeedJson(std::cout, rss, loadError ? &*loadError : nullptr);
+    std::cout << '\n';
     return loadError ? 1 : 0;
 }
 

@@ -10,13 +10,13 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <sstream>
 
 namespace zavrio {
 
 namespace {
 
-// The whole file, or false after telling stderr why it cannot be read.
+// The whole file, or false after telling stderr why it cannot be read. The
+// buffer is sized once from the file's size: a feed is several megabytes.
 bool readFile(const std::string& path, std::string& bytes) {
     std::string reason;
     std::error_code ec;
@@ -26,7 +26,15 @@ bool readFile(const std::string& path, std::string& bytes) {
         std::ifstream file(path, std::ios::binary);
         if (file) {
             try {
-                bytes.assign(std::istreambuf_iterator<char>(file),
+                const auto size = std::filesystem::file_size(path, ec);
+                if (!ec) {
+                    bytes.resize(static_cast<std::size_t>(size));
+                    file.read(bytes.data(), static_cast<std::streamsize>(size));
+                    bytes.resize(static_cast<std::size_t>(file.gcount()));
+                }
+                // A file whose size is not known ahead (a pipe) or that grew.
+                file.clear(file.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
+                bytes.append(std::istreambuf_iterator<char>(file),
                              std::istreambuf_iterator<char>());
                 if (!file.bad())
                     return true;
@@ -57,13 +65,17 @@ int runParseCommand(const std::vector<std::string>& args) {
     try {
         // The bytes were read first so that a read error is reported as such
         // rather than as a malformed document.
-        std::istringstream stream(std::move(bytes));
-        rss.LoadFromStream(stream);
+        rss.LoadFromBytes(bytes);
     } catch (const std::exception& e) {
         error = e.what();
         failed = true;
     }
-    std::cout << DumpFeedJson(FeedToJson(rss, failed ? &error : nullptr)) << '\n';
+    // Nothing reads the bytes or the tree after the load; their memory goes
+    // before the picture is written.
+    std::string().swap(bytes);
+    rss.ResetDocument();
+    WriteFeedJson(std::cout, rss, failed ? &error : nullptr);
+    std::cout << '\n';
     return failed ? 1 : 0;
 }
 
