@@ -8,6 +8,8 @@
 
 #include <exception>
 #include <istream>
+#include <sstream>
+#include <typeinfo>
 
 namespace zavrio {
 
@@ -66,6 +68,17 @@ void TSimpleRSS::ResetDocument() {
 }
 
 void TSimpleRSS::LoadFromStream(std::istream& stream) {
+    // The download hands the feed over in a string stream: its text is taken
+    // over rather than copied into a buffer as large again.
+    if (stream.good() && typeid(*stream.rdbuf()) == typeid(std::stringbuf)) {
+        const std::streamoff start = stream.tellg();
+        std::string bytes = std::move(static_cast<std::stringbuf&>(*stream.rdbuf())).str();
+        stream.setstate(std::ios::eofbit | std::ios::failbit);
+        if (start > 0)
+            bytes.erase(0, static_cast<std::size_t>(start));
+        LoadFromBytes(bytes);
+        return;
+    }
     // One allocation of the right size where the stream can tell it: a feed
     // is several megabytes, and growing a buffer step by step costs more than
     // the copy itself.

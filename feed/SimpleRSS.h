@@ -70,7 +70,10 @@ public:
     // Replaces the document with a new, empty one with its default options.
     void ResetDocument();
     // Reads the stream to its end, then ResetDocument, XMLFile().Load and
-    // ParseXML.
+    // ParseXML. The text of a std::istringstream (or std::stringstream) is
+    // taken over instead of copied, so such a stream is empty afterwards;
+    // like any other stream it is then at its end, with eofbit and failbit
+    // set.
     void LoadFromStream(std::istream& stream);
     // The same for bytes already in memory.
     void LoadFromBytes(std::string_view bytes);

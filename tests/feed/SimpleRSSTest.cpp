@@ -8,6 +8,8 @@
 #include <ostream>
 
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -62,6 +64,41 @@ TEST(SimpleRSSTest, LoadsFromAStreamAndFiresOnParseXML) {
     ASSERT_EQ(rss.Items().Count(), 2);
     EXPECT_EQ(rss.Items().Items(1).Title(), "Two");
     EXPECT_EQ(rss.Items().Items(1).Link(), "http://www.zavrio.com/watch?v=2");
+}
+
+// A string buffer of a type of its own: the load reads it like any stream
+// instead of taking its text over.
+class OwnStringBuf : public std::stringbuf {
+public:
+    using std::stringbuf::stringbuf;
+};
+
+// The load reads from the stream's position to its end whatever the stream
+// is; a string stream's text is taken over, the others are read, and each
+// ends at its end with nothing more to read.
+TEST(SimpleRSSTest, LoadsFromTheStreamPositionToItsEndForEveryKindOfStream) {
+    const std::string prefix = "HTTP/1.1 200 OK\r\n\r\n";
+    struct StreamCase {
+        const char* label;
+        std::function<std::unique_ptr<std::istream>()> make;
+    };
+    OwnStringBuf ownBuffer(prefix + kRSS);
+    const StreamCase cases[] = {
+        {"istringstream", [&] { return std::make_unique<std::istringstream>(prefix + kRSS); }},
+        {"stringstream", [&] { return std::make_unique<std::stringstream>(prefix + kRSS); }},
+        {"other buffer", [&] { return std::make_unique<std::istream>(&ownBuffer); }},
+    };
+    for (const StreamCase& row : cases) {
+        std::unique_ptr<std::istream> stream = row.make();
+        stream->seekg(static_cast<std::streamoff>(prefix.size()));
+        TSimpleRSS rss;
+        rss.LoadFromStream(*stream);
+        ASSERT_EQ(rss.Items().Count(), 2) << row.label;
+        EXPECT_EQ(rss.Items().Items(0).Title(), "One") << row.label;
+        EXPECT_TRUE(stream->eof() && stream->fail()) << row.label;
+        stream->clear();
+        EXPECT_EQ(stream->get(), std::char_traits<char>::eof()) << row.label;
+    }
 }
 
 struct DetectCase {
