@@ -69,14 +69,17 @@ void TSimpleRSS::ResetDocument() {
 
 void TSimpleRSS::LoadFromStream(std::istream& stream) {
     // The download hands the feed over in a string stream: its text is taken
-    // over rather than copied into a buffer as large again.
+    // over rather than copied into a buffer as large again, and released as
+    // soon as the parser has its own copy.
     if (stream.good() && typeid(*stream.rdbuf()) == typeid(std::stringbuf)) {
         const std::streamoff start = stream.tellg();
         std::string bytes = std::move(static_cast<std::stringbuf&>(*stream.rdbuf())).str();
         stream.setstate(std::ios::eofbit | std::ios::failbit);
         if (start > 0)
             bytes.erase(0, static_cast<std::size_t>(start));
-        LoadFromBytes(bytes);
+        ResetDocument();
+        FXMLFile->LoadOwned(std::move(bytes));
+        ParseXML();
         return;
     }
     // One allocation of the right size where the stream can tell it: a feed

@@ -182,6 +182,14 @@ TXMLDocument::TXMLDocument() : impl_(std::make_unique<Impl>()) {}
 TXMLDocument::~TXMLDocument() = default;
 
 void TXMLDocument::Load(std::string_view bytes) {
+    load(bytes, nullptr);
+}
+
+void TXMLDocument::LoadOwned(std::string bytes) {
+    load(bytes, &bytes);
+}
+
+void TXMLDocument::load(std::string_view bytes, std::string* owned) {
     doc_.reset();
     impl_->caches.clear();
     installEntityLoader();
@@ -193,6 +201,8 @@ void TXMLDocument::Load(std::string_view bytes) {
     ErrorCapture capture(failure);
     std::unique_ptr<xmlParserCtxt, CtxtDeleter> ctxt(
         xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())));
+    if (owned != nullptr)
+        std::string().swap(*owned);
     if (!ctxt)
         throw EDOMParseError("Cannot create the XML parser", 0, "");
     // NOENT: entities are replaced by their text, so the tree holds plain text.

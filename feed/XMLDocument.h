@@ -61,6 +61,9 @@ public:
     // Replaces the document with the one parsed from bytes. Malformed input
     // throws EDOMParseError and leaves the document empty.
     void Load(std::string_view bytes);
+    // Load for bytes handed over: libxml2 parses from a copy of its own, and
+    // these are released as soon as it has made it, before the tree grows.
+    void LoadOwned(std::string bytes);
 
     bool IsEmpty() const { return !doc_; }
     // The root element; none while the document is empty.
@@ -81,6 +84,9 @@ private:
 
     friend class IXMLNode;
     static TXMLDocument& Of(const _xmlNode* node);
+    // owned, when given, holds bytes and is released once the parser has
+    // copied them.
+    void load(std::string_view bytes, std::string* owned);
 
     TXMLDocOptions options_{doNodeAutoCreate, doAttrNull, doAutoPrefix, doNamespaceDecl};
     std::unique_ptr<Impl> impl_;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 
 namespace zavrio {
 
@@ -65,14 +66,16 @@ int runParseCommand(const std::vector<std::string>& args) {
     try {
         // The bytes were read first so that a read error is reported as such
         // rather than as a malformed document.
-        rss.LoadFromBytes(bytes);
+        // The load takes the stream's text over and releases it once the
+        // parser has its copy.
+        std::istringstream stream(std::move(bytes));
+        rss.LoadFromStream(stream);
     } catch (const std::exception& e) {
         error = e.what();
         failed = true;
     }
-    // Nothing reads the bytes or the tree after the load; their memory goes
-    // before the picture is written.
-    std::string().swap(bytes);
+    // Nothing reads the tree after the load; its memory goes before the
+    // picture is written.
     rss.ResetDocument();
     WriteFeedJson(std::cout, rss, failed ? &error : nullptr);
     std::cout << '\n';

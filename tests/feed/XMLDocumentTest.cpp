@@ -332,6 +332,33 @@ TEST_P(XMLEncodingTest, TextArrivesAsUTF8) {
     doc.Load(GetParam().bytes);
     EXPECT_EQ(doc.DocumentElement().NodeName(), "t");
     EXPECT_EQ(doc.DocumentElement().Text(), "caf\xc3\xa9 \xe2\x82\xac");
+    TXMLDocument owned;
+    owned.LoadOwned(GetParam().bytes);
+    EXPECT_EQ(owned.DocumentElement().Text(), "caf\xc3\xa9 \xe2\x82\xac");
+}
+
+// Bytes handed over are released before the tree is built; the document and
+// the failures are those of Load.
+TEST(XMLDocumentTest, LoadOwnedParsesAsLoadDoes) {
+    const std::string documents[] = {
+        "<!DOCTYPE r [<!ENTITY who \"world\">]><r a=\"&who;\">\n  <x>hello &who;</x>\n</r>", "",
+        "plain text", "<a><b></a>", "<rss>\n<channel>\n  <title>long title</item>\n</rss>"};
+    for (const std::string& xml : documents) {
+        TXMLDocument loaded, owned;
+        std::string loadError, ownedError;
+        try {
+            loaded.Load(xml);
+        } catch (const EDOMParseError& e) {
+            loadError = e.what();
+        }
+        try {
+            owned.LoadOwned(xml);
+        } catch (const EDOMParseError& e) {
+            ownedError = e.what();
+        }
+        EXPECT_EQ(ownedError, loadError) << xml;
+        EXPECT_EQ(owned.XML(), loaded.XML()) << xml;
+    }
 }
 
 std::string utf16(std::string_view ascii, bool littleEndian, std::u16string_view tail) {
