@@ -1,5 +1,6 @@
 #include "RFC822DateTime.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string_view>
@@ -23,16 +24,19 @@ bool isBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-void trimLeft(std::string& s) {
+// The readers below work on views into the text they are given: a feed has a
+// date or two per entry, and copying and erasing the text token by token cost
+// more than the rest of the entry's reading.
+void trimLeft(std::string_view& s) {
     std::size_t i = 0;
     while (i < s.size() && isBlank(s[i]))
         ++i;
-    s.erase(0, i);
+    s.remove_prefix(i);
 }
 
-std::string trim(std::string s) {
+std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.back()))
-        s.pop_back();
+        s.remove_suffix(1);
     trimLeft(s);
     return s;
 }
@@ -50,15 +54,15 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 
 // The text before the first delimiter, which s loses together with the
 // delimiter; all of s when there is no delimiter.
-std::string takeUpTo(std::string& s, std::string_view delimiter) {
+std::string_view takeUpTo(std::string_view& s, std::string_view delimiter) {
     auto at = s.find(delimiter);
-    if (at == std::string::npos) {
-        std::string token = std::move(s);
-        s.clear();
+    if (at == std::string_view::npos) {
+        std::string_view token = s;
+        s = {};
         return token;
     }
-    std::string token = s.substr(0, at);
-    s.erase(0, at + delimiter.size());
+    std::string_view token = s.substr(0, at);
+    s.remove_prefix(at + delimiter.size());
     return token;
 }
 
@@ -70,9 +74,9 @@ int monthNumber(std::string_view token) {
     return 0;
 }
 
-bool startsWithDayName(const std::string& s) {
+bool startsWithDayName(std::string_view s) {
     for (auto name : DayNames)
-        if (equalsNoCase(std::string_view(s).substr(0, 3), name))
+        if (equalsNoCase(s.substr(0, 3), name))
             return true;
     return false;
 }
@@ -102,7 +106,7 @@ void TRFC822DateTime::LoadFromRFC822(const std::string& text) {
 
 void TRFC822DateTime::LoadFromISO8601(const std::string& text) {
     FSourceText = text;
-    std::string s = text;
+    std::string_view s = text;
     int year = FeedStrToIntDef(takeUpTo(s, "-"), 0);
     int month = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, "-"), 0);
     int day = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, "T"), 0);
@@ -111,12 +115,12 @@ void TRFC822DateTime::LoadFromISO8601(const std::string& text) {
     int second = 0;
     if (!s.empty()) {
         second = FeedStrToIntDef(s.substr(0, 2), 0);
-        s.erase(0, 2);
+        s.remove_prefix(std::min<std::size_t>(2, s.size()));
     }
     // Whatever follows the seconds ("Z", "+01:00", ".5Z") is kept as the zone
     // without counting as a change.
     if (!s.empty())
-        FTimeZone = s;
+        FTimeZone.assign(s);
 
     auto date = TryEncodeDate(year, month, day);
     auto time = TryEncodeTime(hour, minute, second);
@@ -134,7 +138,7 @@ std::string TRFC822DateTime::RFC822Text() const {
 }
 
 TDateTime RFC822ToDateTime(const std::string& text) {
-    std::string s = trim(text);
+    std::string_view s = trim(text);
     if (s.empty())
         return 0;
 
@@ -146,17 +150,18 @@ TDateTime RFC822ToDateTime(const std::string& text) {
     // "06-Nov-94" style: a dash after the first character and before any space.
     auto dash = s.find('-');
     auto space = s.find(' ');
-    std::string_view separator =
-        dash != std::string::npos && dash >= 1 && space != std::string::npos && dash < space ? "-"
-                                                                                             : " ";
+    std::string_view separator = dash != std::string_view::npos && dash >= 1 &&
+                                         space != std::string_view::npos && dash < space
+                                     ? "-"
+                                     : " ";
 
     auto readDay = [&] {
-        std::string token = takeUpTo(s, separator);
+        std::string_view token = takeUpTo(s, separator);
         trimLeft(s);
         return FeedStrToIntDef(token, 1);
     };
     auto readMonth = [&] {
-        std::string token = takeUpTo(s, separator);
+        std::string_view token = takeUpTo(s, separator);
         trimLeft(s);
         return monthNumber(token);
     };
@@ -170,7 +175,7 @@ TDateTime RFC822ToDateTime(const std::string& text) {
         month = readMonth();
     }
 
-    std::string yearToken = takeUpTo(s, " ");
+    std::string_view yearToken = takeUpTo(s, " ");
     int year = 1900;
     if (auto written = TryFeedStrToInt(yearToken)) {
         year = *written;
@@ -191,8 +196,8 @@ TDateTime RFC822ToDateTime(const std::string& text) {
         return 0;
     TDateTime result = *date;
 
-    if (s.find(':') != std::string::npos) {
-        std::string t = takeUpTo(s, " ");
+    if (s.find(':') != std::string_view::npos) {
+        std::string_view t = takeUpTo(s, " ");
         int hour = FeedStrToIntDef(takeUpTo(t, ":"), 0);
         int minute = FeedStrToIntDef(takeUpTo(t, ":"), 0);
         int second = FeedStrToIntDef(takeUpTo(t, " "), 0);

@@ -19,8 +19,8 @@ void setKeyed(std::string& field, bool& present, std::string&& value) {
 } // namespace
 
 std::string NewGUIDText() {
-    // Every entry gets one of these before its own guid (if any) is read, so
-    // it must be cheap: one generator for the process, seeded once from the
+    // Every entry read without a guid of its own gets one of these, so it
+    // must be cheap: one generator for the process, seeded once from the
     // system's entropy, instead of a system call per entry. The text only has
     // to be unique within the feeds one process reads, not unguessable.
     static std::mutex lock;
@@ -59,7 +59,13 @@ void TRSSItemCategory::SetDomain(std::string value) {
     setKeyed(FDomain, FDomainPresent, std::move(value));
 }
 
-TRSSItemGUID::TRSSItemGUID() : FGUID(NewGUIDText()) {}
+const std::string& TRSSItemGUID::GUID() const {
+    if (!FHasGUID) {
+        FGUID = NewGUIDText();
+        FHasGUID = true;
+    }
+    return FGUID;
+}
 
 void TRSSItemSource::SetURL(std::string value) {
     if (FURL != value)

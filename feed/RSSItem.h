@@ -81,18 +81,26 @@ std::string NewGUIDText();
 class TRSSItemGUID {
 public:
     // GUID starts as a fresh NewGUIDText(); a parsed guid overwrites it.
-    TRSSItemGUID();
+    // The text is drawn when GUID is first read without one having been set:
+    // most entries bring a guid of their own, and a feed has thousands of
+    // entries.
+    // Like the rest of the model, one item is read by one thread at a time.
+    TRSSItemGUID() = default;
 
     bool IsPermaLink() const { return FIsPermaLink; }
     void SetIsPermaLink(bool value) { FIsPermaLink = value; }
-    const std::string& GUID() const { return FGUID; }
-    void SetGUID(std::string value) { FGUID = std::move(value); }
+    const std::string& GUID() const;
+    void SetGUID(std::string value) {
+        FGUID = std::move(value);
+        FHasGUID = true;
+    }
     bool Include() const { return FInclude; }
     void SetInclude(bool value) { FInclude = value; }
 
 private:
     bool FIsPermaLink = false;
-    std::string FGUID;
+    mutable bool FHasGUID = false;
+    mutable std::string FGUID;
     bool FInclude = false;
 };
 

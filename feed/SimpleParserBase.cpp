@@ -199,8 +199,7 @@ void TSimpleParserBase::ReadItemCategories(const IXMLNode& node, TRSSItem& item,
     const int count = node.ChildCount();
     for (int i = 0; i < count; ++i) {
         IXMLNode child = node.ChildAt(i);
-        const std::string local = child.LocalName();
-        if (local != "category" && !(withSubjects && local == "subject"))
+        if (!child.HasLocalName("category") && !(withSubjects && child.HasLocalName("subject")))
             continue;
         TRSSItemCategory& category = item.Categories().Add();
         if (auto title = ValueOf(child))

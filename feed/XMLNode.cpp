@@ -93,6 +93,37 @@ bool isNamed(const xmlNode* node, std::string_view name) {
     return name.starts_with(':') && sameText(name.substr(1), node->name);
 }
 
+// isNamed for one node and many names: the node's names are measured once,
+// so each name costs a comparison of lengths and, rarely, of bytes.
+class NameMatcher {
+public:
+    explicit NameMatcher(const xmlNode* node) : raw_(view(node->name)) {
+        if (node->ns == nullptr) {
+            const auto colon = raw_.find(':');
+            undeclared_ = colon != std::string_view::npos;
+            if (undeclared_)
+                local_ = raw_.substr(colon + 1);
+        } else if (node->ns->prefix != nullptr) {
+            prefix_ = view(node->ns->prefix);
+        }
+    }
+
+    bool Matches(std::string_view name) const {
+        if (name == raw_)
+            return true;
+        if (undeclared_)
+            return name == local_;
+        return !prefix_.empty() && name.size() == prefix_.size() + 1 + raw_.size() &&
+               name.starts_with(prefix_) && name[prefix_.size()] == ':' && name.ends_with(raw_);
+    }
+
+private:
+    std::string_view raw_;    // the name as libxml2 keeps it
+    bool undeclared_ = false; // raw_ is "prefix:local" with a prefix never declared
+    std::string_view local_;  // then the part after the first colon
+    std::string_view prefix_; // a declared prefix
+};
+
 std::string_view nsURIOf(const xmlNode* node) {
     return node->ns ? view(node->ns->href) : std::string_view();
 }
@@ -227,6 +258,24 @@ std::string IXMLNode::LocalName() const {
     }
 }
 
+bool IXMLNode::HasLocalName(std::string_view name) const {
+    switch (NodeType()) {
+    case ntElement:
+    case ntAttribute:
+        if (nsDecl_)
+            return name == (nsDecl_->prefix ? view(nsDecl_->prefix) : std::string_view("xmlns"));
+        return splitName(node_).local == name;
+    case ntText:
+    case ntCData:
+    case ntComment:
+    case ntDocument:
+    case ntDocFragment:
+        return name.empty();
+    default:
+        return view(node_->name) == name;
+    }
+}
+
 std::string IXMLNode::Prefix() const {
     TNodeType type = NodeType();
     if (nsDecl_)
@@ -323,8 +372,9 @@ void IXMLNode::FindChildren(std::span<const std::string_view> names,
         if (!parentURI.empty() && child->ns != node_->ns &&
             !sameNamespace(nsURIOf(child), parentURI))
             continue;
+        const NameMatcher childName(child);
         for (std::size_t i = 0; i < names.size(); ++i) {
-            if (!found[i] && isNamed(child, names[i])) {
+            if (!found[i] && childName.Matches(names[i])) {
                 found[i] = IXMLNode(child, nullptr);
                 --missing;
             }

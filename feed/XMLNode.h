@@ -56,6 +56,9 @@ public:
     std::string NodeName() const;
     // The name without its prefix ("" for text, CDATA and comment nodes).
     std::string LocalName() const;
+    // LocalName() == name, without building the name: parsers ask this of
+    // every child of every entry.
+    bool HasLocalName(std::string_view name) const;
     std::string Prefix() const;
     // "" when the node is in no namespace.
     std::string NamespaceURI() const;
