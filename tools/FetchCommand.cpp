@@ -4,6 +4,7 @@
 #include "http/TIdHTTP.h"
 #include "playback/DownloadFeed.h"
 #include "settings/SaverSettings.h"
+#include "tools/FeedHeap.h"
 #include "tools/FeedJson.h"
 #include "tools/ToolOptions.h"
 
@@ -45,6 +46,7 @@ int runFetchCommand(const std::vector<std::string>& argsIn) {
         };
     }
 
+    TuneHeapForFeedLoad();
     TSimpleRSS rss;
     std::optional<std::string> loadError;
     try {
@@ -61,7 +63,6 @@ int runFetchCommand(const std::vector<std::string>& argsIn) {
             throw; // a download failure: main prints it and exits with 1
         }
     }
-    rss.ResetDocument(); // nothing reads the tree after the load; its memory goes now
     WriteFeedJson(std::cout, rss, loadError ? &*loadError : nullptr);
     std::cout << '\n';
     return loadError ? 1 : 0;

@@ -1,6 +1,7 @@
 #include "tools/ParseCommand.h"
 
 #include "feed/SimpleRSS.h"
+#include "tools/FeedHeap.h"
 #include "tools/FeedJson.h"
 #include "tools/ToolOptions.h"
 
@@ -56,6 +57,7 @@ int runParseCommand(const std::vector<std::string>& args) {
         throw UsageError(args.empty() ? "missing FILE" : "unexpected argument '" + args[1] + "'");
     const std::string& path = args[0];
 
+    TuneHeapForFeedLoad();
     std::string bytes;
     if (!readFile(path, bytes))
         return 1;
@@ -74,9 +76,6 @@ int runParseCommand(const std::vector<std::string>& args) {
         error = e.what();
         failed = true;
     }
-    // Nothing reads the tree after the load; its memory goes before the
-    // picture is written.
-    rss.ResetDocument();
     WriteFeedJson(std::cout, rss, failed ? &error : nullptr);
     std::cout << '\n';
     return failed ? 1 : 0;
