@@ -74,6 +74,17 @@ void TRSSItemSource::SetURL(std::string value) {
 
 TRSSItem::TRSSItem() : FCategories(this) {}
 
+TiTunesItemExtra& TRSSItem::iTunes() {
+    if (!FiTunes)
+        FiTunes = std::make_unique<TiTunesItemExtra>();
+    return *FiTunes;
+}
+
+const TiTunesItemExtra& TRSSItem::iTunes() const {
+    static const TiTunesItemExtra none;
+    return FiTunes ? *FiTunes : none;
+}
+
 void TRSSItem::SetComments(std::string value) {
     setKeyed(FComments, FCommentsPresent, std::move(value));
 }

@@ -6,6 +6,7 @@
 // just read, and a feed has thousands of entries.
 // An item owns all its parts by value; the collection owns its items.
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -47,9 +48,9 @@ public:
     void SetInclude(bool value) { FInclude = value; }
 
 private:
-    int FLength = 0;
     std::string FEnclosureType;
     std::string FURL;
+    int FLength = 0;
     bool FInclude = false;
 };
 
@@ -98,9 +99,9 @@ public:
     void SetInclude(bool value) { FInclude = value; }
 
 private:
-    bool FIsPermaLink = false;
-    mutable bool FHasGUID = false;
     mutable std::string FGUID;
+    mutable bool FHasGUID = false;
+    bool FIsPermaLink = false;
     bool FInclude = false;
 };
 
@@ -149,8 +150,11 @@ public:
     const TRSSItemCategories& Categories() const { return FCategories; }
     TContentType ContentType() const { return FContentType; }
     void SetContentType(TContentType value) { FContentType = value; }
-    TiTunesItemExtra& iTunes() { return FiTunes; }
-    const TiTunesItemExtra& iTunes() const { return FiTunes; }
+    // The podcast fields exist once something asks to change them; until
+    // then the item reads as having the default ones. Most feeds have none,
+    // and the extra is a third of an item's size.
+    TiTunesItemExtra& iTunes();
+    const TiTunesItemExtra& iTunes() const;
 
     bool CommentsPresent() const { return FCommentsPresent; }
     bool TitlePresent() const { return FTitlePresent; }
@@ -167,13 +171,13 @@ private:
     TRSSItemEnclosure FEnclosure;
     TRSSItemGUID FGUID;
     TRSSItemSource FSource;
+    TRSSItemCategories FCategories;
+    TContentType FContentType = ctText;
     bool FCommentsPresent = false;
     bool FTitlePresent = false;
     bool FLinkPresent = false;
     bool FDescriptionPresent = false;
-    TRSSItemCategories FCategories;
-    TContentType FContentType = ctText;
-    TiTunesItemExtra FiTunes;
+    std::unique_ptr<TiTunesItemExtra> FiTunes;
 };
 
 // The entries of a feed in document order; owned by the feed component.

@@ -3,6 +3,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "feed/FeedModel.h"
@@ -65,6 +66,32 @@ TEST(FeedModelDefaults, NewItemHasAFreshBracedUpperCaseVersion4Guid) {
     EXPECT_EQ(item.iTunes().Duration().Duration(), "0:0:00");
     EXPECT_FALSE(item.TitlePresent() || item.LinkPresent() || item.DescriptionPresent() ||
                  item.CommentsPresent());
+}
+
+// The GUID is drawn and the podcast fields are made only when needed; what
+// an item shows must not depend on the order of reads and writes.
+TEST(FeedModelDefaults, GuidAndPodcastFieldsAreTheSameWhenMadeLate) {
+    TRSSItem set;
+    set.GUID().SetGUID("http://www.zavrio.com/watch?v=1");
+    EXPECT_EQ(std::as_const(set).GUID().GUID(), "http://www.zavrio.com/watch?v=1");
+    TRSSItem empty;
+    empty.GUID().SetGUID("");
+    EXPECT_EQ(empty.GUID().GUID(), ""); // a guid set empty is not replaced by a drawn one
+
+    TRSSItem drawn;
+    const std::string first = drawn.GUID().GUID();
+    EXPECT_EQ(drawn.GUID().GUID(), first); // drawn once, then kept
+
+    TRSSItem podcast;
+    const TRSSItem& reader = podcast;
+    EXPECT_FALSE(reader.iTunes().Block());
+    EXPECT_EQ(reader.iTunes().Author(), "");
+    podcast.iTunes().SetBlock(true);
+    podcast.iTunes().SetAuthor("Pat Carver");
+    EXPECT_TRUE(reader.iTunes().Block());
+    EXPECT_EQ(reader.iTunes().Author(), "Pat Carver");
+    EXPECT_FALSE(TRSSItem().iTunes().Block()); // other items keep the defaults
+    EXPECT_EQ(std::as_const(drawn).iTunes().Author(), "");
 }
 
 TEST(FeedModelSetters, ClampingSettersStoreTheBoundAndMarkPresence) {
