@@ -54,7 +54,7 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 
 // The text before the first delimiter, which s loses together with the
 // delimiter; all of s when there is no delimiter.
-std::string_view takeUpTo(std::string_view& s, std::string_view delimiter) {
+std::string_view takeUpTo(std::string_view& s, char delimiter) {
     auto at = s.find(delimiter);
     if (at == std::string_view::npos) {
         std::string_view token = s;
@@ -62,7 +62,7 @@ std::string_view takeUpTo(std::string_view& s, std::string_view delimiter) {
         return token;
     }
     std::string_view token = s.substr(0, at);
-    s.remove_prefix(at + delimiter.size());
+    s.remove_prefix(at + 1);
     return token;
 }
 
@@ -107,11 +107,11 @@ void TRFC822DateTime::LoadFromRFC822(const std::string& text) {
 void TRFC822DateTime::LoadFromISO8601(const std::string& text) {
     FSourceText = text;
     std::string_view s = text;
-    int year = FeedStrToIntDef(takeUpTo(s, "-"), 0);
-    int month = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, "-"), 0);
-    int day = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, "T"), 0);
-    int hour = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, ":"), 0);
-    int minute = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, ":"), 0);
+    int year = FeedStrToIntDef(takeUpTo(s, '-'), 0);
+    int month = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, '-'), 0);
+    int day = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, 'T'), 0);
+    int hour = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, ':'), 0);
+    int minute = s.empty() ? 0 : FeedStrToIntDef(takeUpTo(s, ':'), 0);
     int second = 0;
     if (!s.empty()) {
         second = FeedStrToIntDef(s.substr(0, 2), 0);
@@ -143,17 +143,17 @@ TDateTime RFC822ToDateTime(const std::string& text) {
         return 0;
 
     if (startsWithDayName(s)) {
-        takeUpTo(s, " ");
+        takeUpTo(s, ' ');
         trimLeft(s);
     }
 
     // "06-Nov-94" style: a dash after the first character and before any space.
     auto dash = s.find('-');
     auto space = s.find(' ');
-    std::string_view separator = dash != std::string_view::npos && dash >= 1 &&
-                                         space != std::string_view::npos && dash < space
-                                     ? "-"
-                                     : " ";
+    const char separator = dash != std::string_view::npos && dash >= 1 &&
+                                   space != std::string_view::npos && dash < space
+                               ? '-'
+                               : ' ';
 
     auto readDay = [&] {
         std::string_view token = takeUpTo(s, separator);
@@ -175,7 +175,7 @@ TDateTime RFC822ToDateTime(const std::string& text) {
         month = readMonth();
     }
 
-    std::string_view yearToken = takeUpTo(s, " ");
+    std::string_view yearToken = takeUpTo(s, ' ');
     int year = 1900;
     if (auto written = TryFeedStrToInt(yearToken)) {
         year = *written;
@@ -197,10 +197,10 @@ TDateTime RFC822ToDateTime(const std::string& text) {
     TDateTime result = *date;
 
     if (s.find(':') != std::string_view::npos) {
-        std::string_view t = takeUpTo(s, " ");
-        int hour = FeedStrToIntDef(takeUpTo(t, ":"), 0);
-        int minute = FeedStrToIntDef(takeUpTo(t, ":"), 0);
-        int second = FeedStrToIntDef(takeUpTo(t, " "), 0);
+        std::string_view t = takeUpTo(s, ' ');
+        int hour = FeedStrToIntDef(takeUpTo(t, ':'), 0);
+        int minute = FeedStrToIntDef(takeUpTo(t, ':'), 0);
+        int second = FeedStrToIntDef(takeUpTo(t, ' '), 0);
         auto time = TryEncodeTime(hour, minute, second);
         if (!time)
             return 0;
