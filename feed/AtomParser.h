@@ -14,7 +14,7 @@
 //
 // Failures: markup inside the feed's or an entry's title, content, summary,
 // author parts or comments ends the parse (EXMLDocError), as does "base64"
-// content whose length is not a multiple of four (EConvertError); the entries
+// content whose length is not a multiple of four (ConvertError); the entries
 // read so far, and the failing entry as far as it got, stay in the model. An
 // entry's dates, enclosure, id, source and categories are read inside a
 // guard, as is each channel element of the RSS 2.0 vocabulary: a failure

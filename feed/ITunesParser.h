@@ -17,7 +17,7 @@
 //   enclosure/url, enclosure/length, enclosure/type, source/url, image/url,
 //   image/title, image/link and textInput/title, /description, /name, /link;
 // - markup inside a text element throws EXMLDocError, and a number that is
-//   not one EConvertError.
+//   not one ConvertError.
 //
 // The "itunes:" elements fill Channel().iTunes() and each item's iTunes();
 // both Block flags start False and any "itunes:block" sets them. An

@@ -1,23 +1,14 @@
 #include "IntegerText.h"
 
+#include "platform/TextToolkit.h"
+
 #include <cstdint>
 #include <string>
 
 namespace zavrio {
 
-namespace {
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-} // namespace
-
 std::optional<std::int32_t> TryFeedStrToInt(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
+    text = TrimBlanks(text);
 
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -45,7 +36,7 @@ std::optional<std::int32_t> TryFeedStrToInt(std::string_view text) {
 std::int32_t FeedStrToInt(std::string_view text) {
     if (auto value = TryFeedStrToInt(text))
         return *value;
-    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw ConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
 
 std::int32_t FeedStrToIntDef(std::string_view text, std::int32_t fallback) {

@@ -14,7 +14,7 @@ namespace zavrio {
 
 std::optional<std::int32_t> TryFeedStrToInt(std::string_view text);
 
-// Throws EConvertError "'<text>' is not a valid integer value".
+// Throws ConvertError "'<text>' is not a valid integer value".
 std::int32_t FeedStrToInt(std::string_view text);
 
 // The integer text spells, or fallback when it spells none.

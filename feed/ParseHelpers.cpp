@@ -37,7 +37,7 @@ int base64Value(char c) {
 
 std::string decodeBase64(const std::string& text) {
     if (text.size() % 4 != 0)
-        throw EConvertError("Uneven size in DecodeToStream.");
+        throw ConvertError("Uneven size in DecodeToStream.");
     std::string bytes;
     bytes.reserve(text.size() / 4 * 3);
     for (std::size_t i = 0; i < text.size(); i += 4) {

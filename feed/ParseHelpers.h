@@ -35,7 +35,7 @@ void ReadSkipDays(const IXMLNode& element, TSimpleRSS& owner);
 
 // mode 0: the Base64 decoding of text, in groups of four characters with
 // nothing skipped; a text whose length is not a multiple of four throws
-// EConvertError "Uneven size in DecodeToStream.". Any other mode: text as it
+// ConvertError "Uneven size in DecodeToStream.". Any other mode: text as it
 // is.
 std::string DecodeContent(std::uint8_t mode, const std::string& text);
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "feed/IntegerText.h"
+#include "platform/TextToolkit.h"
 
 namespace zavrio {
 
@@ -20,36 +21,11 @@ constexpr std::array<const char*, 7> ShortDayNames = {"Sun", "Mon", "Tue", "Wed"
 constexpr std::array<const char*, 12> ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
 // The readers below work on views into the text they are given: a feed has a
 // date or two per entry, and copying and erasing the text token by token cost
 // more than the rest of the entry's reading.
 void trimLeft(std::string_view& s) {
-    std::size_t i = 0;
-    while (i < s.size() && isBlank(s[i]))
-        ++i;
-    s.remove_prefix(i);
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    trimLeft(s);
-    return s;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-        if (upper(a[i]) != upper(b[i]))
-            return false;
-    }
-    return true;
+    s = TrimLeftBlanks(s);
 }
 
 // The text before the first delimiter, which s loses together with the
@@ -69,14 +45,14 @@ std::string_view takeUpTo(std::string_view& s, char delimiter) {
 // 1..12, or 0 when the token is no month name.
 int monthNumber(std::string_view token) {
     for (std::size_t i = 0; i < MonthNames.size(); ++i)
-        if (equalsNoCase(token, MonthNames[i]))
+        if (SameTextNoCase(token, MonthNames[i]))
             return static_cast<int>(i) + 1;
     return 0;
 }
 
 bool startsWithDayName(std::string_view s) {
     for (auto name : DayNames)
-        if (equalsNoCase(s.substr(0, 3), name))
+        if (SameTextNoCase(s.substr(0, 3), name))
             return true;
     return false;
 }
@@ -138,7 +114,7 @@ std::string TRFC822DateTime::RFC822Text() const {
 }
 
 TDateTime RFC822ToDateTime(const std::string& text) {
-    std::string_view s = trim(text);
+    std::string_view s = TrimBlanks(text);
     if (s.empty())
         return 0;
 

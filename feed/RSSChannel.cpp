@@ -1,5 +1,7 @@
 #include "RSSChannel.h"
 
+#include "platform/TextToolkit.h"
+
 #include <algorithm>
 
 namespace zavrio {
@@ -8,8 +10,7 @@ namespace {
 
 const std::string& unlessBlank(const std::string& text) {
     static const std::string empty;
-    bool blank = std::all_of(text.begin(), text.end(),
-                             [](char c) { return static_cast<unsigned char>(c) <= 32; });
+    const bool blank = std::all_of(text.begin(), text.end(), IsBlank);
     return blank ? empty : text;
 }
 

@@ -9,7 +9,7 @@
 // - the value of a node is its TextValue, present when not Null (that is,
 //   non-empty); a node that is not there has no value;
 // - an integer is the value read by FeedStrToInt, and a value that is not a
-//   number throws EConvertError;
+//   number throws ConvertError;
 // - Text of an element holding markup throws EXMLDocError.
 
 #include "feed/XMLNode.h"
@@ -50,7 +50,7 @@ protected:
     // the element itself (an element's description, which may be written as
     // one text or CDATA node).
     static XMLValue DescriptionValue(const IXMLNode& element);
-    // value as a signed 32-bit integer; throws EConvertError.
+    // value as a signed 32-bit integer; throws ConvertError.
     static std::int32_t Integer(const std::string& value);
 
     // One of the attribute readers above; the formats differ in which one
@@ -96,7 +96,7 @@ protected:
 
     // An item's "enclosure" (its "url", "length" and "type" attributes) and
     // "source" (its text and "url"); the element must be there. A "length"
-    // that is not a number throws EConvertError after the URL was set.
+    // that is not a number throws ConvertError after the URL was set.
     static void ReadEnclosure(const IXMLNode& enclosure, TRSSItem& item);
     static void ReadSource(const IXMLNode& source, TRSSItem& item);
     // Appends a category for each child of node whose local name is

@@ -1,4 +1,5 @@
 #include "feed/SimpleRSS.h"
+#include "platform/TextToolkit.h"
 
 #include "feed/AtomParser.h"
 #include "feed/ITunesParser.h"
@@ -14,13 +15,6 @@
 namespace zavrio {
 
 namespace {
-
-std::string asciiLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 // The one place where a format is mapped to its parser.
 std::unique_ptr<TSimpleParserBase> createParser(TXMLType type, TSimpleRSS& owner) {
@@ -115,7 +109,7 @@ void TSimpleRSS::ParseXML() {
     if (!root)
         throw ESimpleRSSException("No XML document loaded");
     const std::string rootName = root.NodeName();
-    const std::string name = asciiLower(rootName);
+    const std::string name = AsciiLowerCopy(rootName);
     if (name == "rdf:rdf")
         FXMLType = xtRDF;
     else if (name == "rss")

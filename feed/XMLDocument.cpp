@@ -2,6 +2,7 @@
 
 #include "feed/XMLErrors.h"
 #include "feed/XMLNodeCache.h"
+#include "platform/TextToolkit.h"
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
@@ -28,17 +29,6 @@ void installEntityLoader() {
         xmlInitParser();
         xmlSetExternalEntityLoader(refuseExternalEntity);
     });
-}
-
-// Cuts text to at most count UTF-8 characters, never inside a sequence.
-std::string firstCharacters(std::string_view text, std::size_t count) {
-    std::size_t pos = 0;
-    for (std::size_t chars = 0; pos < text.size() && chars < count; ++chars) {
-        ++pos;
-        while (pos < text.size() && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80)
-            ++pos;
-    }
-    return std::string(text.substr(0, pos));
 }
 
 struct ParseFailure {
@@ -77,9 +67,10 @@ void recordError(void* userData, xmlErrorPtr error) {
     const xmlChar* stop = cur;
     while (stop < end && *stop != '\n' && *stop != '\r' && *stop != 0)
         ++stop;
-    failure->srcText = firstCharacters(std::string_view(reinterpret_cast<const char*>(start),
-                                                        static_cast<std::size_t>(stop - start)),
-                                       40);
+    failure->srcText =
+        std::string(CutToCharacters(std::string_view(reinterpret_cast<const char*>(start),
+                                                     static_cast<std::size_t>(stop - start)),
+                                    40));
 }
 
 bool isBlankText(const xmlNode* node) {

@@ -1,18 +1,11 @@
 #include "iTunesExtra.h"
 
 #include "feed/IntegerText.h"
+#include "platform/TextToolkit.h"
 
 namespace zavrio {
 
 namespace {
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-bool isContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
 
 void setKeyed(std::string& field, const std::string& value) {
     if (field != value)
@@ -32,16 +25,6 @@ std::string takeBeforeColon(std::string& s) {
 
 } // namespace
 
-std::string CutToCharacters(const std::string& text, std::size_t limit) {
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // A character starts at every byte that does not continue a sequence.
-        if (!isContinuationByte(text[i]) && characters++ == limit)
-            return text.substr(0, i);
-    }
-    return text;
-}
-
 void TiTunesCategory::SetSubCategory(const std::string& value) {
     setKeyed(FSubCategory, value);
 }
@@ -57,15 +40,10 @@ void TiTunesOwner::SetEmailAddress(const std::string& value) {
 }
 
 void TiTunesKeywords::AddFromText(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isBlank(text[first]))
-        ++first;
-    while (last > first && isBlank(text[last - 1]))
-        --last;
-    if (first == last)
+    const std::string_view trimmed = TrimBlanks(text);
+    if (trimmed.empty())
         return;
-    std::string s = text.substr(first, last - first);
+    std::string s(trimmed);
     for (auto space = s.find(' '); space != std::string::npos; space = s.find(' ')) {
         Add().SetValue(s.substr(0, space));
         s.erase(0, space + 1);
@@ -102,13 +80,13 @@ void TiTunesChannelExtra::SetSubtitle(const std::string& value) {
 }
 
 void TiTunesChannelExtra::SetSummary(const std::string& value) {
-    setKeyed(FSummary, CutToCharacters(value, iTunesSummaryLimit));
+    setKeyed(FSummary, std::string(CutToCharacters(value, iTunesSummaryLimit)));
 }
 
 TiTunesItemExtra::TiTunesItemExtra() : FKeyWords(this) {}
 
 void TiTunesItemExtra::SetSummary(const std::string& value) {
-    FSummary = CutToCharacters(value, iTunesSummaryLimit);
+    FSummary = std::string(CutToCharacters(value, iTunesSummaryLimit));
 }
 
 } // namespace zavrio

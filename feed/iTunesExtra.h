@@ -72,7 +72,7 @@ public:
     // ("1:2:03").
     std::string Duration() const;
     // Reads "H:M:S" part by part; a part that is no integer (an empty one
-    // included) throws EConvertError and the parts read before it stay set.
+    // included) throws ConvertError and the parts read before it stay set.
     void SetDuration(const std::string& text);
 
 private:
@@ -159,9 +159,5 @@ private:
     std::string FAuthor;
     TiTunesDuration FDuration;
 };
-
-// The first limit characters of a UTF-8 text, never cutting a multi-byte
-// sequence.
-std::string CutToCharacters(const std::string& text, std::size_t limit);
 
 } // namespace zavrio

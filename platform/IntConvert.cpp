@@ -64,7 +64,7 @@ std::optional<std::int32_t> TryStrToInt(std::string_view text) {
 std::int32_t StrToInt(std::string_view text) {
     if (auto value = TryStrToInt(text))
         return *value;
-    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw ConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
 
 } // namespace zavrio

@@ -16,14 +16,14 @@
 namespace zavrio {
 
 // A text that is not a number; the message is "'%s' is not a valid integer value".
-class EConvertError : public std::runtime_error {
+class ConvertError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 std::optional<std::int32_t> TryStrToInt(std::string_view text);
 
-// Throws EConvertError naming the text.
+// Throws ConvertError naming the text.
 std::int32_t StrToInt(std::string_view text);
 
 } // namespace zavrio

@@ -29,7 +29,7 @@ std::int32_t HexToInt(const std::string& text) {
     const std::string dollar = "$" + text;
     for (char c : text)
         if (!std::isxdigit(static_cast<unsigned char>(c)))
-            throw EConvertError("'" + dollar + "' is not a valid integer value");
+            throw ConvertError("'" + dollar + "' is not a valid integer value");
     return StrToInt(dollar);
 }
 

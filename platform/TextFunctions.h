@@ -15,7 +15,7 @@ int PosNoCase(const std::string& pattern, const std::string& text);
 // text without any character that occurs in chars.
 std::string DeleteChars(const std::string& text, const std::string& chars);
 
-// The signed 32-bit value of "$" + text; throws EConvertError
+// The signed 32-bit value of "$" + text; throws ConvertError
 // ("'$text' is not a valid integer value") when it is not hexadecimal.
 std::int32_t HexToInt(const std::string& text);
 

@@ -1,5 +1,6 @@
 #include "tools/FeedJson.h"
 
+#include "platform/TextToolkit.h"
 #include "tools/JsonWriter.h"
 
 #include <cstdio>
@@ -251,7 +252,7 @@ std::string LanguageName(TLanguages language) {
         return "langX";
     std::string name = "lang";
     for (char c : code)
-        name += c == '-' ? '_' : (c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+        name += c == '-' ? '_' : AsciiUpper(c);
     return name;
 }
 

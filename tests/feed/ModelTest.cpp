@@ -8,6 +8,7 @@
 
 #include "feed/FeedModel.h"
 #include "feed/IntegerText.h"
+#include "platform/TextToolkit.h"
 
 namespace zavrio {
 namespace {
@@ -325,7 +326,7 @@ TEST(FeedModelITunes, DurationTextWritesPartsUntilOneIsNoInteger) {
             try {
                 duration.SetDuration(c.text);
                 ADD_FAILURE() << "accepted " << c.text;
-            } catch (const EConvertError& e) {
+            } catch (const ConvertError& e) {
                 EXPECT_EQ(std::string(e.what()), c.error) << c.text;
             }
         } else {

@@ -121,7 +121,7 @@ TEST(DecodeContent, UnevenLengthFailsAndOtherModesPassThrough) {
         try {
             DecodeContent(0, text);
             ADD_FAILURE() << "accepted " << text;
-        } catch (const EConvertError& e) {
+        } catch (const ConvertError& e) {
             EXPECT_EQ(std::string(e.what()), "Uneven size in DecodeToStream.");
         }
     }

@@ -219,7 +219,7 @@ TEST(FeedIntegerText, FailureNamesTheText) {
     try {
         FeedStrToInt("12px");
         ADD_FAILURE() << "accepted 12px";
-    } catch (const EConvertError& e) {
+    } catch (const ConvertError& e) {
         EXPECT_EQ(std::string(e.what()), "'12px' is not a valid integer value");
     }
 }

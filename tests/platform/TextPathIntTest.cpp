@@ -68,7 +68,7 @@ TEST(TextFunctions, HexToIntRejectsWhatIsNoHexNumber) {
         try {
             HexToInt(text);
             ADD_FAILURE() << "no error for '" << text << "'";
-        } catch (const EConvertError& e) {
+        } catch (const ConvertError& e) {
             EXPECT_EQ(std::string(e.what()),
                       "'$" + std::string(text) + "' is not a valid integer value");
         }
@@ -116,7 +116,7 @@ TEST(IntConvert, StrToIntNamesTheText) {
     try {
         StrToInt("12a");
         ADD_FAILURE() << "no error";
-    } catch (const EConvertError& e) {
+    } catch (const ConvertError& e) {
         EXPECT_STREQ(e.what(), "'12a' is not a valid integer value");
     }
 }
