@@ -69,99 +69,148 @@ void TSimpleParseriTunes::Parse() {
 }
 
 void TSimpleParseriTunes::readChannelChild(const IXMLNode& node) {
+    // One reader per channel element; a name missing here is passed over.
+    using Reader = void (*)(TSimpleParseriTunes & parser, const IXMLNode& node);
+    struct Entry {
+        std::string_view name;
+        Reader read;
+    };
+    static constexpr Entry Readers[] = {
+        {"category",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             TRSSChannelCategory& category = p.Owner().Channel().Optional().Categories().Add();
+             category.SetCategory(TextOf(n));
+             if (n.FindAttribute("domain"))
+                 category.SetDomain(TextOf(n.AttributeByName("domain")));
+         }},
+        {"item",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) { p.readItem(n, p.Owner().Items().Add()); }},
+        {"title", [](TSimpleParseriTunes& p,
+                     const IXMLNode& n) { p.Owner().Channel().Required().SetTitle(TextOf(n)); }},
+        {"link", [](TSimpleParseriTunes& p,
+                    const IXMLNode& n) { p.Owner().Channel().Required().SetLink(TextOf(n)); }},
+        {"description",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().Required().SetDesc(TextOf(n));
+         }},
+        {"language",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             TRSSChannelOpt& optional = p.Owner().Channel().Optional();
+             const std::string code = TextOf(n);
+             optional.SetLanguage(LanguageFromCode(code));
+             optional.SetXLang(optional.Language() == langX ? code : "");
+         }},
+        {"copyright",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().Optional().SetCopyright(TextOf(n));
+         }},
+        {"managingEditor",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().Optional().SetManagingEditor(TextOf(n));
+         }},
+        {"webMaster",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().Optional().SetWebMaster(TextOf(n));
+         }},
+        {"pubDate",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().Optional().PubDate().LoadFromRFC822(TextOf(n));
+         }},
+        {"lastBuildDate",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().Optional().LastBuildDate().LoadFromRFC822(TextOf(n));
+         }},
+        {"generator",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().Optional().SetGenerator(TextOf(n));
+         }},
+        {"docs", [](TSimpleParseriTunes& p,
+                    const IXMLNode& n) { p.Owner().Channel().Optional().SetDocs(TextOf(n)); }},
+        {"itunes:block", [](TSimpleParseriTunes& p,
+                            const IXMLNode&) { p.Owner().Channel().iTunes().SetBlock(true); }},
+        {"itunes:category",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.readCategory(n, p.Owner().Channel().iTunes().Category());
+         }},
+        {"itunes:explicit",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().iTunes().SetExplict(n.TextValue() == "yes");
+         }},
+        {"itunes:keywords",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().iTunes().SetKeyWordsText(TextOf(n));
+         }},
+        {"itunes:owner",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             TiTunesChannelExtra& iTunes = p.Owner().Channel().iTunes();
+             iTunes.Owner().SetName(TextOf(n.ChildByName("itunes:name")));
+             iTunes.Owner().SetEmailAddress(TextOf(n.ChildByName("itunes:email")));
+         }},
+        {"itunes:subtitle",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().iTunes().SetSubtitle(TextOf(n));
+         }},
+        {"itunes:summary",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().iTunes().SetSummary(TextOf(n));
+         }},
+        {"itunes:image",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().Channel().iTunes().SetImage(TextOf(n));
+         }},
+        {"cloud",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             TRSSCloud& cloud = p.Owner().Channel().Optional().Cloud();
+             cloud.SetInclude(n.AttributeCount() > 0);
+             if (!cloud.Include())
+                 return;
+             cloud.SetDomain(TextOf(n.AttributeByName("domain")));
+             cloud.SetPort(IntegerOf(n.AttributeByName("port")));
+             cloud.SetPath(TextOf(n.AttributeByName("path")));
+             cloud.SetRegisterProcedure(TextOf(n.AttributeByName("registerProcedure")));
+             cloud.SetProtocol(TextOf(n.AttributeByName("protocol")));
+         }},
+        {"ttl", [](TSimpleParseriTunes& p,
+                   const IXMLNode& n) { p.Owner().Channel().Optional().SetTTL(IntegerOf(n)); }},
+        {"image",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             for (const char* part : {"url", "title", "link"})
+                 requireChild(n, "image", part);
+             TRSSImage& image = p.Owner().Channel().Optional().Image();
+             image.SetInclude(n.ChildCount() > 0);
+             image.Required().SetURL(TextOf(n.FindChild("url")));
+             image.Required().SetTitle(TextOf(n.FindChild("title")));
+             image.Required().SetLink(TextOf(n.FindChild("link")));
+             if (IXMLNode description = n.FindChild("description"))
+                 image.Optional().SetDescription(TextOf(description));
+             if (IXMLNode width = n.FindChild("width"))
+                 image.Optional().SetWidth(IntegerOf(width));
+             if (IXMLNode height = n.FindChild("height"))
+                 image.Optional().SetHeight(IntegerOf(height));
+         }},
+        {"rating", [](TSimpleParseriTunes& p,
+                      const IXMLNode& n) { p.Owner().Channel().Optional().SetRating(TextOf(n)); }},
+        {"textInput",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             for (const char* part : {"title", "description", "name", "link"})
+                 requireChild(n, "textInput", part);
+             TRSSTextInput& input = p.Owner().Channel().Optional().TextInput();
+             input.SetInclude(n.ChildCount() > 0);
+             input.SetTitle(TextOf(n.FindChild("title")));
+             input.SetDescription(TextOf(n.FindChild("description")));
+             input.SetLink(TextOf(n.FindChild("link")));
+             input.SetTextInputName(TextOf(n.FindChild("name")));
+         }},
+        {"skipHours",
+         [](TSimpleParseriTunes& p, const IXMLNode& n) { ReadSkipHours(n, p.Owner()); }},
+        {"skipDays", [](TSimpleParseriTunes& p, const IXMLNode& n) { ReadSkipDays(n, p.Owner()); }},
+    };
     const std::string name = node.NodeName();
-    TRSSChannel& channel = Owner().Channel();
-    TRSSChannelOpt& optional = channel.Optional();
-    TiTunesChannelExtra& iTunes = channel.iTunes();
-    if (name == "category") {
-        TRSSChannelCategory& category = optional.Categories().Add();
-        category.SetCategory(TextOf(node));
-        if (node.FindAttribute("domain"))
-            category.SetDomain(TextOf(node.AttributeByName("domain")));
-    } else if (name == "item") {
-        readItem(node, Owner().Items().Add());
-    } else if (name == "title") {
-        channel.Required().SetTitle(TextOf(node));
-    } else if (name == "link") {
-        channel.Required().SetLink(TextOf(node));
-    } else if (name == "description") {
-        channel.Required().SetDesc(TextOf(node));
-    } else if (name == "language") {
-        const std::string code = TextOf(node);
-        optional.SetLanguage(LanguageFromCode(code));
-        optional.SetXLang(optional.Language() == langX ? code : "");
-    } else if (name == "copyright") {
-        optional.SetCopyright(TextOf(node));
-    } else if (name == "managingEditor") {
-        optional.SetManagingEditor(TextOf(node));
-    } else if (name == "webMaster") {
-        optional.SetWebMaster(TextOf(node));
-    } else if (name == "pubDate") {
-        optional.PubDate().LoadFromRFC822(TextOf(node));
-    } else if (name == "lastBuildDate") {
-        optional.LastBuildDate().LoadFromRFC822(TextOf(node));
-    } else if (name == "generator") {
-        optional.SetGenerator(TextOf(node));
-    } else if (name == "docs") {
-        optional.SetDocs(TextOf(node));
-    } else if (name == "itunes:block") {
-        iTunes.SetBlock(true);
-    } else if (name == "itunes:category") {
-        readCategory(node, iTunes.Category());
-    } else if (name == "itunes:explicit") {
-        iTunes.SetExplict(node.TextValue() == "yes");
-    } else if (name == "itunes:keywords") {
-        iTunes.SetKeyWordsText(TextOf(node));
-    } else if (name == "itunes:owner") {
-        iTunes.Owner().SetName(TextOf(node.ChildByName("itunes:name")));
-        iTunes.Owner().SetEmailAddress(TextOf(node.ChildByName("itunes:email")));
-    } else if (name == "itunes:subtitle") {
-        iTunes.SetSubtitle(TextOf(node));
-    } else if (name == "itunes:summary") {
-        iTunes.SetSummary(TextOf(node));
-    } else if (name == "itunes:image") {
-        iTunes.SetImage(TextOf(node));
-    } else if (name == "cloud") {
-        TRSSCloud& cloud = optional.Cloud();
-        cloud.SetInclude(node.AttributeCount() > 0);
-        if (cloud.Include()) {
-            cloud.SetDomain(TextOf(node.AttributeByName("domain")));
-            cloud.SetPort(IntegerOf(node.AttributeByName("port")));
-            cloud.SetPath(TextOf(node.AttributeByName("path")));
-            cloud.SetRegisterProcedure(TextOf(node.AttributeByName("registerProcedure")));
-            cloud.SetProtocol(TextOf(node.AttributeByName("protocol")));
+    for (const Entry& entry : Readers) {
+        if (entry.name == name) {
+            entry.read(*this, node);
+            return;
         }
-    } else if (name == "ttl") {
-        optional.SetTTL(IntegerOf(node));
-    } else if (name == "image") {
-        for (const char* part : {"url", "title", "link"})
-            requireChild(node, "image", part);
-        TRSSImage& image = optional.Image();
-        image.SetInclude(node.ChildCount() > 0);
-        image.Required().SetURL(TextOf(node.FindChild("url")));
-        image.Required().SetTitle(TextOf(node.FindChild("title")));
-        image.Required().SetLink(TextOf(node.FindChild("link")));
-        if (IXMLNode description = node.FindChild("description"))
-            image.Optional().SetDescription(TextOf(description));
-        if (IXMLNode width = node.FindChild("width"))
-            image.Optional().SetWidth(IntegerOf(width));
-        if (IXMLNode height = node.FindChild("height"))
-            image.Optional().SetHeight(IntegerOf(height));
-    } else if (name == "rating") {
-        optional.SetRating(TextOf(node));
-    } else if (name == "textInput") {
-        for (const char* part : {"title", "description", "name", "link"})
-            requireChild(node, "textInput", part);
-        TRSSTextInput& input = optional.TextInput();
-        input.SetInclude(node.ChildCount() > 0);
-        input.SetTitle(TextOf(node.FindChild("title")));
-        input.SetDescription(TextOf(node.FindChild("description")));
-        input.SetLink(TextOf(node.FindChild("link")));
-        input.SetTextInputName(TextOf(node.FindChild("name")));
-    } else if (name == "skipHours") {
-        ReadSkipHours(node, Owner());
-    } else if (name == "skipDays") {
-        ReadSkipDays(node, Owner());
     }
 }
 

@@ -96,12 +96,8 @@ void TSimpleParserRDF::readGuardedItemParts(const IXMLNode& node, std::span<cons
     if (const IXMLNode& enclosure = part[Enclosure])
         ReadEnclosure(enclosure, item);
     // A guid without text says nothing, whatever its attribute holds.
-    if (auto guid = ValueOf(part[GUID])) {
-        item.GUID().SetInclude(true);
-        item.GUID().SetGUID(std::move(*guid));
-        if (auto permaLink = AttributeNodeValue(part[GUID], "isPermaLink"))
-            item.GUID().SetIsPermaLink(*permaLink == "true");
-    }
+    if (part[GUID])
+        ReadGUID(part[GUID], item, true);
     if (auto date = ValueOf(part[PubDate]))
         item.PubDate().LoadFromRFC822(*date);
     if (const IXMLNode& source = part[Source])

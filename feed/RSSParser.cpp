@@ -77,13 +77,8 @@ void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
 
     if (const IXMLNode& enclosure = part[Enclosure])
         ReadEnclosure(enclosure, item);
-    if (const IXMLNode& guid = part[GUID]) {
-        item.GUID().SetInclude(true);
-        if (auto value = ValueOf(guid))
-            item.GUID().SetGUID(std::move(*value));
-        if (auto permaLink = AttributeNodeValue(guid, "isPermaLink"))
-            item.GUID().SetIsPermaLink(*permaLink == "true");
-    }
+    if (const IXMLNode& guid = part[GUID])
+        ReadGUID(guid, item, false);
     if (auto date = ValueOf(part[PubDate]))
         item.PubDate().LoadFromRFC822(*date);
     if (const IXMLNode& source = part[Source])

@@ -56,124 +56,178 @@ void TSimpleParserBase::ReadChannelCategory(const IXMLNode& node) {
         category.SetDomain(*domain);
 }
 
+namespace {
+
+// Name -> reader tables: a node is read by the one entry of its name.
+template <typename Reader> struct NamedReader {
+    std::string_view name;
+    Reader read;
+};
+
+template <typename Reader, std::size_t N>
+const Reader* readerFor(const NamedReader<Reader> (&table)[N], std::string_view name) {
+    for (const NamedReader<Reader>& entry : table)
+        if (entry.name == name)
+            return &entry.read;
+    return nullptr;
+}
+
+using RequiredSetter = void (TRSSChannelReq::*)(const std::string&);
+constexpr NamedReader<RequiredSetter> RequiredTexts[] = {
+    {"title", &TRSSChannelReq::SetTitle},
+    {"link", &TRSSChannelReq::SetLink},
+    {"description", &TRSSChannelReq::SetDesc},
+};
+
+using ChannelTextReader = void (*)(TRSSChannelOpt& optional, std::string value);
+constexpr NamedReader<ChannelTextReader> ChannelTexts[] = {
+    {"copyright", [](TRSSChannelOpt& o, std::string v) { o.SetCopyright(std::move(v)); }},
+    {"managingEditor", [](TRSSChannelOpt& o, std::string v) { o.SetManagingEditor(std::move(v)); }},
+    {"webMaster", [](TRSSChannelOpt& o, std::string v) { o.SetWebMaster(std::move(v)); }},
+    {"pubDate", [](TRSSChannelOpt& o, std::string v) { o.PubDate().LoadFromRFC822(v); }},
+    {"lastBuildDate",
+     [](TRSSChannelOpt& o, std::string v) { o.LastBuildDate().LoadFromRFC822(v); }},
+    {"generator", [](TRSSChannelOpt& o, std::string v) { o.SetGenerator(std::move(v)); }},
+    {"docs", [](TRSSChannelOpt& o, std::string v) { o.SetDocs(std::move(v)); }},
+};
+
+} // namespace
+
 bool TSimpleParserBase::ReadRequiredChannelText(const IXMLNode& node, const std::string& name) {
-    TRSSChannelReq& required = Owner().Channel().Required();
-    if (name == "title") {
-        if (auto value = ValueOf(node))
-            required.SetTitle(*value);
-    } else if (name == "link") {
-        if (auto value = ValueOf(node))
-            required.SetLink(*value);
-    } else if (name == "description") {
-        if (auto value = ValueOf(node))
-            required.SetDesc(*value);
-    } else {
+    const RequiredSetter* set = readerFor(RequiredTexts, name);
+    if (!set)
         return false;
-    }
+    if (auto value = ValueOf(node))
+        (Owner().Channel().Required().*(*set))(*value);
     return true;
+}
+
+// The channel vocabulary's elements, each read by a member of its own.
+const TSimpleParserBase::VocabularyReader*
+TSimpleParserBase::vocabularyReader(std::string_view name) {
+    static constexpr NamedReader<VocabularyReader> Vocabulary[] = {
+        {"language", &TSimpleParserBase::readLanguage},
+        {"ttl", &TSimpleParserBase::readTTL},
+        {"image", &TSimpleParserBase::readImage},
+        {"rating", &TSimpleParserBase::readRating},
+        {"textInput", &TSimpleParserBase::readTextInput},
+        {"skipHours", &TSimpleParserBase::readSkipHours},
+        {"skipDays", &TSimpleParserBase::readSkipDays},
+        {"cloud", &TSimpleParserBase::readCloud},
+    };
+    return readerFor(Vocabulary, name);
 }
 
 void TSimpleParserBase::ReadChannelVocabulary(const IXMLNode& node,
                                               const ChannelVocabulary& vocabulary) {
     const std::string name = node.NodeName();
+    if (const VocabularyReader* read = vocabularyReader(name)) {
+        (this->*(*read))(node, vocabulary);
+        return;
+    }
+    if (!vocabulary.ChannelTexts)
+        return;
+    if (const ChannelTextReader* read = readerFor(ChannelTexts, name))
+        if (auto value = ValueOf(node))
+            (*read)(Owner().Channel().Optional(), std::move(*value));
+}
+
+void TSimpleParserBase::readLanguage(const IXMLNode& node, const ChannelVocabulary& vocabulary) {
     TRSSChannelOpt& optional = Owner().Channel().Optional();
-    if (name == "language") {
-        auto code = ValueOf(node);
-        if (code)
-            optional.SetLanguage(LanguageFromCode(*code));
-        if (vocabulary.RSSXLang) {
-            if (optional.Language() != langX)
-                optional.SetXLang("");
-            else if (code)
-                optional.SetXLang(*code);
-        } else if (optional.Language() == langX) {
-            optional.SetXLang(code.value_or(""));
-        }
-    } else if (name == "ttl") {
-        if (auto value = ValueOf(node))
-            optional.SetTTL(Integer(*value));
-    } else if (name == "image") {
-        TRSSImage& image = optional.Image();
-        image.SetInclude(node.ChildCount() > 0);
-        if (image.Include()) {
-            if (auto value = ChildValue(node, "url"))
-                image.Required().SetURL(*value);
-            if (auto value = ChildValue(node, "title"))
-                image.Required().SetTitle(*value);
-            if (auto value = ChildValue(node, "link"))
-                image.Required().SetLink(*value);
-            if (auto value = ChildValue(node, "description"))
-                image.Optional().SetDescription(*value);
-            if (auto value = ChildValue(node, "width"))
-                image.Optional().SetWidth(Integer(*value));
-            if (auto value = ChildValue(node, "height"))
-                image.Optional().SetHeight(Integer(*value));
-        }
-    } else if (name == "rating") {
-        if (auto value = ValueOf(node))
-            optional.SetRating(*value);
-    } else if (name == "textInput") {
-        TRSSTextInput& input = optional.TextInput();
-        input.SetInclude(node.ChildCount() > 0);
-        if (input.Include()) {
-            if (auto value = ChildValue(node, "title"))
-                input.SetTitle(*value);
-            if (auto value = ChildValue(node, "description"))
-                input.SetDescription(*value);
-            if (auto value = ChildValue(node, "link"))
-                input.SetLink(*value);
-            if (auto value = ChildValue(node, "name"))
-                input.SetTextInputName(*value);
-        }
-    } else if (name == "skipHours") {
-        ReadSkipHours(node, Owner());
-    } else if (name == "skipDays") {
-        ReadSkipDays(node, Owner());
-    } else if (name == "cloud" && vocabulary.CloudAttribute) {
-        const AttributeReader attribute = vocabulary.CloudAttribute;
-        TRSSCloud& cloud = optional.Cloud();
-        cloud.SetInclude(node.AttributeCount() > 0);
-        if (cloud.Include()) {
-            if (auto value = attribute(node, "domain"))
-                cloud.SetDomain(*value);
-            if (auto value = attribute(node, "port"))
-                cloud.SetPort(Integer(*value));
-            if (auto value = attribute(node, "path"))
-                cloud.SetPath(*value);
-            if (auto value = attribute(node, "registerProcedure"))
-                cloud.SetRegisterProcedure(*value);
-            if (auto value = attribute(node, "protocol"))
-                cloud.SetProtocol(*value);
-        }
-    } else if (vocabulary.ChannelTexts) {
-        readChannelTexts(node, name, optional);
+    auto code = ValueOf(node);
+    if (code)
+        optional.SetLanguage(LanguageFromCode(*code));
+    if (vocabulary.RSSXLang) {
+        if (optional.Language() != langX)
+            optional.SetXLang("");
+        else if (code)
+            optional.SetXLang(*code);
+    } else if (optional.Language() == langX) {
+        optional.SetXLang(code.value_or(""));
     }
 }
 
-void TSimpleParserBase::readChannelTexts(const IXMLNode& node, const std::string& name,
-                                         TRSSChannelOpt& optional) {
-    if (name == "copyright") {
-        if (auto value = ValueOf(node))
-            optional.SetCopyright(*value);
-    } else if (name == "managingEditor") {
-        if (auto value = ValueOf(node))
-            optional.SetManagingEditor(*value);
-    } else if (name == "webMaster") {
-        if (auto value = ValueOf(node))
-            optional.SetWebMaster(*value);
-    } else if (name == "pubDate") {
-        if (auto value = ValueOf(node))
-            optional.PubDate().LoadFromRFC822(*value);
-    } else if (name == "lastBuildDate") {
-        if (auto value = ValueOf(node))
-            optional.LastBuildDate().LoadFromRFC822(*value);
-    } else if (name == "generator") {
-        if (auto value = ValueOf(node))
-            optional.SetGenerator(*value);
-    } else if (name == "docs") {
-        if (auto value = ValueOf(node))
-            optional.SetDocs(*value);
-    }
+void TSimpleParserBase::readTTL(const IXMLNode& node, const ChannelVocabulary&) {
+    if (auto value = ValueOf(node))
+        Owner().Channel().Optional().SetTTL(Integer(*value));
+}
+
+void TSimpleParserBase::readImage(const IXMLNode& node, const ChannelVocabulary&) {
+    TRSSImage& image = Owner().Channel().Optional().Image();
+    image.SetInclude(node.ChildCount() > 0);
+    if (!image.Include())
+        return;
+    if (auto value = ChildValue(node, "url"))
+        image.Required().SetURL(*value);
+    if (auto value = ChildValue(node, "title"))
+        image.Required().SetTitle(*value);
+    if (auto value = ChildValue(node, "link"))
+        image.Required().SetLink(*value);
+    if (auto value = ChildValue(node, "description"))
+        image.Optional().SetDescription(*value);
+    if (auto value = ChildValue(node, "width"))
+        image.Optional().SetWidth(Integer(*value));
+    if (auto value = ChildValue(node, "height"))
+        image.Optional().SetHeight(Integer(*value));
+}
+
+void TSimpleParserBase::readRating(const IXMLNode& node, const ChannelVocabulary&) {
+    if (auto value = ValueOf(node))
+        Owner().Channel().Optional().SetRating(*value);
+}
+
+void TSimpleParserBase::readTextInput(const IXMLNode& node, const ChannelVocabulary&) {
+    TRSSTextInput& input = Owner().Channel().Optional().TextInput();
+    input.SetInclude(node.ChildCount() > 0);
+    if (!input.Include())
+        return;
+    if (auto value = ChildValue(node, "title"))
+        input.SetTitle(*value);
+    if (auto value = ChildValue(node, "description"))
+        input.SetDescription(*value);
+    if (auto value = ChildValue(node, "link"))
+        input.SetLink(*value);
+    if (auto value = ChildValue(node, "name"))
+        input.SetTextInputName(*value);
+}
+
+void TSimpleParserBase::readSkipHours(const IXMLNode& node, const ChannelVocabulary&) {
+    ReadSkipHours(node, Owner());
+}
+
+void TSimpleParserBase::readSkipDays(const IXMLNode& node, const ChannelVocabulary&) {
+    ReadSkipDays(node, Owner());
+}
+
+void TSimpleParserBase::readCloud(const IXMLNode& node, const ChannelVocabulary& vocabulary) {
+    const AttributeReader attribute = vocabulary.CloudAttribute;
+    if (!attribute)
+        return;
+    TRSSCloud& cloud = Owner().Channel().Optional().Cloud();
+    cloud.SetInclude(node.AttributeCount() > 0);
+    if (!cloud.Include())
+        return;
+    if (auto value = attribute(node, "domain"))
+        cloud.SetDomain(*value);
+    if (auto value = attribute(node, "port"))
+        cloud.SetPort(Integer(*value));
+    if (auto value = attribute(node, "path"))
+        cloud.SetPath(*value);
+    if (auto value = attribute(node, "registerProcedure"))
+        cloud.SetRegisterProcedure(*value);
+    if (auto value = attribute(node, "protocol"))
+        cloud.SetProtocol(*value);
+}
+
+void TSimpleParserBase::ReadGUID(const IXMLNode& guid, TRSSItem& item, bool textRequired) {
+    XMLValue value = ValueOf(guid);
+    if (textRequired && !value)
+        return;
+    item.GUID().SetInclude(true);
+    if (value)
+        item.GUID().SetGUID(std::move(*value));
+    if (auto permaLink = AttributeNodeValue(guid, "isPermaLink"))
+        item.GUID().SetIsPermaLink(*permaLink == "true");
 }
 
 void TSimpleParserBase::ReadEnclosure(const IXMLNode& enclosure, TRSSItem& item) {

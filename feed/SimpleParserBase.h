@@ -102,10 +102,26 @@ protected:
     // Appends a category for each child of node whose local name is
     // "category", or "subject" too when withSubjects, in document order.
     static void ReadItemCategories(const IXMLNode& node, TRSSItem& item, bool withSubjects);
+    // An item's "guid" element (which must be there): its text and
+    // "isPermaLink" ("true" or not), and the GUID marked as included. With
+    // textRequired a guid without text reads as absent, whatever its
+    // attribute says.
+    static void ReadGUID(const IXMLNode& guid, TRSSItem& item, bool textRequired);
 
 private:
+    using VocabularyReader = void (TSimpleParserBase::*)(const IXMLNode& node,
+                                                         const ChannelVocabulary& vocabulary);
+    static const VocabularyReader* vocabularyReader(std::string_view name);
+    void readLanguage(const IXMLNode& node, const ChannelVocabulary& vocabulary);
+    void readTTL(const IXMLNode& node, const ChannelVocabulary& vocabulary);
+    void readImage(const IXMLNode& node, const ChannelVocabulary& vocabulary);
+    void readRating(const IXMLNode& node, const ChannelVocabulary& vocabulary);
+    void readTextInput(const IXMLNode& node, const ChannelVocabulary& vocabulary);
+    void readSkipHours(const IXMLNode& node, const ChannelVocabulary& vocabulary);
+    void readSkipDays(const IXMLNode& node, const ChannelVocabulary& vocabulary);
+    void readCloud(const IXMLNode& node, const ChannelVocabulary& vocabulary);
+
     IXMLNode readableRSSChannel() const;
-    void readChannelTexts(const IXMLNode& node, const std::string& name, TRSSChannelOpt& optional);
 
     TSimpleRSS& FOwner;
 };
