@@ -15,13 +15,17 @@
 namespace zavrio {
 
 // Required channel texts. A getter reads "" while the stored text is blank
-// (only codes 32 and below), the stored text otherwise.
+// (only codes 32 and below), the stored text otherwise. Beside each: where
+// it comes from in RSS 2.0 (and podcasts) / RDF / Atom.
 class TRSSChannelReq {
 public:
+    // "title" / "title" in "channel" or at the root / "title".
     const std::string& Title() const;
     void SetTitle(const std::string& value) { FTitle = value; }
+    // "description" / "description" in "channel" or at the root / "tagline".
     const std::string& Desc() const;
     void SetDesc(const std::string& value) { FDesc = value; }
+    // "link" / "link" in "channel" or at the root / the last "link"'s "href".
     const std::string& Link() const;
     void SetLink(const std::string& value) { FLink = value; }
 
@@ -247,6 +251,10 @@ private:
 inline constexpr int DefaultTTL = 60;
 inline constexpr const char* SimpleRSSVersionText = "0.4.1";
 
+// The optional channel parts. They come from the same-named RSS 2.0
+// elements of "channel" in RSS and podcasts, and of the root in RDF; Atom
+// reads only the shared vocabulary (language, ttl, image, rating, textInput,
+// skipHours, skipDays) and the two noted below.
 class TRSSChannelOpt {
 public:
     TRSSChannelOpt();
@@ -257,6 +265,7 @@ public:
     // A changed value is stored (0 for any value of 0 or below) and marks the
     // TTL present.
     void SetTTL(int value);
+    // "generator", in Atom too.
     const std::string& Generator() const { return FGenerator; }
     void SetGenerator(const std::string& value); // keyed, with presence flag
     const std::string& ManagingEditor() const { return FManagingEditor; }
@@ -267,6 +276,7 @@ public:
     void SetCopyright(const std::string& value); // keyed, with presence flag
     TRFC822DateTime& LastBuildDate() { return FLastBuildDate; }
     const TRFC822DateTime& LastBuildDate() const { return FLastBuildDate; }
+    // "pubDate"; Atom: "modified".
     TRFC822DateTime& PubDate() { return FPubDate; }
     const TRFC822DateTime& PubDate() const { return FPubDate; }
     TRSSImage& Image() { return FImage; }

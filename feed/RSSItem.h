@@ -120,32 +120,45 @@ private:
     bool FInclude = false;
 };
 
+// One feed entry. Beside each part: where it comes from in RSS 2.0 / RDF
+// (RSS 1.0) / Atom; the podcast format reads the RSS elements, and its own
+// under iTunes().
 class TRSSItem {
 public:
     TRSSItem();
     TRSSItem(const TRSSItem&) = delete;
     TRSSItem& operator=(const TRSSItem&) = delete;
 
+    // "comments" / "comments" / "comments".
     const std::string& Comments() const { return FComments; }
     void SetComments(std::string value); // keyed, with presence flag
+    // "author" (the name) / "author" (the name) / "author": "name", "email", "url".
     TRSSAuthor& Author() { return FAuthor; }
     const TRSSAuthor& Author() const { return FAuthor; }
-    // The clip address the windows play.
+    // The clip address the windows play. "link" / "link" / "link"'s "href".
     const std::string& Link() const { return FLink; }
     void SetLink(std::string value); // keyed, with presence flag
-    // May hold HTML.
+    // May hold HTML. "description", else "content:encoded", else "content" /
+    // "description" / "content", else "summary" (base64 decoded for mode="base64").
     const std::string& Description() const { return FDescription; }
     void SetDescription(std::string value); // keyed, with presence flag
+    // "title" / "title" / "title".
     const std::string& Title() const { return FTitle; }
     void SetTitle(std::string value); // keyed, with presence flag
+    // "pubDate" (RFC 822) over "dc:date" (ISO 8601) / the same / "pubDate"
+    // over "modified".
     TRFC822DateTime& PubDate() { return FPubDate; }
     const TRFC822DateTime& PubDate() const { return FPubDate; }
+    // "enclosure"'s "url", "length", "type", in all three.
     TRSSItemEnclosure& Enclosure() { return FEnclosure; }
     const TRSSItemEnclosure& Enclosure() const { return FEnclosure; }
+    // "guid" and its "isPermaLink" / "guid" (only with text) / "id".
     TRSSItemGUID& GUID() { return FGUID; }
     const TRSSItemGUID& GUID() const { return FGUID; }
+    // "source": its text and "url", in all three.
     TRSSItemSource& Source() { return FSource; }
     const TRSSItemSource& Source() const { return FSource; }
+    // Every "category" / every "category" and "dc:subject" / every "category".
     TRSSItemCategories& Categories() { return FCategories; }
     const TRSSItemCategories& Categories() const { return FCategories; }
     TContentType ContentType() const { return FContentType; }
