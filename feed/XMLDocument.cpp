@@ -1,6 +1,7 @@
 #include "feed/XMLDocument.h"
 
 #include "feed/XMLErrors.h"
+#include "feed/XMLInputLimits.h"
 #include "feed/XMLNodeCache.h"
 #include "platform/TextToolkit.h"
 
@@ -185,8 +186,7 @@ void TXMLDocument::load(std::string_view bytes, std::string* owned) {
     impl_->caches.clear();
     installEntityLoader();
 
-    if (bytes.size() > static_cast<std::size_t>(INT32_MAX))
-        throw EDOMParseError("Document too large", 0, "");
+    CheckXMLInputLimits(bytes);
 
     ParseFailure failure;
     ErrorCapture capture(failure);

@@ -58,8 +58,9 @@ public:
     TXMLDocument(const TXMLDocument&) = delete;
     TXMLDocument& operator=(const TXMLDocument&) = delete;
 
-    // Replaces the document with the one parsed from bytes. Malformed input
-    // throws EDOMParseError and leaves the document empty.
+    // Replaces the document with the one parsed from bytes. Malformed input,
+    // and input beyond the limits of XMLInputLimits.h, throws EDOMParseError
+    // and leaves the document empty.
     void Load(std::string_view bytes);
     // Load for bytes handed over: libxml2 parses from a copy of its own, and
     // these are released as soon as it has made it, before the tree grows.

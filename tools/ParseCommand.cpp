@@ -1,50 +1,44 @@
 #include "tools/ParseCommand.h"
 
 #include "feed/SimpleRSS.h"
+#include "feed/XMLInputLimits.h"
+#include "platform/FileRead.h"
 #include "tools/FeedHeap.h"
 #include "tools/FeedJson.h"
 #include "tools/ToolOptions.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
+#include <optional>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace zavrio {
 
 namespace {
 
-// The whole file, or false after telling stderr why it cannot be read. The
-// buffer is sized once from the file's size: a feed is several megabytes.
+// The whole file, or false after telling stderr why it cannot be read. A
+// file over the document limit is refused before it is read: a document
+// that large is no feed, and holding it would only cost memory.
 bool readFile(const std::string& path, std::string& bytes) {
     std::string reason;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        reason = std::strerror(EISDIR);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uint64_t>(info.st_size) > MaxDocumentBytes) {
+        reason = std::to_string(info.st_size) + " bytes exceed the limit of " +
+                 std::to_string(MaxDocumentBytes) + " bytes for a feed document";
     } else {
-        std::ifstream file(path, std::ios::binary);
-        if (file) {
-            try {
-                const auto size = std::filesystem::file_size(path, ec);
-                if (!ec) {
-                    bytes.resize(static_cast<std::size_t>(size));
-                    file.read(bytes.data(), static_cast<std::streamsize>(size));
-                    bytes.resize(static_cast<std::size_t>(file.gcount()));
-                }
-                // A file whose size is not known ahead (a pipe) or that grew.
-                file.clear(file.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
-                bytes.append(std::istreambuf_iterator<char>(file),
-                             std::istreambuf_iterator<char>());
-                if (!file.bad())
-                    return true;
-            } catch (const std::exception&) {
-                // libstdc++ reports a failing read by throwing from the buffer.
+        try {
+            if (std::optional<std::string> content = ReadWholeFile(path)) {
+                bytes = std::move(*content);
+                return true;
             }
+            reason = std::strerror(ENOENT);
+        } catch (const FileReadError& e) {
+            reason = e.Reason();
         }
-        reason = std::strerror(errno);
     }
     std::cerr << "zavrio-feeds parse: cannot read '" << path << "': " << reason << '\n';
     return false;

@@ -1,5 +1,6 @@
 #include "feed/XMLDocument.h"
 #include "feed/XMLErrors.h"
+#include "feed/XMLInputLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -440,6 +441,40 @@ TEST(XMLDocumentTest, EntityExpansionAndNestingStayBounded) {
         EXPECT_THROW(doc.Load(xml), EDOMParseError);
         EXPECT_TRUE(doc.IsEmpty());
     }
+}
+
+// The input limits hold before libxml2 sees the document: an element with a
+// million attributes would keep it busy for minutes.
+TEST(XMLDocumentTest, InputBeyondTheLimitsIsRefusedNamingTheLimit) {
+    auto element = [](std::size_t attributes, const std::string& extra = "") {
+        std::string xml = "<?xml version=\"1.0\"?>\n<!-- a=1 b=2 -->\n<r" + extra;
+        for (std::size_t i = 0; i < attributes; ++i)
+            xml += " a" + std::to_string(i) + "=\"v=w\"";
+        return xml + "><![CDATA[x=1 <y z=2>]]>q=r</r>";
+    };
+    auto error = [](const std::string& xml) -> std::string {
+        TXMLDocument doc;
+        try {
+            doc.Load(xml);
+        } catch (const EDOMParseError& e) {
+            return e.Reason() + " @" + std::to_string(e.Line());
+        }
+        return "";
+    };
+    // "=" in quoted values, comments, CDATA and text is no attribute.
+    EXPECT_EQ(error(element(MaxAttributesPerElement)), "");
+    EXPECT_EQ(error(element(MaxAttributesPerElement - 1, " xmlns:p=\"urn:p\"")), "");
+    EXPECT_EQ(error(element(MaxAttributesPerElement + 1)),
+              "An element has more than 10000 attributes, the limit for a document @3");
+    EXPECT_EQ(error(element(MaxAttributesPerElement, " xmlns:p=\"urn:p\"")),
+              "An element has more than 10000 attributes, the limit for a document @3");
+    // The document type declaration's internal subset holds ">" of its own.
+    EXPECT_EQ(error("<!DOCTYPE r [<!ENTITY e \"x=y\">]><r a=\"1\">&e;</r>"), "");
+
+    std::string big = "<r>" + std::string(MaxDocumentBytes - 7, ' ') + "</r>";
+    EXPECT_EQ(error(big), "");
+    big.insert(3, " ");
+    EXPECT_EQ(error(big), "The document of 67108865 bytes exceeds the limit of 67108864 bytes @0");
 }
 
 TEST(XMLDocumentTest, InternalEntitiesAreReplacedByTheirText) {

@@ -96,6 +96,21 @@ check "missing file is named" 1 "$(echo "$err" | grep -c "cannot read '$work/mis
 err=$("$tool" parse "$work" 2>&1 >/dev/null)
 check "directory exit status" 1 $?
 check "directory is named" 1 "$(echo "$err" | grep -c "cannot read '$work': Is a directory")"
+# Hostile input is refused at once, naming the limit: a FIFO (which would
+# wait for a writer), a file over the document limit (never read), and an
+# element of more attributes than any feed has.
+mkfifo "$work/fifo.xml"
+err=$(timeout 10 "$tool" parse "$work/fifo.xml" 2>&1 >/dev/null)
+check "FIFO exit status" 1 $?
+check "FIFO is refused" 1 "$(echo "$err" | grep -c "cannot read '$work/fifo.xml': Not a regular file")"
+truncate -s 67108865 "$work/huge.xml"
+err=$("$tool" parse "$work/huge.xml" 2>&1 >/dev/null)
+check "huge file exit status" 1 $?
+check "huge file names the limit" 1 "$(echo "$err" | grep -c "67108865 bytes exceed the limit of 67108864 bytes")"
+python3 -c 'import sys; sys.stdout.write("<rss><channel><title t" + "".join(" a%d=\"1\"" % i for i in range(20000)) + "/></channel></rss>")' >"$work/attrs.xml"
+out=$(timeout 20 "$tool" parse "$work/attrs.xml")
+check "many attributes exit status" 1 $?
+check "many attributes name the limit" 1 "$(echo "$out" | grep -c 'more than 10000 attributes, the limit for a document')"
 "$tool" parse 2>/dev/null
 check "no file is a usage error" 2 $?
 
