@@ -2,14 +2,13 @@
 // Small helpers for the format parser tests: loading a document through the
 // feed component, reading fixtures, and model parts as plain values.
 
+#include "TempDirectory.h"
 #include "feed/DateTimeFunctions.h"
 #include "feed/FeedModel.h"
 #include "feed/SimpleRSS.h"
 
 #include <cstdio>
 #include <exception>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -17,12 +16,7 @@
 
 namespace zavrio::parsertest {
 
-inline std::string ReadFixture(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot open fixture " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFixture;
 
 // Loads xml into rss and gives the failure's message, or "" when it loaded.
 inline std::string LoadError(TSimpleRSS& rss, std::string_view xml) {

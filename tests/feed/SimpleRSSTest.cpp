@@ -1,4 +1,5 @@
 #include "feed/SimpleRSS.h"
+#include "TempDirectory.h"
 #include "feed/SimpleRSSException.h"
 #include "feed/XMLErrors.h"
 #include "tests/feed/ParserTestSupport.h"
@@ -25,13 +26,6 @@ const std::string kRSS = R"(<?xml version="1.0"?>
 </channel></rss>)";
 
 const std::string kRDFNs = R"( xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#")";
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 TEST(SimpleRSSTest, NewComponentDefaults) {
     TSimpleRSS* created = nullptr;
@@ -245,7 +239,7 @@ TEST(SimpleRSSTest, EveryFormatHasAParser) {
 
 TEST(SimpleRSSTest, FixtureFeed) {
     TSimpleRSS rss;
-    rss.LoadFromBytes(readFile(ZAVRIO_RSS_DATA "/videos-rss20.xml"));
+    rss.LoadFromBytes(test::ReadFixture(ZAVRIO_RSS_DATA "/videos-rss20.xml"));
     EXPECT_EQ(rss.XMLType(), xtRSS);
     EXPECT_EQ(rss.Version(), "2.0");
     EXPECT_EQ(rss.Channel().Required().Title(), "Zavrio :: Most viewed today");

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 
 namespace zavrio::test {
@@ -32,6 +33,16 @@ std::string ReadFile(const std::string& path) {
     } catch (const FileReadError&) {
         return "";
     }
+}
+
+std::string ReadFixture(const std::string& path) {
+    try {
+        if (std::optional<std::string> content = ReadWholeFile(path))
+            return *content;
+    } catch (const FileReadError& e) {
+        throw std::runtime_error("cannot read fixture " + path + ": " + e.Reason());
+    }
+    throw std::runtime_error("cannot open fixture " + path);
 }
 
 void WriteFile(const std::string& path, const std::string& content) {

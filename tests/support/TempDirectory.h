@@ -26,6 +26,9 @@ private:
 
 // The file's bytes, or "" when it cannot be read.
 std::string ReadFile(const std::string& path);
+// A test's fixture file; throws std::runtime_error naming it when it is
+// missing or unreadable.
+std::string ReadFixture(const std::string& path);
 // Replaces the file's bytes; throws std::runtime_error when that fails.
 void WriteFile(const std::string& path, const std::string& content);
 
