@@ -7,6 +7,7 @@
 #include "platform/WindowFunctions.h"
 #include "playback/DownloadFeed.h"
 #include "playback/MpvPlayer.h"
+#include "playback/PanelPlayer.h"
 #include "playback/PlaybackFlags.h"
 #include "playback/TZRRunForm.h"
 #include "settings/SaverSettings.h"
@@ -501,22 +502,15 @@ void TZRConfigForm::cb2ListBoxDrawItem() {
 
 void TZRConfigForm::CreatePlayer() {
     flash.reset();
-    flash = FServices.CreatePlayer(Panel1);
-    Panel1->layout()->addWidget(flash.get());
-    flash->OnReadyStateChange = [this](std::int32_t state) {
+    flash = MakePanelPlayer(FServices.CreatePlayer, *Panel1, [this](std::int32_t state) {
         Guarded([this, state] { flashReadyStateChange(state); });
-    };
-    flash->show();
+    });
     skingroup->raise();
     FocusPlayer();
 }
 
 void TZRConfigForm::FocusPlayer() {
-    if (!isVisible())
-        return;
-    Panel1->setFocus();
-    if (flash)
-        flash->setFocus();
+    FocusPanelPlayer(*this, *Panel1, flash.get());
 }
 
 void TZRConfigForm::flashReadyStateChange(std::int32_t newState) {

@@ -19,6 +19,7 @@
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
 #include "platform/LocalClock.h"
+#include "playback/PanelPlayer.h"
 #include "playback/Playlist.h"
 #include "playback/StandardErrorReport.h"
 #include "playback/TShockwaveFlash.h"
@@ -48,7 +49,7 @@ class TZRRunForm;
 // What the window asks of the world; each one defaults to the real thing and
 // tests replace the ones they need to watch or control.
 struct ConfigFormServices {
-    std::function<std::unique_ptr<TShockwaveFlash>(QWidget* parent)> CreatePlayer;
+    PlayerFactory CreatePlayer;
     NowFunction Now;
     ErrorReporter ReportError;
     std::function<void(WId window, bool on)> SetTopmost;

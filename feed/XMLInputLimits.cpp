@@ -9,6 +9,21 @@ namespace zavrio {
 
 namespace {
 
+// Follows quoting character by character: true while c is inside (or opens
+// or closes) a quoted value, quote holding the open quote character.
+bool quoted(char c, char& quote) {
+    if (quote) {
+        if (c == quote)
+            quote = 0;
+        return true;
+    }
+    if (c == '"' || c == '\'') {
+        quote = c;
+        return true;
+    }
+    return false;
+}
+
 // Position just past the first occurrence of end at or after from, or the
 // end of the text.
 std::size_t skipPast(std::string_view text, std::size_t from, std::string_view end) {
@@ -23,11 +38,8 @@ std::size_t skipDoctype(std::string_view text, std::size_t from) {
     char quote = 0;
     for (std::size_t i = from; i < text.size(); ++i) {
         const char c = text[i];
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
+        if (quoted(c, quote)) {
+            continue;
         } else if (c == '[') {
             ++depth;
         } else if (c == ']') {
@@ -82,11 +94,8 @@ void CheckXMLInputLimits(std::string_view text) {
             char quote = 0;
             for (++i; i < text.size(); ++i) {
                 const char c = text[i];
-                if (quote) {
-                    if (c == quote)
-                        quote = 0;
-                } else if (c == '"' || c == '\'') {
-                    quote = c;
+                if (quoted(c, quote)) {
+                    continue;
                 } else if (c == '=') {
                     if (++attributes > MaxAttributesPerElement)
                         tooManyAttributes(text, tagStart);

@@ -3,6 +3,7 @@
 #include "playback/DownloadFeed.h"
 #include "playback/ExitPolicy.h"
 #include "playback/MpvPlayer.h"
+#include "playback/PanelPlayer.h"
 #include "playback/PlaybackFlags.h"
 #include "playback/PlayerLayout.h"
 #include "playback/QtInputMessage.h"
@@ -257,21 +258,14 @@ void TZRRunForm::PlayEntry(int index) {
 
 void TZRRunForm::CreatePlayer() {
     flash.reset();
-    flash = FServices.CreatePlayer(Panel1);
-    Panel1->layout()->addWidget(flash.get());
-    flash->OnReadyStateChange = [this](std::int32_t state) {
+    flash = MakePanelPlayer(FServices.CreatePlayer, *Panel1, [this](std::int32_t state) {
         Guarded([this, state] { flashReadyStateChange(state); });
-    };
-    flash->show();
+    });
     FocusPlayer();
 }
 
 void TZRRunForm::FocusPlayer() {
-    if (!isVisible())
-        return;
-    Panel1->setFocus();
-    if (flash)
-        flash->setFocus();
+    FocusPanelPlayer(*this, *Panel1, flash.get());
 }
 
 void TZRRunForm::flashReadyStateChange(std::int32_t newState) {

@@ -4,6 +4,7 @@
 #include "config/TZRConfigForm.h"
 
 #include "FakePlayer.h"
+#include "QtWait.h"
 #include "ScriptedServer.h"
 #include "TempDirectory.h"
 #include "config/SkinControls.h"
@@ -29,6 +30,7 @@ namespace {
 using test::FakePlayer;
 using test::ScriptedServer;
 using test::ServerConn;
+using test::WaitFor;
 
 std::string Feed(const std::vector<std::pair<std::string, std::string>>& items) {
     std::string xml = "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>t</title>"
@@ -47,16 +49,6 @@ const std::string ThreeClips = Feed({{"First", "http://x/watch?v=aaa"},
 std::string Answer(const std::string& status, const std::string& body) {
     return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
            "\r\n\r\n" + body;
-}
-
-template <typename F> bool waitFor(F condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
 }
 
 class ConfigFormTest : public testing::Test {
@@ -122,7 +114,7 @@ protected:
         form = std::make_unique<TZRConfigForm>(Services());
         form->show();
         if (waitForClip) {
-            ASSERT_TRUE(waitFor([&] { return !player()->Movie.empty(); })) << "no clip played";
+            ASSERT_TRUE(WaitFor([&] { return !player()->Movie.empty(); })) << "no clip played";
         }
     }
 
@@ -400,7 +392,7 @@ TEST_F(ConfigFormTest, HintOfTheClipListClearsWhileTheListDrawsItsRows) {
     Open();
     EXPECT_EQ(form->cb2->toolTip(), "About First");
     form->cb2->showPopup();
-    ASSERT_TRUE(waitFor([&] { return form->cb2->toolTip().isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] { return form->cb2->toolTip().isEmpty(); }));
     form->cb2->hidePopup();
     form->cb2->SetItemIndex(1);
     EXPECT_EQ(form->cb2->toolTip(), "About Second");
@@ -486,7 +478,7 @@ TEST_F(ConfigFormTest, ClosingDuringADownloadEndsIt) {
     // Closed from the event loop the download keeps running.
     QTimer::singleShot(600, [&] { form->close(); });
     form->show();
-    ASSERT_TRUE(waitFor([&] { return !form->isVisible() && clientClosed; }));
+    ASSERT_TRUE(WaitFor([&] { return !form->isVisible() && clientClosed; }));
     EXPECT_EQ(silent.Requests().size(), 1u);
     EXPECT_EQ(form->cb2->count(), 0);
     EXPECT_TRUE(errors.empty());

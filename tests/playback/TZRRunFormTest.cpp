@@ -6,6 +6,7 @@
 #include "playback/PlaybackFlags.h"
 
 #include "FakePlayer.h"
+#include "QtWait.h"
 #include "ScriptedServer.h"
 #include "platform/CursorDisplay.h"
 #include "settings/SaverSettings.h"
@@ -27,6 +28,7 @@ namespace zavrio {
 namespace {
 
 using test::FakePlayer;
+using test::WaitFor;
 
 const char* const ThreeItemFeed = R"(<?xml version="1.0"?>
 <rss version="2.0"><channel><title>t</title><link>http://x/</link><description>d</description>
@@ -57,17 +59,6 @@ int cursorCount() {
     const int count = ShowCursor(true) - 1;
     ShowCursor(false);
     return count;
-}
-
-// Waits on the event loop, at most a few seconds, for condition to hold.
-template <typename F> bool waitFor(F condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
 }
 
 class RunFormTest : public testing::Test {
@@ -304,7 +295,7 @@ TEST_F(RunFormTest, DownloadsTheFeedAtChannelOrTheFirstWhenChannelIsTooLarge) {
         Create();
         form->show();
         ASSERT_TRUE(
-            waitFor([&] { return form->PlaylistEntries() && !form->PlaylistEntries()->empty(); }));
+            WaitFor([&] { return form->PlaylistEntries() && !form->PlaylistEntries()->empty(); }));
         EXPECT_EQ(form->PlaylistEntries()->size(), 3u);
         EXPECT_EQ(player()->Movie, "http://www.zavrio.com/v/aaa&autoplay=1&fmt=18");
         EXPECT_EQ(errors, std::vector<std::string>{});
@@ -329,7 +320,7 @@ TEST_F(RunFormTest, FailuresGoToTheErrorReportAndAreNotRetried) {
         errors.clear();
         Create();
         form->show();
-        ASSERT_TRUE(waitFor([&] { return !errors.empty(); })) << message;
+        ASSERT_TRUE(WaitFor([&] { return !errors.empty(); })) << message;
         EXPECT_EQ(errors, std::vector<std::string>{message});
         EXPECT_TRUE(form->isVisible());
         ASSERT_NE(form->PlaylistEntries(), nullptr);
@@ -346,7 +337,7 @@ TEST_F(RunFormTest, UnreadableFeedIsReported) {
     WriteSettings("[feeds]\nf=" + server.Address("/f") + "\n");
     Create();
     form->show();
-    ASSERT_TRUE(waitFor([&] { return !errors.empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !errors.empty(); }));
     EXPECT_EQ(form->PlaylistEntries()->size(), 0u);
     EXPECT_EQ(players.size(), 1u);
 }
@@ -383,7 +374,7 @@ TEST_F(RunFormTest, ClosingDuringTheDownloadAbandonsIt) {
     });
     pressWhenWaiting.start(20);
     form->show();
-    ASSERT_TRUE(waitFor([&] { return !form->isVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return !form->isVisible(); }));
     pressWhenWaiting.stop();
     QTest::qWait(50);
     EXPECT_EQ(server.Requests().size(), 1u);
