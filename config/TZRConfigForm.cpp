@@ -77,7 +77,9 @@ void showModally(QWidget& window) {
 
 ConfigFormServices withDefaults(ConfigFormServices s, QWidget* owner) {
     if (!s.CreatePlayer)
-        s.CreatePlayer = [](QWidget* parent) { return std::make_unique<MpvPlayer>(parent); };
+        s.CreatePlayer = CachedMpvPlayer;
+    if (!s.Prefetch)
+        s.Prefetch = [](const std::string& address) { ProcessClipCache()->Prefetch(address); };
     if (!s.Now)
         s.Now = LocalNow;
     if (!s.ReportError)
@@ -486,6 +488,8 @@ void TZRConfigForm::cb2Change() {
     const std::string address = FClipList.PlayerAddressOf(i, Settings.HD, Settings.Loop);
     CreatePlayer();
     flash->SetMovie(address);
+    if (const std::optional<int> next = FClipList.NextIndex(false))
+        FServices.Prefetch(FClipList.PlayerAddressOf(*next, Settings.HD, Settings.Loop));
     // After a feed that downloaded but did not parse, the list is the old
     // feed's and the feed component may hold fewer entries: no hint then.
     const auto& items = RSS.Items();

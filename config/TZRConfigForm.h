@@ -50,6 +50,9 @@ class TZRRunForm;
 // tests replace the ones they need to watch or control.
 struct ConfigFormServices {
     PlayerFactory CreatePlayer;
+    // Asks for address to be downloaded ahead (the clip cache), while the
+    // clip before it plays.
+    std::function<void(const std::string& address)> Prefetch;
     NowFunction Now;
     ErrorReporter ReportError;
     std::function<void(WId window, bool on)> SetTopmost;

@@ -1,11 +1,15 @@
 #include "playback/MpvPlayer.h"
 
+#include "playback/PlayerLimits.h"
+
 #include <QMetaObject>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
 #include <QPainter>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
@@ -13,6 +17,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace zavrio {
 
@@ -46,8 +51,9 @@ public:
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
         connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
-            if (framePainted_)
-                owner_.FirstFrameSwapped();
+            if (!framePainted_)
+                return;
+            owner_.FrameSwapped(std::exchange(newVideoFrame_, false));
         });
     }
 
@@ -100,7 +106,8 @@ protected:
             // No exception can leave a paint handler; the clip counts as failed instead.
             text_ = QString::fromUtf8(LoadErrorText);
             QMetaObject::invokeMethod(
-                &owner_, [o = &owner_] { o->ShowLoadError(); }, Qt::QueuedConnection);
+                &owner_, [o = &owner_] { o->Fail("the picture cannot be drawn"); },
+                Qt::QueuedConnection);
             return;
         }
         render_.reset(ctx);
@@ -129,7 +136,7 @@ protected:
             };
             mpv_render_context_render(render_.get(), params);
             if (flags & MPV_RENDER_UPDATE_FRAME)
-                framePainted_ = true;
+                framePainted_ = newVideoFrame_ = true;
             return;
         }
         QOpenGLFunctions* gl = context()->functions();
@@ -175,14 +182,24 @@ private:
     mpv_handle* mpvHandle_ = nullptr;
     std::unique_ptr<mpv_render_context, RenderContextDeleter> render_;
     QString text_;
-    bool framePainted_ = false;
+    bool framePainted_ = false;  // something (a frame or the error text) was drawn
+    bool newVideoFrame_ = false; // a new frame of the clip, not yet on screen
 };
+
+std::unique_ptr<TShockwaveFlash> CachedMpvPlayer(QWidget* parent) {
+    return std::make_unique<MpvPlayer>(
+        parent, [](const std::string& address) { return ProcessClipCache()->Acquire(address); });
+}
 
 void MpvPlayer::MpvDeleter::operator()(mpv_handle* h) const {
     mpv_terminate_destroy(h);
 }
 
-MpvPlayer::MpvPlayer(QWidget* parent) : TShockwaveFlash(parent) {
+MpvPlayer::MpvPlayer(QWidget* parent, ClipSource source)
+    : TShockwaveFlash(parent), source_(std::move(source)) {
+    watchTimer_ = new QTimer(this); // owned by this widget
+    watchTimer_->setInterval(250);
+    connect(watchTimer_, &QTimer::timeout, this, [this] { CheckClip(); });
     // The surface comes at once so the window draws through OpenGL from its
     // first show; mpv itself only with the first clip, since a player
     // without a movie (the window's first) needs none.
@@ -209,6 +226,7 @@ void MpvPlayer::CreateMpv() {
     if (!mpv)
         throw std::runtime_error("mpv: creating the player failed");
     mpv_handle* h = mpv.get();
+    const std::string networkTimeout = std::to_string(NetworkTimeout.count());
     const std::pair<const char*, const char*> options[] = {
         {"vo", "libmpv"},
         {"terminal", "no"},
@@ -224,10 +242,18 @@ void MpvPlayer::CreateMpv() {
         {"audio-fallback-to-null", "yes"},
         {"keep-open", "yes"},
         {"hwdec", "no"},
+        {"network-timeout", networkTimeout.c_str()},
+        // A clip whose index sits at its end (the encoder's default) can be
+        // played from a server that ignores Range only when the stream
+        // buffer holds the whole clip; the default of 128 KiB cannot.
+        {"stream-buffer-size", "16MiB"},
     };
     for (const auto& [name, value] : options)
         check(mpv_set_option_string(h, name, value), std::string("setting option ") + name);
     check(mpv_initialize(h), "initialising the player");
+    // What the clip watch needs to know of the clip.
+    check(mpv_observe_property(h, 0, "pause", MPV_FORMAT_FLAG), "observing pause");
+    check(mpv_observe_property(h, 0, "eof-reached", MPV_FORMAT_FLAG), "observing eof-reached");
 
     // Runs on an mpv thread: only queue the draining on the GUI thread.
     mpv_set_wakeup_callback(
@@ -251,8 +277,13 @@ void MpvPlayer::SetMovie(const std::string& address) {
           "setting pause for " + address);
     check(mpv_set_property_string(h, "loop-file", hasFlag(address, "&loop=1") ? "inf" : "no"),
           "setting loop-file for " + address);
-    const char* command[] = {"loadfile", address.c_str(), nullptr};
+    lease_ = source_ ? source_(address) : ClipLease{};
+    const std::string& load = lease_.Path.empty() ? address : lease_.Path;
+    const char* command[] = {"loadfile", load.c_str(), nullptr};
     check(mpv_command_async(h, 0, command), "loading " + address);
+    watch_.Start(ClipWatch::Clock::now());
+    watch_.OnScreen(onScreen_, ClipWatch::Clock::now());
+    watchTimer_->start();
 }
 
 std::int32_t MpvPlayer::FrameNum() const {
@@ -276,6 +307,9 @@ void MpvPlayer::DrainEvents() {
         case MPV_EVENT_START_FILE:
             QueueReadyState(0);
             break;
+        case MPV_EVENT_PROPERTY_CHANGE:
+            PropertyChanged(*static_cast<const mpv_event_property*>(event->data));
+            break;
         case MPV_EVENT_FILE_LOADED: {
             loaded_ = true;
             // A document that opens but carries no picture is no clip either.
@@ -283,7 +317,7 @@ void MpvPlayer::DrainEvents() {
             const bool noVideo = !vid || std::string(vid) == "no";
             mpv_free(vid);
             if (noVideo)
-                ShowLoadError();
+                Fail("the clip has no picture");
             else
                 MaybeReportComplete();
             break;
@@ -291,7 +325,9 @@ void MpvPlayer::DrainEvents() {
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<const mpv_event_end_file*>(event->data);
             if (end->reason == MPV_END_FILE_REASON_ERROR)
-                ShowLoadError();
+                Fail(std::string("the clip could not be read: ") + mpv_error_string(end->error));
+            else if (end->reason == MPV_END_FILE_REASON_EOF)
+                watch_.Ended(AtNaturalEnd(), ClipWatch::Clock::now());
             break;
         }
         default:
@@ -300,16 +336,61 @@ void MpvPlayer::DrainEvents() {
     }
 }
 
-void MpvPlayer::FirstFrameSwapped() {
+void MpvPlayer::FrameSwapped(bool videoFrame) {
     frameShown_ = true;
+    if (videoFrame && !loadError_)
+        watch_.Frame(ClipWatch::Clock::now());
     MaybeReportComplete();
 }
 
-void MpvPlayer::ShowLoadError() {
+void MpvPlayer::PropertyChanged(const mpv_event_property& property) {
+    if (property.format != MPV_FORMAT_FLAG || !watch_.Started())
+        return;
+    const bool on = *static_cast<const int*>(property.data) != 0;
+    const std::string name = property.name;
+    if (name == "pause")
+        watch_.Paused(on, ClipWatch::Clock::now());
+    else if (name == "eof-reached" && on)
+        watch_.Ended(AtNaturalEnd(), ClipWatch::Clock::now());
+}
+
+bool MpvPlayer::AtNaturalEnd() const {
+    // A clip cut short ends well before the length its container announces;
+    // a clip of unknown length ends where it ends.
+    double position = 0, duration = 0;
+    if (mpv_get_property(mpv_.get(), "duration", MPV_FORMAT_DOUBLE, &duration) < 0 || duration <= 0)
+        return true;
+    if (mpv_get_property(mpv_.get(), "time-pos", MPV_FORMAT_DOUBLE, &position) < 0)
+        return false;
+    return position >= duration - 1.0;
+}
+
+void MpvPlayer::CheckClip() {
+    if (loadError_) {
+        watchTimer_->stop();
+        return;
+    }
+    const QWindow* shown = window()->windowHandle();
+    const bool onScreen = isVisible() && shown && shown->isExposed();
+    if (onScreen != onScreen_) {
+        onScreen_ = onScreen;
+        watch_.OnScreen(onScreen, ClipWatch::Clock::now());
+    }
+    if (std::optional<std::string> failure = watch_.Check(ClipWatch::Clock::now()))
+        Fail(*failure);
+}
+
+void MpvPlayer::Fail(const std::string& reason) {
     if (loadError_)
         return;
+    failure_ = reason;
     loadError_ = true;
     loaded_ = true;
+    watchTimer_->stop();
+    // Nothing of a failed clip goes on behind its error line, sound included.
+    const char* stop[] = {"stop", nullptr};
+    if (mpv_)
+        mpv_command_async(mpv_.get(), 0, stop);
     view_->ShowText(QString::fromUtf8(LoadErrorText));
 }
 

@@ -8,9 +8,16 @@
 // screensaver or blanking, to show no controls, to bind no keys and to play sound through the
 // default output (or none, when there is no output).
 //
-// A clip that cannot be loaded (an HTTP error, a document that is not a
-// video) shows LoadErrorText in the player's area and then counts as loaded:
-// ready state 4 and a FrameNum of 0, so automatic advance moves on.
+// A clip fails when it cannot be loaded (an HTTP error, a document that is
+// not a video, a clip without a picture) and by the rules of ClipWatch (no
+// first frame within 10 s, the file ending before any frame, frames stopping
+// for 10 s while neither paused nor at the clip's natural end). A failed clip
+// stops, sound included, shows LoadErrorText in the player's area and counts
+// as loaded: ready state 4 and a FrameNum of 0, so automatic advance moves on.
+//
+// Where the bytes come from is the clip source's choice: given the player
+// address, it names a local copy of the clip (the cache's), or nothing, and
+// the address is streamed.
 //
 // The program sets LC_NUMERIC to "C" once the application object exists;
 // mpv refuses to start otherwise.
@@ -18,26 +25,40 @@
 // SetMovie throws std::runtime_error when mpv cannot be created, initialised
 // or given the address; the text names the failing step and mpv's error.
 
+#include "playback/ClipCache.h"
+#include "playback/ClipWatch.h"
 #include "playback/TShockwaveFlash.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 
 struct mpv_handle;
+struct mpv_event_property;
+class QTimer;
 
 namespace zavrio {
+
+// A player whose clips come from the process's clip cache when it has them.
+std::unique_ptr<TShockwaveFlash> CachedMpvPlayer(QWidget* parent);
 
 class MpvPlayer : public TShockwaveFlash {
 public:
     static constexpr const char* LoadErrorText = "An error occurred, please try again later.";
 
-    explicit MpvPlayer(QWidget* parent = nullptr);
+    // The local file to play instead of streaming address (an empty lease:
+    // stream it); the lease is held while the clip plays.
+    using ClipSource = std::function<ClipLease(const std::string& address)>;
+
+    explicit MpvPlayer(QWidget* parent = nullptr, ClipSource source = {});
     ~MpvPlayer() override;
 
     void SetMovie(const std::string& address) override;
     std::int32_t FrameNum() const override;
 
-    // True once the clip failed to load and the error text is shown.
+    // True once the clip failed and the error text is shown; why it failed.
     bool ShowsLoadError() const { return loadError_; }
+    const std::string& FailureReason() const { return failure_; }
 
 private:
     class View;
@@ -47,8 +68,11 @@ private:
 
     void CreateMpv();
     void DrainEvents();
-    void FirstFrameSwapped();
-    void ShowLoadError();
+    void FrameSwapped(bool videoFrame);
+    void PropertyChanged(const mpv_event_property& property);
+    bool AtNaturalEnd() const;
+    void CheckClip();
+    void Fail(const std::string& reason);
     void MaybeReportComplete();
     void QueueReadyState(std::int32_t state);
 
@@ -60,6 +84,12 @@ private:
     bool frameShown_ = false; // a frame of it has reached the screen
     bool reported_ = false;   // state 4 has been reported for it
     bool loadError_ = false;
+    std::string failure_;
+    ClipSource source_;
+    ClipLease lease_; // the current clip's file, when it plays from one
+    ClipWatch watch_;
+    bool onScreen_ = true;
+    QTimer* watchTimer_ = nullptr;
 };
 
 } // namespace zavrio

@@ -40,7 +40,9 @@ QSize primaryScreenSize() {
 
 RunFormServices withDefaults(RunFormServices s, QWidget* owner) {
     if (!s.CreatePlayer)
-        s.CreatePlayer = [](QWidget* parent) { return std::make_unique<MpvPlayer>(parent); };
+        s.CreatePlayer = CachedMpvPlayer;
+    if (!s.Prefetch)
+        s.Prefetch = [](const std::string& address) { ProcessClipCache()->Prefetch(address); };
     if (!s.Now)
         s.Now = LocalNow;
     if (!s.ReportError)
@@ -254,6 +256,8 @@ void TZRRunForm::PlayEntry(int index) {
     const std::string address = FPlaylist.PlayerAddressOf(index, Settings.HD, Settings.Loop);
     CreatePlayer();
     flash->SetMovie(address);
+    if (const std::optional<int> next = FPlaylist.NextIndex(true); next && *next != index)
+        FServices.Prefetch(FPlaylist.PlayerAddressOf(*next, Settings.HD, Settings.Loop));
 }
 
 void TZRRunForm::CreatePlayer() {

@@ -43,6 +43,9 @@ namespace zavrio {
 // tests replace the ones they need to watch or control.
 struct RunFormServices {
     PlayerFactory CreatePlayer;
+    // Asks for address to be downloaded ahead (the clip cache), while the
+    // clip before it plays.
+    std::function<void(const std::string& address)> Prefetch;
     NowFunction Now;
     ErrorReporter ReportError; // the standard error report
 

@@ -1,4 +1,5 @@
 // zavrio-feeds: looks at the screensaver's settings and feeds from the shell.
+#include "tools/CacheCommand.h"
 #include "tools/FetchCommand.h"
 #include "tools/HintCommand.h"
 #include "tools/ParseCommand.h"
@@ -26,6 +27,7 @@ const Command kCommands[] = {
     {"parse", "parse FILE", zavrio::runParseCommand},
     {"fetch", "fetch NAME|URL [--ini PATH] [--verbose]", zavrio::runFetchCommand},
     {"hint", "hint < DESCRIPTION", zavrio::runHintCommand},
+    {"cache", "cache [--clear] [--ini PATH]", zavrio::runCacheCommand},
 };
 
 void printUsage(std::ostream& out) {

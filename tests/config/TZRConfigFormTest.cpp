@@ -97,6 +97,7 @@ protected:
             opened.push_back(url.toString().toStdString());
         };
         services.InstallAsScreensaver = [this] { ++installs; };
+        services.Prefetch = [this](const std::string& address) { prefetched.push_back(address); };
         services.CreateRunForm = [this] {
             ++runFormsMade;
             RunFormServices run;
@@ -132,7 +133,7 @@ protected:
     ScriptedServer server;
     std::unique_ptr<TZRConfigForm> form;
     std::vector<FakePlayer*> players;
-    std::vector<std::string> errors, opened;
+    std::vector<std::string> errors, opened, prefetched;
     std::vector<bool> topmost;
     int installs = 0, runFormsMade = 0;
     double now = 46000.5;
@@ -216,8 +217,12 @@ TEST_F(ConfigFormTest, NextClipButtonAndAutomaticAdvanceWithoutWrapAround) {
     EXPECT_EQ(form->cb2->ItemIndex(), 1);
     EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/bbb&autoplay=1&fmt=18");
 
+    EXPECT_EQ(prefetched.back(), "http://127.0.0.1:9/v/no-equals-link&autoplay=1&fmt=18")
+        << "the next clip is fetched ahead";
+    const std::size_t fetchedAhead = prefetched.size();
     form->cb2->SetItemIndex(2);
     EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/no-equals-link&autoplay=1&fmt=18");
+    EXPECT_EQ(prefetched.size(), fetchedAhead) << "nothing after the last clip";
     ready();
     const std::size_t madeAtLast = players.size();
     now += 60.0 / 86400;

@@ -1,4 +1,5 @@
 #include "platform/LocalClock.h"
+#include "playback/ClipWatch.h"
 #include "playback/ErrorReportText.h"
 #include "playback/PlayerAddress.h"
 #include "playback/PlayerLayout.h"
@@ -164,6 +165,75 @@ TEST(Playlist, AdvanceIsDueMoreThanFifteenSecondsAfterStateFour) {
         list.ReadyStateChanged(c.state, ready);
         EXPECT_EQ(list.AdvanceDue(c.autoNext, c.frame, ready + c.after * second), c.due)
             << c.autoNext << c.frame << c.state << c.after;
+    }
+}
+
+// What happens to a clip, second by second, and when it must count as failed.
+TEST(ClipWatch, FailsAClipThatShowsNothingOrStops) {
+    using namespace std::chrono_literals;
+    enum Step { Start, Frame, Pause, Resume, NaturalEnd, CutEnd, Hide, Show };
+    struct Event {
+        int second;
+        Step step;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Event> events;
+        int checkAt; // second
+        bool failed;
+    };
+    const Case cases[] = {
+        {"no first frame within the limit", {{0, Start}}, 10, true},
+        {"still waiting for the first frame", {{0, Start}}, 9, false},
+        {"the first frame in time", {{0, Start}, {9, Frame}}, 12, false},
+        {"the end before any frame", {{0, Start}, {1, NaturalEnd}}, 1, true},
+        {"frames stopping", {{0, Start}, {1, Frame}, {2, Frame}}, 12, true},
+        {"frames going on", {{0, Start}, {1, Frame}, {10, Frame}, {19, Frame}}, 28, false},
+        {"a paused clip is not stalled", {{0, Start}, {1, Frame}, {2, Pause}}, 60, false},
+        {"the gap counts from the resume",
+         {{0, Start}, {1, Frame}, {2, Pause}, {50, Resume}},
+         59,
+         false},
+        {"stalled after the resume", {{0, Start}, {1, Frame}, {2, Pause}, {50, Resume}}, 60, true},
+        {"the natural end keeps the last frame",
+         {{0, Start}, {1, Frame}, {5, NaturalEnd}},
+         60,
+         false},
+        {"a clip cut short stalls", {{0, Start}, {1, Frame}, {5, CutEnd}}, 11, true},
+        {"a new start forgets the old failure", {{0, Start}, {11, Start}}, 15, false},
+        {"off screen nothing can be drawn", {{0, Start}, {1, Hide}}, 60, false},
+        {"back on screen the limit counts afresh", {{0, Start}, {1, Hide}, {50, Show}}, 59, false},
+        {"back on screen and still nothing", {{0, Start}, {1, Hide}, {50, Show}}, 60, true},
+        {"frames off screen", {{0, Start}, {1, Frame}, {2, Hide}, {40, Show}}, 49, false},
+    };
+    for (const Case& c : cases) {
+        ClipWatch watch;
+        const auto t0 = ClipWatch::Clock::time_point{} + 1000s;
+        auto at = [&](int second) { return t0 + std::chrono::seconds(second); };
+        for (const Event& e : c.events) {
+            watch.Check(at(e.second));
+            switch (e.step) {
+            case Start:
+                watch.Start(at(e.second));
+                break;
+            case Frame:
+                watch.Frame(at(e.second));
+                break;
+            case Pause:
+            case Resume:
+                watch.Paused(e.step == Pause, at(e.second));
+                break;
+            case NaturalEnd:
+            case CutEnd:
+                watch.Ended(e.step == NaturalEnd, at(e.second));
+                break;
+            case Hide:
+            case Show:
+                watch.OnScreen(e.step == Show, at(e.second));
+                break;
+            }
+        }
+        EXPECT_EQ(watch.Check(at(c.checkAt)).has_value(), c.failed) << c.name;
     }
 }
 

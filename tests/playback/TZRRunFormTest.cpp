@@ -96,6 +96,7 @@ protected:
         services.ReportError = [this](const std::string& text) { errors.push_back(text); };
         services.ScreenSize = [] { return QSize(1024, 768); };
         services.ToggleMute = [this](std::uint64_t) { ++muteToggles; };
+        services.Prefetch = [this](const std::string& address) { prefetched.push_back(address); };
         form = std::make_unique<TZRRunForm>(std::move(services));
     }
 
@@ -116,6 +117,7 @@ protected:
     std::vector<std::string> errors;
     double now = 46000.5;
     int muteToggles = 0;
+    std::vector<std::string> prefetched;
 };
 
 TEST_F(RunFormTest, CreatedWithWelcomeCaptionAndAnEmptyPlayer) {
@@ -212,6 +214,15 @@ TEST_F(RunFormTest, FillPlaylistNumbersEntriesAndPlaysTheFirst) {
     EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/bbb&feature=rss&autoplay=1&fmt=18&loop=1");
     form->PlayEntry(2);
     EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/no-equals&autoplay=1&fmt=18&loop=1");
+}
+
+TEST_F(RunFormTest, TheNextClipIsFetchedAheadWrappingAfterTheLast) {
+    WriteSettings("[set]\nHD=0\nLoop=0\n[player]\nBaseAddress=http://127.0.0.1:9\n");
+    ShowWithFeed(ThreeItemFeed);
+    EXPECT_EQ(prefetched,
+              std::vector<std::string>{"http://127.0.0.1:9/v/bbb&feature=rss&autoplay=1"});
+    form->PlayEntry(2);
+    EXPECT_EQ(prefetched.back(), "http://127.0.0.1:9/v/aaa&autoplay=1");
 }
 
 TEST_F(RunFormTest, DefaultBaseAddressWithoutPlayerSection) {

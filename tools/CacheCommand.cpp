@@ -1,0 +1,56 @@
+#include "tools/CacheCommand.h"
+
+#include "playback/ClipCache.h"
+#include "settings/SaverSettings.h"
+#include "tools/ToolOptions.h"
+
+#include <nlohmann/json.hpp>
+
+#include <ctime>
+#include <iostream>
+
+namespace zavrio {
+
+namespace {
+
+std::string utcText(std::chrono::system_clock::time_point when) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+} // namespace
+
+int runCacheCommand(const std::vector<std::string>& argsIn) {
+    std::vector<std::string> args = argsIn;
+    const std::string ini = TakeIniOption(args);
+    const bool clear = TakeFlag(args, "--clear");
+    if (!args.empty())
+        throw UsageError("unexpected argument '" + args.front() + "'");
+    LoadSettings(ini);
+    const ClipCache::Options options = ClipCache::OptionsFromSettings();
+    // Read without the downloading side: a cache of its own size, its
+    // directory as the screensaver's.
+    ClipCache cache({options.Directory, 0});
+
+    nlohmann::ordered_json out;
+    out["directory"] = options.Directory;
+    out["maxMB"] = options.MaxBytes >> 20;
+    if (clear)
+        out["removed"] = cache.Clear();
+    out["files"] = nlohmann::ordered_json::array();
+    std::uint64_t total = 0;
+    for (const ClipCache::File& file : cache.Files()) {
+        out["files"].push_back(
+            {{"name", file.Name}, {"bytes", file.Bytes}, {"lastPlayed", utcText(file.LastPlayed)}});
+        total += file.Bytes;
+    }
+    out["totalBytes"] = total;
+    std::cout << out.dump(2) << '\n';
+    return 0;
+}
+
+} // namespace zavrio
