@@ -1,5 +1,7 @@
 #include "config/InstallAsScreensaver.h"
 
+#include "config/DaemonRegistration.h"
+
 #include "platform/PathFunctions.h"
 #include "platform/ProfileFunctions.h"
 #include "platform/RegistryFunctions.h"
@@ -22,6 +24,12 @@ void InstallAsScreensaver(const std::string& programPath) {
             RegWriteString(HKEY_CURRENT_USER, DesktopKey, "ScreenSaveActive", "1");
     } catch (const std::exception&) {
         // The installation reports nothing; its caller closes the window anyway.
+    }
+    // The screensaver daemon that starts screensavers on this desktop reads
+    // its own preferences; a failure there is as silent as the rest.
+    try {
+        RegisterWithDaemon(programPath);
+    } catch (const std::exception&) {
     }
 }
 

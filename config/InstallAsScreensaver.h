@@ -8,6 +8,11 @@
 // name, which older systems registered, names no file on this platform, so
 // the screensaver could never be started from it.)
 //
+// It also enters the program in the X screensaver daemon's preferences,
+// ~/.xscreensaver, as the selected screensaver (DaemonRegistration.h), which
+// is what makes a Linux desktop start it; that step runs whatever became of
+// the store's.
+//
 // Never raises and reports nothing: the first failing step ends the
 // registration silently, and what was written before it stays written.
 
