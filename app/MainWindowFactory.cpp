@@ -1,13 +1,47 @@
 #include "MainWindowFactory.h"
 
+#include "app/ScreensaverMode.h"
+#include "app/TZRPreviewForm.h"
 #include "config/TZRConfigForm.h"
 #include "playback/TZRRunForm.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace zavrio {
 
-std::unique_ptr<QWidget> CreateMainWindow(int mode) {
+namespace {
+
+std::unique_ptr<QWidget> createRunForm(const std::vector<std::string>& args) {
+    const EmbeddingWindow daemon = FindEmbeddingWindow(args, std::getenv("XSCREENSAVER_WINDOW"));
+    if (!daemon.Error.empty()) {
+        std::fprintf(stderr, "zavrio-screensaver: %s\n", daemon.Error.c_str());
+        return nullptr;
+    }
+    auto window = std::make_unique<TZRRunForm>();
+    if (daemon.Id != 0 && !window->EmbedIn(daemon.Id)) {
+        std::fprintf(stderr, "zavrio-screensaver: the window 0x%llx given by %s does not exist\n",
+                     static_cast<unsigned long long>(daemon.Id), daemon.Source.c_str());
+        return nullptr;
+    }
+    window->show();
+    return window;
+}
+
+std::unique_ptr<QWidget> createPreviewForm() {
+    auto window = std::make_unique<TZRPreviewForm>(ParentWindowHandle);
+    if (!window->IsPlaced()) {
+        std::fprintf(stderr, "zavrio-screensaver: the preview pane 0x%llx does not exist\n",
+                     static_cast<unsigned long long>(ParentWindowHandle));
+        return nullptr;
+    }
+    window->show();
+    return window;
+}
+
+} // namespace
+
+std::unique_ptr<QWidget> CreateMainWindow(int mode, const std::vector<std::string>& args) {
     switch (mode) {
     case 1:
     case 2: {
@@ -15,17 +49,12 @@ std::unique_ptr<QWidget> CreateMainWindow(int mode) {
         window->show();
         return window;
     }
-    case 3: {
-        auto window = std::make_unique<TZRRunForm>();
-        window->show();
-        return window;
-    }
+    case 3:
+        return createRunForm(args);
+    case 4:
+        return createPreviewForm();
     default:
-        std::fprintf(stderr,
-                     "zavrio-screensaver: mode %d has no window in this build yet; "
-                     "run with /s for the full-screen screensaver, and use zavrio-feeds to "
-                     "inspect or change the settings\n",
-                     mode);
+        std::fprintf(stderr, "zavrio-screensaver: mode %d has no window\n", mode);
         return nullptr;
     }
 }

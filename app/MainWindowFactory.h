@@ -4,11 +4,14 @@
 
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace zavrio {
 
-// Null when the mode has no window in this build; the reason is then printed
-// to standard error.
-std::unique_ptr<QWidget> CreateMainWindow(int mode);
+// args: the arguments after the program name (mode 3 looks for the
+// screensaver daemon's window among them and in the environment). Null when
+// the window cannot be made; the reason is then printed to standard error.
+std::unique_ptr<QWidget> CreateMainWindow(int mode, const std::vector<std::string>& args);
 
 } // namespace zavrio

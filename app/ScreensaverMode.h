@@ -30,4 +30,16 @@ void ParseCommandLine(const std::vector<std::string>& args);
 // "$" or "0x"), or 0 when it does not convert.
 void ReadParentHandle(const std::vector<std::string>& args);
 
+// Mode 3 inside a window of the X screensaver daemon: the window named by a
+// "-window-id ID" or "--window-id ID" argument (anywhere among them), else by
+// the XSCREENSAVER_WINDOW environment value (daemonWindow; null when unset).
+// IDs are decimal or hexadecimal after "0x". None: the playback window covers
+// the screen itself ("-root" alone means the same as "/s").
+struct EmbeddingWindow {
+    std::uint64_t Id = 0; // 0: none
+    std::string Source;   // "--window-id", or "XSCREENSAVER_WINDOW"
+    std::string Error;    // non-empty when an id is given but not a number
+};
+EmbeddingWindow FindEmbeddingWindow(const std::vector<std::string>& args, const char* daemonWindow);
+
 } // namespace zavrio

@@ -1,5 +1,6 @@
 #include "app/MainWindowFactory.h"
 #include "app/ScreensaverMode.h"
+#include "app/TerminationSignals.h"
 
 #include <QApplication>
 #include <clocale>
@@ -9,7 +10,8 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    zavrio::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    zavrio::ParseCommandLine(args);
     if (zavrio::ScreensaverMode == 5)
         return 0; // changing the password needs no window, so no message loop either
 
@@ -18,14 +20,16 @@ int main(int argc, char** argv) {
     // start unless numbers are read and written the C way.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Zavrio Video Screensaver");
-    std::unique_ptr<QWidget> window = zavrio::CreateMainWindow(zavrio::ScreensaverMode);
+    zavrio::EndOnTerminationSignals();
+    std::unique_ptr<QWidget> window = zavrio::CreateMainWindow(zavrio::ScreensaverMode, args);
     if (!window)
         return 1;
     const int status = QApplication::exec();
 
     // Everything the program owes the user is done when its main window
-    // closes: the playback window has given back the mute and the cursor,
-    // and the configuration window has saved the options.
+    // closes (also when a termination signal closed it): the playback window
+    // has given back the mute and the cursor, and the configuration window
+    // has saved the options.
     // Tearing down Qt, OpenGL and the media libraries after that only keeps
     // the screensaver's process alive for tens of milliseconds more.
     std::fflush(nullptr);

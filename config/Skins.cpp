@@ -37,4 +37,12 @@ QIcon ProgramIcon() {
     return icon;
 }
 
+QPixmap PreviewPicture() {
+    initResources();
+    QPixmap picture(":/preview.jpg");
+    if (picture.isNull())
+        throw std::runtime_error("The preview picture is missing from the program");
+    return picture;
+}
+
 } // namespace zavrio

@@ -1,8 +1,10 @@
 #pragma once
-// The four skins of the configuration window: Qt style sheets compiled into
-// the program (resources/skins/skinN.qss), index 0 to 3.
+// The pictures compiled into the program (resources/): the four skins of the
+// configuration window as Qt style sheets (skins/skinN.qss, index 0 to 3),
+// the program's icon and the preview pane's picture.
 
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 
 namespace zavrio {
@@ -16,5 +18,8 @@ QString SkinStyleSheet(int index);
 
 // The program's own icon, in every size it is drawn at.
 QIcon ProgramIcon();
+
+// The preview pane's picture, 153 x 112.
+QPixmap PreviewPicture();
 
 } // namespace zavrio

@@ -1,21 +1,16 @@
 #include "WindowFunctions.h"
 
-#include <QGuiApplication>
+#include "platform/X11Connection.h"
+
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <vector>
-#include <xcb/xcb.h>
 
 namespace zavrio {
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+template <typename T> using Reply = XcbReply<T>;
 
 xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
     Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
@@ -49,8 +44,7 @@ void writeUnmappedState(xcb_connection_t* connection, xcb_window_t window, xcb_a
 void SetTopmost(WId window, bool on) {
     if (window == 0)
         return;
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = X11Connection();
     if (connection == nullptr)
         return;
     const auto target = static_cast<xcb_window_t>(window);

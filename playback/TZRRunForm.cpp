@@ -20,6 +20,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <atomic>
+#include <cstdlib>
+
 #include <stdexcept>
 
 namespace zavrio {
@@ -36,6 +39,18 @@ void paintBlack(QWidget& widget) {
 QSize primaryScreenSize() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize(0, 0);
+}
+
+// A mute toggled by a show and not yet toggled back. When the program is
+// ended by anything but its own close (the X connection cut by the
+// screensaver daemon makes the X library call exit), the toggle is given back
+// on the way out.
+// Only the real toggle is owed this way (tests bring their own).
+std::atomic<bool> muteOwed{false};
+
+void giveBackOwedMute() {
+    if (muteOwed.exchange(false))
+        ToggleMute(0);
 }
 
 RunFormServices withDefaults(RunFormServices s, QWidget* owner) {
@@ -58,7 +73,7 @@ RunFormServices withDefaults(RunFormServices s, QWidget* owner) {
 
 TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      FServices(withDefaults(std::move(services), this)) {
+      FRealMute(!services.ToggleMute), FServices(withDefaults(std::move(services), this)) {
     setWindowTitle("ZRRunForm");
     QFont font("MS Sans Serif");
     font.setPointSize(8);
@@ -141,8 +156,36 @@ void TZRRunForm::closeEvent(QCloseEvent* event) {
 void TZRRunForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Panel2->setGeometry(rect());
-    if (FPanel1Fills)
+    if (Embedded() && FShown)
+        LayOutPlayer(size());
+    else if (FPanel1Fills)
         Panel1->setGeometry(rect());
+}
+
+bool TZRRunForm::EmbedIn(WId foreignWindow) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowState(Qt::WindowNoState);
+    if (!EmbedInForeignWindow(*this, foreignWindow))
+        return false;
+    FParentWatch = std::make_unique<ForeignWindowWatch>(
+        foreignWindow, [this](QSize size) { resize(size); },
+        [this] {
+            // Its owner is gone: so is the show. A window inside another
+            // program's is not one whose closing ends the program by itself.
+            close();
+            QCoreApplication::exit(0);
+        });
+    return true;
+}
+
+void TZRRunForm::LayOutPlayer(QSize area) {
+    if (const auto layout = PlayerPanelLayout(Settings.VideoSize, area.width(), area.height())) {
+        FPanel1Fills = layout->FillClient;
+        if (FPanel1Fills)
+            Panel1->setGeometry(rect());
+        else
+            Panel1->setGeometry(layout->Left, layout->Top, layout->Width, layout->Height);
+    }
 }
 
 bool TZRRunForm::eventFilter(QObject* watched, QEvent* event) {
@@ -160,7 +203,8 @@ bool TZRRunForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TZRRunForm::ApplicationEvents1Message(std::uint32_t message, std::uintptr_t wParam,
                                            bool& handled) {
-    if (!isVisible() || FReportingError)
+    // Inside the daemon's window the daemon watches the input and ends us.
+    if (!isVisible() || FReportingError || Embedded())
         return;
     const ExitDecision decision = DecideExit(message, wParam, Settings, MouseMoveAllowance);
     handled = decision.Handled;
@@ -176,25 +220,27 @@ void TZRRunForm::FormShow() {
     FShown = true;
     if (!SettingsFile)
         LoadSettings();
-    if (Settings.Mute)
+    if (Settings.Mute) {
         FServices.ToggleMute(winId());
-    MouseMoveAllowance = MouseMoveAllowanceStart;
-    if (!Settings.ShowCursor && !PreviewFromConfig)
-        ShowCursor(false);
-    SetTopmost(winId(), true);
-    Panel2->raise();
-    const QSize screen = FServices.ScreenSize();
-    if (const auto layout =
-            PlayerPanelLayout(Settings.VideoSize, screen.width(), screen.height())) {
-        FPanel1Fills = layout->FillClient;
-        if (FPanel1Fills)
-            Panel1->setGeometry(rect());
-        else
-            Panel1->setGeometry(layout->Left, layout->Top, layout->Width, layout->Height);
+        if (FRealMute) {
+            static const bool netSet = [] { return std::atexit(giveBackOwedMute) == 0; }();
+            muteOwed = netSet;
+        }
     }
-    // A shown form is the active one, so keys reach it (and the exit
-    // policy) without a click first.
-    activateWindow();
+    MouseMoveAllowance = MouseMoveAllowanceStart;
+    if (Embedded()) {
+        Panel2->raise();
+        LayOutPlayer(size());
+    } else {
+        if (!Settings.ShowCursor && !PreviewFromConfig)
+            ShowCursor(false);
+        SetTopmost(winId(), true);
+        Panel2->raise();
+        LayOutPlayer(FServices.ScreenSize());
+        // A shown form is the active one, so keys reach it (and the exit
+        // policy) without a click first.
+        activateWindow();
+    }
     FocusPlayer();
     Timer1->start();
 }
@@ -297,7 +343,10 @@ void TZRRunForm::FormClose() {
     if (FDownloading)
         http.Disconnect(); // the waiting download fails and is abandoned
     flash.reset();
-    if (Settings.Mute)
+    // The system's toggle goes back once, by whichever comes first: this
+    // close or the exit.
+    const bool owed = muteOwed.exchange(false);
+    if (Settings.Mute && (owed || !FRealMute))
         FServices.ToggleMute(winId());
     ShowCursor(true);
     FPlaylist.Release();

@@ -20,6 +20,7 @@
 
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
+#include "platform/ForeignWindow.h"
 #include "platform/LocalClock.h"
 #include "playback/PanelPlayer.h"
 #include "playback/Playlist.h"
@@ -60,6 +61,15 @@ public:
 
     explicit TZRRunForm(RunFormServices services = {}, QWidget* parent = nullptr);
     ~TZRRunForm() override;
+
+    // Puts the window inside a window of another program (the screensaver
+    // daemon's) instead of over the screen, before it is shown: it fills that
+    // window and follows its size, and closes when that window goes. The
+    // owner has the screen and the input, so the window then stays out of the
+    // stacking order and the cursor, and input does not end it. False when
+    // the foreign window does not exist.
+    bool EmbedIn(WId foreignWindow);
+    bool Embedded() const { return FParentWatch != nullptr; }
 
     // Handlers; Qt events call them, tests may call them directly.
     void FormShow();
@@ -105,11 +115,15 @@ private:
     void Guarded(const std::function<void()>& handler);
     void ReportError(const std::string& text);
     void DownloadChannel();
+    // Places Panel1 for the video size in an area of the given size.
+    void LayOutPlayer(QSize area);
 
+    bool FRealMute; // the system's toggle, not one a test brought
     RunFormServices FServices;
     TIdHTTP http;
     TSimpleRSS RSS;
     std::unique_ptr<TShockwaveFlash> flash;
+    std::unique_ptr<ForeignWindowWatch> FParentWatch; // set when embedded
     std::unique_ptr<std::vector<std::string>> FFeedNames;
     // Open during a show; its ready state lasts for the window's life.
     Playlist FPlaylist;

@@ -1,4 +1,5 @@
 #include "app/ScreensaverMode.h"
+#include "app/PreviewPlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -43,4 +44,51 @@ TEST(ScreensaverMode, ChoosesTheModeFromTheFirstTwoArguments) {
         EXPECT_EQ(ScreensaverMode, row.mode) << shown;
         EXPECT_EQ(ParentWindowHandle, row.handle) << shown;
     }
+}
+
+TEST(ScreensaverMode, TheDaemonsWindowComesFromTheArgumentsOrTheEnvironment) {
+    struct Row {
+        std::vector<std::string> args;
+        const char* environment;
+        std::uint64_t id;
+        bool error;
+    };
+    const Row rows[] = {
+        {{"/s"}, nullptr, 0, false},
+        {{"-root"}, nullptr, 0, false}, // the whole screen, as /s
+        {{"--root"}, "0x2a00007", 0x2a00007, false},
+        {{"-root"}, "12345", 12345, false},
+        {{"--window-id", "0x1C"}, nullptr, 0x1c, false},
+        {{"--root", "-window-id", "77"}, "0x99", 77, false}, // the argument wins
+        {{"--window-id"}, nullptr, 0, true},
+        {{"--window-id", "0xZZ"}, nullptr, 0, true},
+        {{"--window-id", "-5"}, nullptr, 0, true},
+        {{"--window-id", "0x1ffffffff"}, nullptr, 0, true}, // beyond any X11 id
+        {{"-root"}, "", 0, false},
+        {{"-root"}, "junk", 0, true},
+    };
+    for (const Row& row : rows) {
+        const EmbeddingWindow found = FindEmbeddingWindow(row.args, row.environment);
+        const std::string what = testing::PrintToString(row.args) + " env " +
+                                 (row.environment ? row.environment : "(unset)");
+        EXPECT_EQ(found.Id, row.id) << what;
+        EXPECT_EQ(!found.Error.empty(), row.error) << what << ": " << found.Error;
+    }
+    EXPECT_EQ(FindEmbeddingWindow({"--window-id", "0xZZ"}, nullptr).Error,
+              "the window id \"0xZZ\" given by --window-id is not a number");
+}
+
+TEST(PreviewPlacement, PutsTheFrameOutsideThePane) {
+    // A frame of 4 on each side and a caption of 19, in a 152 x 112 pane.
+    const PreviewGeometry framed = PlacePreview({234, 225, 226, 198}, {300, 200, 452, 312});
+    EXPECT_EQ(framed.Left, -8);
+    EXPECT_EQ(framed.Top, -27);
+    EXPECT_EQ(framed.Width, 170);
+    EXPECT_EQ(framed.Height, 149);
+    // A child window without a frame starts at the pane's origin.
+    const PreviewGeometry bare = PlacePreview({234, 225, 234, 225}, {0, 0, 152, 112});
+    EXPECT_EQ(bare.Left, 0);
+    EXPECT_EQ(bare.Top, 0);
+    EXPECT_EQ(bare.Width, 162);
+    EXPECT_EQ(bare.Height, 122);
 }

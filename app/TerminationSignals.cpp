@@ -1,0 +1,84 @@
+#include "app/TerminationSignals.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QWidget>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
+
+namespace zavrio {
+
+namespace {
+
+int wakePipe[2] = {-1, -1};
+pthread_t guiThread;
+
+constexpr int Signals[] = {SIGTERM, SIGINT, SIGHUP};
+
+extern "C" void onTerminationSignal(int number) {
+    const int savedErrno = errno;
+    const char byte = static_cast<char>(number);
+    [[maybe_unused]] const ssize_t written = ::write(wakePipe[1], &byte, 1);
+    // A signal that lands on another thread would leave the GUI thread
+    // asleep in its wait; pass it on, so the wait ends with EINTR.
+    if (!pthread_equal(pthread_self(), guiThread))
+        pthread_kill(guiThread, number);
+    errno = savedErrno;
+}
+
+void closeEverything() {
+    // A modal window runs a loop of its own: it goes first. Bounded, in case
+    // one refuses to close.
+    for (int i = 0; i < 8; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            break;
+        modal->close();
+    }
+    // Each window on its own: closeAllWindows skips a window that lives
+    // inside another program's (the daemon's), and gives up there.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            window->close();
+    // exit, not quit: quit asks every window to close again, and the
+    // daemon's window, which is not ours to close, declines.
+    QCoreApplication::exit(0);
+}
+
+} // namespace
+
+void EndOnTerminationSignals() {
+    if (::pipe2(wakePipe, O_NONBLOCK | O_CLOEXEC) != 0) {
+        std::perror("zavrio-screensaver: cannot watch for termination signals");
+        return;
+    }
+    guiThread = pthread_self();
+
+    auto* notifier = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
+        char bytes[16];
+        while (::read(wakePipe[0], bytes, sizeof bytes) > 0) {
+        }
+        if (!notifier->isEnabled())
+            return;
+        notifier->setEnabled(false); // once is enough
+        ::alarm(2);
+        closeEverything();
+    });
+
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a wait the signal interrupts returns, and the download
+    // loop runs the event loop at once.
+    action.sa_flags = 0;
+    for (const int number : Signals)
+        ::sigaction(number, &action, nullptr);
+}
+
+} // namespace zavrio
