@@ -65,9 +65,10 @@ void TSimpleRSS::LoadFromStream(std::istream& stream) {
     // The download hands the feed over in a string stream: its text is taken
     // over rather than copied into a buffer as large again, and released as
     // soon as the parser has its own copy.
-    if (stream.good() && typeid(*stream.rdbuf()) == typeid(std::stringbuf)) {
+    std::streambuf* buffer = stream.rdbuf();
+    if (stream.good() && buffer && typeid(*buffer) == typeid(std::stringbuf)) {
         const std::streamoff start = stream.tellg();
-        std::string bytes = std::move(static_cast<std::stringbuf&>(*stream.rdbuf())).str();
+        std::string bytes = std::move(static_cast<std::stringbuf&>(*buffer)).str();
         stream.setstate(std::ios::eofbit | std::ios::failbit);
         if (start > 0)
             bytes.erase(0, static_cast<std::size_t>(start));

@@ -68,12 +68,20 @@ std::optional<std::string> readSettingsFile(const std::string& path) {
 } // namespace
 
 TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) {
-    std::optional<std::string> content = readSettingsFile(fileName_);
-    if (!content)
-        return;
+    if (std::optional<std::string> content = readSettingsFile(fileName_))
+        parseText(*content);
+}
 
+TMemIniFile TMemIniFile::FromText(std::string fileName, const std::string& text) {
+    TMemIniFile ini;
+    ini.fileName_ = std::move(fileName);
+    ini.parseText(text);
+    return ini;
+}
+
+void TMemIniFile::parseText(const std::string& text) {
     Section* current = nullptr;
-    for (const std::string& raw : splitLines(*content)) {
+    for (const std::string& raw : splitLines(text)) {
         std::string line = trim(raw);
         if (line.empty() || line[0] == ';')
             continue;

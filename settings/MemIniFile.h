@@ -43,6 +43,10 @@ public:
     // Throws FileOpenError when the file exists but cannot be read.
     explicit TMemIniFile(std::string fileName);
 
+    // The content parsed from text as if read from a file; nothing is read.
+    // UpdateFile writes to fileName.
+    static TMemIniFile FromText(std::string fileName, const std::string& text);
+
     const std::string& FileName() const { return fileName_; }
 
     std::string ReadString(const std::string& section, const std::string& key,
@@ -71,6 +75,9 @@ public:
     std::string Serialize() const;
 
 private:
+    TMemIniFile() = default;
+    void parseText(const std::string& text);
+
     struct Section {
         std::string name;
         std::vector<std::string> lines;
