@@ -83,6 +83,10 @@ struct Resolution {
     }
 };
 
+short pollEvents(Need need) {
+    return need == Need::Writable ? POLLOUT : POLLIN;
+}
+
 std::string addressText(const addrinfo& ai) {
     char ip[INET6_ADDRSTRLEN] = "";
     const void* raw =
@@ -96,8 +100,10 @@ std::string addressText(const addrinfo& ai) {
 
 } // namespace
 
-Connection::Connection(std::string host, int port, ConnectionHooks hooks, ConnectionTimes times)
-    : host_(std::move(host)), port_(port), hooks_(std::move(hooks)), times_(times) {}
+Connection::Connection(std::string host, int port, ConnectionHooks hooks, ConnectionTimes times,
+                       TransportFactory makeTransport)
+    : host_(std::move(host)), port_(port), hooks_(std::move(hooks)), times_(times),
+      makeTransport_(std::move(makeTransport)) {}
 
 void Connection::ThrowIfAborted() const {
     if (aborted_)
@@ -174,6 +180,7 @@ void Connection::Open() {
         if (err == 0) {
             const int one = 1;
             ::setsockopt(fd_.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+            StartTransport(started);
             Status(hsConnected, "Connected.");
             return;
         }
@@ -183,72 +190,108 @@ void Connection::Open() {
     throwErrno(lastError);
 }
 
+void Connection::StartTransport(Clock::time_point started) {
+    transport_ = makeTransport_(fd_.get());
+    for (;;) {
+        Need need;
+        try {
+            need = transport_->Start();
+        } catch (...) {
+            Close();
+            throw;
+        }
+        if (need == Need::Nothing)
+            return;
+        const int left = times_.ConnectTimeout - msSince(started);
+        if (left <= 0) {
+            Close();
+            throw ConnectTimedOut();
+        }
+        pollfd p{fd_.get(), pollEvents(need), 0};
+        const int r = ::poll(&p, 1, std::min(left, times_.ConnectPumpInterval));
+        const int pollError = errno;
+        Pump();
+        if (r < 0 && pollError != EINTR)
+            throwErrno(pollError);
+    }
+}
+
 FillResult Connection::Fill(int limitMs) {
     char* to = WritePos();
     const int limit = limitMs > 0 ? limitMs : times_.ReadTimeout;
     const auto started = Clock::now();
+    Need need = Need::Readable;
     for (;;) {
         if (!fd_)
             return FillResult::Closed;
-        int slice = times_.PumpInterval;
-        if (limit > 0) {
-            const int left = limit - msSince(started);
-            if (left <= 0)
-                return FillResult::TimedOut;
-            slice = std::min(slice, left);
+        // Bytes the transport holds already would never make the socket
+        // readable: they are read without a wait.
+        if (!transport_->Buffered()) {
+            int slice = times_.PumpInterval;
+            if (limit > 0) {
+                const int left = limit - msSince(started);
+                if (left <= 0)
+                    return FillResult::TimedOut;
+                slice = std::min(slice, left);
+            }
+            pollfd p{fd_.get(), pollEvents(need), 0};
+            const int r = ::poll(&p, 1, slice);
+            if (r < 0 && errno != EINTR)
+                throwErrno(errno);
+            Pump();
+            if (r <= 0 || !fd_)
+                continue;
         }
-        pollfd p{fd_.get(), POLLIN, 0};
-        const int r = ::poll(&p, 1, slice);
-        if (r < 0 && errno != EINTR)
-            throwErrno(errno);
-        Pump();
-        if (r <= 0 || !fd_)
-            continue;
-        const ssize_t n = ::recv(fd_.get(), to, Room(), MSG_DONTWAIT);
-        if (n > 0) {
-            Commit(static_cast<std::size_t>(n));
-            received += static_cast<std::uint64_t>(n);
+        Transfer got;
+        try {
+            got = transport_->Receive(to, Room());
+        } catch (...) {
+            Close();
+            throw;
+        }
+        if (got.bytes > 0) {
+            Commit(got.bytes);
+            received += got.bytes;
             return FillResult::Data;
         }
-        if (n == 0) {
+        if (got.need == Need::Nothing) {
             CloseByServer();
             return FillResult::Closed;
         }
-        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-            const int err = errno;
-            Close();
-            throwErrno(err);
-        }
+        need = got.need;
     }
 }
 
 void Connection::SendAll(const std::string& data) {
     std::size_t sent = 0;
     while (sent < data.size()) {
-        const ssize_t n =
-            ::send(fd_.get(), data.data() + sent, data.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n > 0) {
-            sent += static_cast<std::size_t>(n);
+        const Transfer put = transport_->Send(data.data() + sent, data.size() - sent);
+        if (put.bytes > 0) {
+            sent += put.bytes;
             continue;
         }
-        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            throwErrno(errno);
-        pollfd p{fd_.get(), POLLOUT, 0};
+        pollfd p{fd_.get(), pollEvents(put.need), 0};
         ::poll(&p, 1, times_.PumpInterval);
         Pump();
     }
 }
 
 void Connection::CheckAlive() {
-    pollfd p{fd_.get(), POLLIN, 0};
-    if (::poll(&p, 1, 0) <= 0)
-        return;
-    char c;
-    const ssize_t n = ::recv(fd_.get(), &c, 1, MSG_PEEK | MSG_DONTWAIT);
-    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+    if (!transport_->Buffered()) {
+        pollfd p{fd_.get(), POLLIN, 0};
+        if (::poll(&p, 1, 0) <= 0)
+            return;
+    }
+    switch (transport_->Peek()) {
+    case PeerState::Quiet:
+        break;
+    case PeerState::Closed:
         CloseByServer();
-    else if (n > 0)
+        break;
+    case PeerState::Unbidden:
         reusable = false; // out of step: never reuse it
+        break;
+    }
 }
 
 } // namespace zavrio

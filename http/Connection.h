@@ -1,18 +1,25 @@
 #pragma once
 // One TCP connection of the HTTP client: the host name resolved on a helper
-// thread, a non-blocking connect with a time-out, and reads and writes that
-// wait in slices so the GUI keeps running between them (hooks.Pump).
+// thread, a non-blocking connect with a time-out, the transport's set-up
+// (within the same time-out), and reads and writes that wait in slices so the
+// GUI keeps running between them (hooks.Pump). The bytes go through the
+// transport the factory makes once the socket is connected (plain by
+// default).
 //
 // Every wait ends with hooks.Pump; when the pump has aborted the connection
 // (Abort, from a handler the pump ran) the waiting call throws
-// DownloadAborted. A socket failure throws SocketError.
+// DownloadAborted. A socket failure throws SocketError; the transport's own
+// failures pass through.
 
 #include "http/ByteSource.h"
 #include "http/HttpEvents.h"
+#include "http/Transport.h"
 #include "platform/UniqueFd.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace zavrio {
@@ -35,7 +42,8 @@ struct ConnectionTimes {
 
 class Connection : public ByteSource {
 public:
-    Connection(std::string host, int port, ConnectionHooks hooks, ConnectionTimes times);
+    Connection(std::string host, int port, ConnectionHooks hooks, ConnectionTimes times,
+               TransportFactory makeTransport = MakePlainTransport);
 
     const std::string& Host() const { return host_; }
     int Port() const { return port_; }
@@ -43,7 +51,8 @@ public:
 
     // Resolves the host (reporting "Resolving hostname %s." unless it is an
     // address literal), then tries each address ("Connecting to %s.") until
-    // one answers ("Connected."). Throws ConnectTimedOut or SocketError.
+    // one answers, and sets up the transport on it ("Connected." once that is
+    // done). Throws ConnectTimedOut, SocketError or the transport's failure.
     void Open();
 
     FillResult Fill(int limitMs) override;
@@ -54,7 +63,10 @@ public:
     // it is no longer reusable).
     void CheckAlive();
 
-    void Close() { fd_.reset(); }
+    void Close() {
+        transport_.reset();
+        fd_.reset();
+    }
     // Makes every wait on this connection throw DownloadAborted.
     void Abort() { aborted_ = true; }
     bool Aborted() const { return aborted_; }
@@ -70,12 +82,17 @@ private:
     void Pump();
     void Status(ClientStatus status, const std::string& text);
     void CloseByServer();
+    // Makes the transport on the connected socket and runs its set-up to the
+    // end, within the connect time-out counted from started.
+    void StartTransport(std::chrono::steady_clock::time_point started);
 
     std::string host_;
     int port_;
     ConnectionHooks hooks_;
     ConnectionTimes times_;
+    TransportFactory makeTransport_;
     UniqueFd fd_;
+    std::unique_ptr<Transport> transport_; // while fd_ is open
     bool aborted_ = false;
 };
 
