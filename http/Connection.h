@@ -1,15 +1,15 @@
 #pragma once
 // One TCP connection of the HTTP client: the host name resolved on a helper
-// thread, a non-blocking connect with a time-out, the transport's set-up
-// (within the same time-out), and reads and writes that wait in slices so the
-// GUI keeps running between them (hooks.Pump). The bytes go through the
-// transport the factory makes once the socket is connected (plain by
-// default).
+// thread, a non-blocking connect with a time-out, the transport's set-up (a
+// TLS handshake, within the same time-out), and reads and writes that wait in
+// slices so the GUI keeps running between them (hooks.Pump). The bytes go
+// through the transport the factory makes once the socket is connected
+// (plain by default).
 //
 // Every wait ends with hooks.Pump; when the pump has aborted the connection
 // (Abort, from a handler the pump ran) the waiting call throws
 // DownloadAborted. A socket failure throws SocketError; the transport's own
-// failures pass through.
+// failures (TlsError, CertificateError) pass through.
 
 #include "http/ByteSource.h"
 #include "http/HttpEvents.h"
@@ -74,6 +74,7 @@ public:
 
     // Bookkeeping of the client.
     bool reusable = true;
+    bool secure = false;        // its transport is TLS: only https requests may share it
     bool busy = false;          // a request is under way; a nested Get must not share it
     int exchanges = 0;          // answers read on this connection
     std::uint64_t received = 0; // bytes

@@ -244,10 +244,11 @@ void CookieJar::evictOldest(const std::function<bool(const Cookie&)>& among, std
 std::string CookieJar::CookieHeader(const Uri& uri) const {
     const std::string host = AsciiLowerCopy(uri.Host);
     const std::string path = uri.Path.empty() ? std::string("/") : uri.Path;
+    const bool secure = uri.Protocol == "https";
     std::vector<const Cookie*> matching;
     for (const Cookie& c : cookies_) {
         const bool domainOk = c.HostOnly ? host == c.Domain : DomainMatches(host, c.Domain);
-        if (domainOk && PathMatches(path, c.Path) && !c.Secure) {
+        if (domainOk && PathMatches(path, c.Path) && (secure || !c.Secure)) {
             matching.push_back(&c);
         }
     }

@@ -6,7 +6,7 @@
 // host domain-matches and whose path path-matches the cookie. A cookie with
 // the same name, domain and path replaces the older one; one that is already
 // expired (Max-Age 0 or less, or an Expires date in the past) removes it.
-// "Secure" cookies are kept but never sent: the client speaks plain HTTP.
+// "Secure" cookies go only with https requests.
 //
 // A server must not make the client hold an unbounded number of cookies: the
 // jar keeps at most MaxPerDomain cookies of one domain and MaxCookies in all

@@ -58,11 +58,42 @@ private:
     int errorCode_;
 };
 
-// An "https" address ("IOHandler value is not valid": no secure transport is
-// configured), or another scheme without a port (empty text).
+// An address the client cannot fetch: another scheme than http and https
+// without a port (empty text), or a port that is no number.
 class UnsupportedAddress : public HttpError {
 public:
     using HttpError::HttpError;
+};
+
+// An "https" address while the client has no secure transport:
+// "IOHandler value is not valid".
+class NoSecureTransport : public UnsupportedAddress {
+public:
+    NoSecureTransport();
+};
+
+// The TLS connection to host could not be set up or broke down:
+// "TLS connection to <host> failed: <OpenSSL's reason>".
+class TlsError : public HttpError {
+public:
+    TlsError(const std::string& host, const std::string& reason);
+
+protected:
+    using HttpError::HttpError;
+};
+
+// The server's certificate did not pass verification:
+// "The certificate of <host> could not be verified: <reason>", the reason
+// being OpenSSL's text for the verification result ("certificate has
+// expired", "unable to get local issuer certificate", "IP address mismatch").
+class CertificateError : public TlsError {
+public:
+    CertificateError(const std::string& host, const std::string& reason, long verifyResult);
+    // The X509_V_ERR_* code.
+    long VerifyResult() const { return verifyResult_; }
+
+private:
+    long verifyResult_;
 };
 
 // The answer is not well-formed HTTP in a way the client cannot read past:

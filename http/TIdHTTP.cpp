@@ -4,6 +4,7 @@
 #include "http/HeaderFolding.h"
 #include "http/HttpText.h"
 #include "http/ResponseReader.h"
+#include "http/TlsTransport.h"
 #include "platform/TextToolkit.h"
 
 #include <cerrno>
@@ -13,10 +14,20 @@ namespace zavrio {
 
 namespace {
 
+bool isSecure(const Uri& uri) {
+    return uri.Protocol == "https";
+}
+
+int defaultPort(const Uri& uri) {
+    return isSecure(uri) ? 443 : 80;
+}
+
+// The same bytes whether they go in plain or inside TLS; the Host header
+// names the port when it is not the scheme's own.
 std::string buildRequest(const TIdHTTP& http, const Uri& uri, int port,
                          const std::string& cookies) {
     std::string host = uri.Host.find(':') != std::string::npos ? "[" + uri.Host + "]" : uri.Host;
-    if (port != 80)
+    if (port != defaultPort(uri))
         host += ":" + std::to_string(port);
     std::string request = "GET " + uri.Target() + " HTTP/1.1\r\n";
     const std::pair<const char*, std::string> headers[] = {
@@ -85,9 +96,11 @@ void TIdHTTP::Disconnect() {
     DoStatus(hsDisconnected, "Disconnected.");
 }
 
-std::shared_ptr<Connection> TIdHTTP::OpenConnection(const std::string& host, int port) {
+std::shared_ptr<Connection> TIdHTTP::OpenConnection(const std::string& host, int port,
+                                                    bool secure) {
     if (FConnection) {
-        const bool same = FConnection->Host() == host && FConnection->Port() == port;
+        const bool same = FConnection->Host() == host && FConnection->Port() == port &&
+                          FConnection->secure == secure;
         if (same && !FConnection->busy && FConnection->reusable && FConnection->IsOpen()) {
             const std::shared_ptr<Connection> kept = FConnection;
             kept->CheckAlive();
@@ -109,9 +122,19 @@ std::shared_ptr<Connection> TIdHTTP::OpenConnection(const std::string& host, int
             FConnection.reset();
         DoStatus(hsDisconnected, "Disconnected.");
     };
+    TransportFactory transport = MakePlainTransport;
+    if (secure) {
+        if (!FTlsContext)
+            FTlsContext = std::make_unique<TlsClientContext>();
+        transport = [context = FTlsContext.get(), host](int fd) {
+            return std::make_unique<TlsTransport>(*context, fd, host);
+        };
+    }
     auto conn = std::make_shared<Connection>(
         host, port, std::move(hooks),
-        ConnectionTimes{ConnectTimeout, ReadTimeout, PumpInterval, ConnectPumpInterval});
+        ConnectionTimes{ConnectTimeout, ReadTimeout, PumpInterval, ConnectPumpInterval},
+        std::move(transport));
+    conn->secure = secure;
     conn->busy = true;
     FConnection = conn;
     try {
@@ -160,12 +183,12 @@ void TIdHTTP::DropBody(const std::shared_ptr<Connection>& conn, const ResponseHe
 
 std::string TIdHTTP::RequestHead(const std::string& address, const std::string& cookies) const {
     const Uri uri(address);
-    return buildRequest(*this, uri, uri.PortNumber().value_or(80), cookies);
+    return buildRequest(*this, uri, uri.PortNumber().value_or(defaultPort(uri)), cookies);
 }
 
 ResponseHead TIdHTTP::Exchange(std::shared_ptr<Connection>& conn, const Uri& uri, int port) {
     for (int attempt = 1;; ++attempt) {
-        conn = OpenConnection(uri.Host, port);
+        conn = OpenConnection(uri.Host, port, isSecure(uri));
         const bool reused = conn->exchanges > 0;
         const std::uint64_t receivedBefore = conn->received;
         // A kept connection can be closed by the server just as the request
@@ -202,12 +225,12 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
     std::string current = address;
     for (int request = 1;; ++request) {
         const Uri uri(current);
-        if (uri.Protocol == "https")
-            throw UnsupportedAddress("IOHandler value is not valid");
+        if (isSecure(uri) && !SecureTransport)
+            throw NoSecureTransport();
         const std::optional<int> givenPort = uri.PortNumber();
-        if (!givenPort && uri.Protocol != "http")
+        if (!givenPort && uri.Protocol != "http" && !isSecure(uri))
             throw UnsupportedAddress("");
-        const int port = givenPort.value_or(80);
+        const int port = givenPort.value_or(defaultPort(uri));
         if (port == 0)
             throw UnsupportedAddress("Invalid port \"" + uri.Port + "\" in the address " + current);
 

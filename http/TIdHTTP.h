@@ -7,6 +7,13 @@
 // POSIX sockets and sends exactly the request line and the five headers below,
 // because servers and tests rely on the bytes on the wire.
 //
+// An "https" address needs SecureTransport: the same request then goes
+// inside TLS (TlsTransport.h: the system's trust store, server name
+// indication, the certificate verified for the host, TLS 1.2 or later),
+// port 443 by default. Without it an https address fails with
+// NoSecureTransport, "IOHandler value is not valid"; so does a redirect to
+// one. Redirects between http and https are followed like any other.
+//
 // Get blocks the calling (GUI) thread, but every wait is cut into slices and
 // OnPump runs between them: at least every PumpInterval ms and after each
 // successful wait while reading, every ConnectPumpInterval ms while resolving
@@ -34,6 +41,7 @@
 namespace zavrio {
 
 class Connection;
+class TlsClientContext;
 struct ResponseHead;
 
 class TIdHTTP {
@@ -57,7 +65,9 @@ public:
     int RedirectBodyLimit = 4000;  // ms
     int ErrorBodyLimit = 2000;     // ms
     int PumpInterval = 250;        // ms between pumps while reading
-    int ConnectPumpInterval = 125; // ms between pumps while connecting
+    int ConnectPumpInterval = 125; // ms between pumps while connecting, TLS handshake included
+    // https addresses are fetched over TLS; without it they fail.
+    bool SecureTransport = false;
 
     // Notifications. Any of them may be empty.
     std::function<void(ClientStatus status, const std::string& text)> OnStatus;
@@ -80,7 +90,8 @@ public:
     void Get(const std::string& address, std::string& buffer);
 
     // The exact request head Get sends for address (port as in the address,
-    // 80 when absent) with the given Cookie value ("" sends no Cookie line).
+    // else the scheme's: 443 for https, 80 otherwise) with the given Cookie
+    // value ("" sends no Cookie line).
     std::string RequestHead(const std::string& address, const std::string& cookies) const;
 
     // Status line and code of the last answer read (0 / empty before any).
@@ -100,7 +111,7 @@ private:
     void DoWorkBegin(std::int64_t expected);
     void DoWork(std::int64_t count);
 
-    std::shared_ptr<Connection> OpenConnection(const std::string& host, int port);
+    std::shared_ptr<Connection> OpenConnection(const std::string& host, int port, bool secure);
     // Sends the request for uri and reads the answer's head; conn is set to
     // the connection used.
     ResponseHead Exchange(std::shared_ptr<Connection>& conn, const Uri& uri, int port);
@@ -110,6 +121,8 @@ private:
     void DropBody(const std::shared_ptr<Connection>& conn, const ResponseHead& head, int limitMs);
 
     std::unique_ptr<CookieJar> FCookieManager;
+    // Made at the first https request, for the client's life.
+    std::unique_ptr<TlsClientContext> FTlsContext;
     std::shared_ptr<Connection> FConnection;
     std::string FResponseText;
     int FResponseCode = 0;

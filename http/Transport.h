@@ -1,13 +1,14 @@
 #pragma once
 // How the bytes of one connected socket travel: as they are (plain HTTP), or
-// transformed on their way. The Connection owns the socket and does all
+// inside TLS (TlsTransport.h). The Connection owns the socket and does all
 // the waiting, in slices with the GUI pumped between them; a transport never
 // waits. When it cannot go on it says what the socket must become (readable
 // or writable) before it is asked again.
 //
 // A transport works on a socket it does not own; the Connection destroys it
 // before it closes the socket. Failures are HttpError exceptions:
-// SocketError for the socket's own errors.
+// SocketError for the socket's own errors, TlsError and CertificateError
+// from TLS.
 
 #include <cstddef>
 #include <functional>
@@ -35,9 +36,9 @@ class Transport {
 public:
     virtual ~Transport() = default;
 
-    // Sets up the channel on the freshly connected socket (one step of a
-    // handshake): Need::Nothing once it is ready, else what to wait for
-    // before calling Start again.
+    // Sets up the channel on the freshly connected socket (for TLS, one step
+    // of the handshake): Need::Nothing once it is ready, else what to wait
+    // for before calling Start again.
     virtual Need Start() = 0;
 
     // Moves received bytes into to (at most room of them).

@@ -36,6 +36,7 @@ void DownloadFeedAddress(TIdHTTP& http, const std::string& address, DownloadVari
     if (http.Connected()) {
         http.Disconnect();
     }
+    http.SecureTransport = SecureTransportConfigured();
     if (variant == DownloadVariant::Playback) {
         RunDownload(http, address, variant, listBuilder);
         return;
@@ -46,6 +47,10 @@ void DownloadFeedAddress(TIdHTTP& http, const std::string& address, DownloadVari
         // The configuration window keeps its previous clip list and shows
         // nothing; a nested download that disconnected this one lands here too.
     }
+}
+
+bool SecureTransportConfigured() {
+    return SettingsFile && SettingsFile->ReadBool("http", "SecureTransport", false);
 }
 
 } // namespace zavrio

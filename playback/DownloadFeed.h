@@ -28,6 +28,9 @@ using ListBuilder = std::function<void(std::istream& buffer)>;
 // 1. disconnects http when connected; 2. looks up name in section "feeds" of
 // SettingsFile (FeedAddress); 3. GETs it; 4. hands the rewound buffer to
 // listBuilder; 5. disconnects http. A failure skips the remaining steps.
+// The GET has a secure transport for https addresses exactly when the
+// settings file says SecureTransport=1 in section "http"
+// (SecureTransportConfigured).
 void DownloadFeed(TIdHTTP& http, const std::string& name, DownloadVariant variant,
                   const ListBuilder& listBuilder);
 
@@ -35,5 +38,9 @@ void DownloadFeed(TIdHTTP& http, const std::string& name, DownloadVariant varian
 // the command-line tool).
 void DownloadFeedAddress(TIdHTTP& http, const std::string& address, DownloadVariant variant,
                          const ListBuilder& listBuilder);
+
+// Section "http", key "SecureTransport" of SettingsFile is set (not 0); false
+// while nothing is loaded.
+bool SecureTransportConfigured();
 
 } // namespace zavrio

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <iostream>
 #include <optional>
+#include <stdexcept>
 
 namespace zavrio {
 
@@ -58,6 +59,12 @@ int runFetchCommand(const std::vector<std::string>& argsIn) {
                 throw; // as in the window, a failed load skips the final disconnect
             }
         });
+    } catch (const NoSecureTransport& e) {
+        // The screensaver shows the client's text alone; a command can say
+        // what would fetch the address.
+        throw std::runtime_error(std::string(e.what()) +
+                                 "\nSet SecureTransport=1 in the [http] section of the settings "
+                                 "file to fetch https addresses.");
     } catch (const std::exception&) {
         if (!loadError) {
             throw; // a download failure: main prints it and exits with 1

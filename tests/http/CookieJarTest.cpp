@@ -30,7 +30,7 @@ TEST(CookieJar, DomainAndPathMatching) {
     jar.AddServerCookie("p=2; Path=/feeds", from, false);
     jar.AddServerCookie("evil=3; Domain=other.test", from, false); // not ours to set
     jar.AddServerCookie("tld=4; Domain=xample.test", from, false); // not a domain match
-    jar.AddServerCookie("s=5; Secure", from, false);               // plain HTTP never sends it
+    jar.AddServerCookie("s=5; Secure", from, false);               // only https sends it
     const std::pair<const char*, const char*> cases[] = {
         {"http://www.example.test/feeds/x", "p=2; d=1"}, // longer path first
         {"http://www.example.test/feeds", "p=2; d=1"},
@@ -39,6 +39,7 @@ TEST(CookieJar, DomainAndPathMatching) {
         {"http://example.test/", "d=1"},
         {"http://other.test/", ""},
         {"http://xample.test/", ""},
+        {"https://www.example.test/feeds/x", "p=2; s=5; d=1"},
     };
     for (const auto& [address, expected] : cases) {
         EXPECT_EQ(HeaderFor(jar, address), expected) << address;

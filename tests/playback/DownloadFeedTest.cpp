@@ -1,6 +1,7 @@
 #include "playback/DownloadFeed.h"
 
 #include "ScriptedServer.h"
+#include "TestCertificates.h"
 #include "settings/SaverSettings.h"
 
 #include <gtest/gtest.h>
@@ -152,6 +153,26 @@ TEST_F(DownloadFeedTest, NestedConfigDownloadWins) {
                  [&](std::istream&) { builtFrom.push_back("Slow"); });
     EXPECT_EQ(builtFrom, std::vector<std::string>{"Fast"});
     EXPECT_FALSE(http.Connected());
+}
+
+// Both windows and the command-line tool download through here, so the
+// setting of section "http" reaches every one of them.
+TEST_F(DownloadFeedTest, HttpsNeedsTheSecureTransportSetting) {
+    const test::TestCertificates& certificates = test::TestCertificates::Get();
+    certificates.TrustOnlyTheAuthority();
+    ScriptedServer server(ScriptedServer::Always(Ok(kFeed)), certificates.Server);
+    const std::string catalogue = "Secure=" + server.Address("/feed.xml") + "\r\n";
+    for (const char* setting : {"", "[http]\r\nSecureTransport=0\r\n"}) {
+        LoadCatalogue(catalogue + setting);
+        EXPECT_THROW(DownloadFeed(http, "Secure", DownloadVariant::Playback, Builder()),
+                     NoSecureTransport)
+            << setting;
+    }
+    EXPECT_EQ(server.Connections(), 0);
+    LoadCatalogue(catalogue + "[http]\r\nSecureTransport=1\r\n");
+    DownloadFeed(http, "Secure", DownloadVariant::Playback, Builder());
+    EXPECT_EQ(builds, 1);
+    EXPECT_EQ(built, kFeed);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # zavrio-feeds fetch against nginx on a free loopback port: a static feed,
-# a 301 to it, and a feed behind a cookie check that a redirect sets.
+# a 301 to it, a feed behind a cookie check that a redirect sets, and the
+# same feed over https (a certificate for 127.0.0.1 made here, trusted
+# through SSL_CERT_FILE) with and without the setting that enables it.
 set -u
 tool=$1
 data=$2
@@ -22,13 +24,28 @@ mkdir -p "$work/www" "$work/tmp"
 cp "$data/feed.xml" "$work/www/feed.xml"
 cp "$data/feed.xml" "$work/www/private.xml"
 printf '<html><body>not a feed</body></html>' > "$work/www/page.html"
+# A test authority and a server certificate for 127.0.0.1 signed by it.
+mkdir -p "$work/tls"
+(
+    cd "$work/tls" &&
+        key="-newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes" &&
+        printf '[req]\ndistinguished_name = dn\nprompt = no\n[dn]\nCN = unused\n[ca]\nbasicConstraints = critical, CA:TRUE\nkeyUsage = critical, keyCertSign, cRLSign\n' >req.cnf &&
+        printf 'subjectAltName = IP:127.0.0.1\nextendedKeyUsage = serverAuth\n' >server.ext &&
+        openssl req -x509 $key -config req.cnf -extensions ca -subj '/CN=fetch test authority' \
+            -days 2 -keyout ca.key -out ca.pem &&
+        openssl req $key -config req.cnf -subj /CN=127.0.0.1 -keyout server.key -out server.csr &&
+        openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -set_serial 1 -days 2 \
+            -extfile server.ext -out server.pem
+) >"$work/openssl.log" 2>&1 || { echo "could not make the certificates:"; cat "$work/openssl.log"; exit 1; }
 # nginx's workers drop root's rights; they must be able to read the pages.
 chmod -R a+rX "$work"
 
 start_nginx() {
     for _ in $(seq 1 20); do
         port=$((20000 + RANDOM % 40000))
+        sport=$((port + 1))
         (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && continue
+        (exec 3<>"/dev/tcp/127.0.0.1/$sport") 2>/dev/null && continue
         cat > "$work/nginx.conf" <<CONF
 daemon off;
 worker_processes 1;
@@ -45,8 +62,12 @@ http {
     types { text/xml xml; text/html html; }
     server {
         listen 127.0.0.1:$port;
+        listen 127.0.0.1:$sport ssl;
+        ssl_certificate $work/tls/server.pem;
+        ssl_certificate_key $work/tls/server.key;
         root $work/www;
         location = /moved.xml { return 301 /feed.xml; }
+        location = /to-https.xml { return 301 https://127.0.0.1:$sport/feed.xml; }
         location = /private.xml {
             if (\$cookie_zavrio != "let-me-in") { return 302 /login; }
         }
@@ -61,7 +82,8 @@ CONF
         nginx -p "$work" -c "$work/nginx.conf" 2>>"$work/error.log" &
         nginx_pid=$!
         for _ in $(seq 1 100); do
-            (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && return 0
+            (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null &&
+                (exec 3<>"/dev/tcp/127.0.0.1/$sport") 2>/dev/null && return 0
             kill -0 "$nginx_pid" 2>/dev/null || break
             sleep 0.05
         done
@@ -115,7 +137,37 @@ err=$("$tool" fetch Empty "${ini[@]}" 2>&1 >/dev/null)
 check "empty catalogue address fails" 1 $?
 check "empty catalogue address is named" 'zavrio-feeds fetch: the catalogue has no address for "Empty"' "$err"
 
-port_closed=$((port == 65535 ? port - 1 : port + 1))
+# https: refused without the setting, with a line that names it; fetched
+# with it, also behind a redirect from plain http.
+secure="https://127.0.0.1:$sport"
+export SSL_CERT_FILE="$work/tls/ca.pem"
+printf '[feeds]\r\nSecure=%s/feed.xml\r\nToHttps=%s/to-https.xml\r\n' "$secure" "$base" \
+    > "$work/plain.ini"
+cp "$work/plain.ini" "$work/secure.ini"
+printf '[http]\r\nSecureTransport=1\r\n' >> "$work/secure.ini"
+
+err=$("$tool" fetch Secure --ini "$work/plain.ini" 2>&1 >/dev/null)
+check "https without the setting: exit status" 1 $?
+check "https without the setting: the error and the setting that enables it" \
+    "zavrio-feeds fetch: IOHandler value is not valid
+Set SecureTransport=1 in the [http] section of the settings file to fetch https addresses." "$err"
+err=$("$tool" fetch ToHttps --ini "$work/plain.ini" 2>&1 >/dev/null)
+check "redirect to https without the setting" 2 "$(echo "$err" | grep -c 'IOHandler value is not valid\|SecureTransport=1')"
+
+out=$("$tool" fetch Secure --ini "$work/secure.ini")
+check "https with the setting: exit status" 0 $?
+check "https with the setting: same JSON as parse" "$expected" "$out"
+out=$("$tool" fetch ToHttps --ini "$work/secure.ini")
+check "redirect from http to https" "$expected" "$out"
+
+err=$(SSL_CERT_FILE=/dev/null "$tool" fetch Secure --ini "$work/secure.ini" 2>&1 >/dev/null)
+check "untrusted certificate: exit status" 1 $?
+check "untrusted certificate: the reason and the host" \
+    "zavrio-feeds fetch: The certificate of 127.0.0.1 could not be verified: unable to get local issuer certificate" \
+    "$err"
+unset SSL_CERT_FILE
+
+port_closed=$((port - 1)) # port + 1 serves https
 (exec 3<>"/dev/tcp/127.0.0.1/$port_closed") 2>/dev/null || {
     err=$("$tool" fetch "http://127.0.0.1:$port_closed/feed.xml" 2>&1 >/dev/null)
     check "refused connection exit status" 1 $?
