@@ -142,6 +142,37 @@ void installBlankHooks(xmlParserCtxtPtr ctxt, BlankHooks& saved) {
     ctxt->sax->endElementNs = onEndElementNs;
 }
 
+bool isLineBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Line breaks, spaces and tabs before the XML declaration (after a UTF-8
+// byte-order mark, if any), which XML forbids and some feeds carry anyway.
+// The view of bytes without them; the mark stays, so with one the rest is
+// copied behind it into joined. lines counts the line breaks left out, for
+// the line numbers of later errors. Anything else before the declaration
+// is left for the parser to refuse.
+std::string_view withoutBlanksBeforeDeclaration(std::string_view bytes, std::string& joined,
+                                                int& lines) {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    const std::size_t start = bytes.starts_with(mark) ? mark.size() : 0;
+    std::size_t end = start;
+    while (end < bytes.size() && isLineBlank(bytes[end]))
+        ++end;
+    const std::string_view rest = bytes.substr(end);
+    const bool declaration = rest.size() > 5 && rest.starts_with("<?xml") && isLineBlank(rest[5]);
+    if (end == start || !declaration)
+        return bytes;
+    for (std::size_t i = start; i < end; ++i)
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == end || bytes[i + 1] != '\n')))
+            ++lines;
+    if (start == 0)
+        return rest;
+    joined.reserve(mark.size() + rest.size());
+    joined.append(mark).append(rest);
+    return joined;
+}
+
 struct CtxtDeleter {
     void operator()(xmlParserCtxt* ctxt) const { xmlFreeParserCtxt(ctxt); }
 };
@@ -186,6 +217,11 @@ void TXMLDocument::load(std::string_view bytes, std::string* owned) {
     impl_->caches.clear();
     installEntityLoader();
 
+    std::string joined;
+    int skippedLines = 0;
+    bytes = withoutBlanksBeforeDeclaration(bytes, joined, skippedLines);
+    if (owned != nullptr && !joined.empty())
+        std::string().swap(*owned);
     CheckXMLInputLimits(bytes);
 
     ParseFailure failure;
@@ -194,6 +230,7 @@ void TXMLDocument::load(std::string_view bytes, std::string* owned) {
         xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())));
     if (owned != nullptr)
         std::string().swap(*owned);
+    std::string().swap(joined);
     if (!ctxt)
         throw EDOMParseError("Cannot create the XML parser", 0, "");
     // NOENT: entities are replaced by their text, so the tree holds plain text.
@@ -214,7 +251,7 @@ void TXMLDocument::load(std::string_view bytes, std::string* owned) {
             failure.reason = "The document has no root element";
             failure.line = ctxt->input ? ctxt->input->line : 0;
         }
-        throw EDOMParseError(failure.reason, failure.line, failure.srcText);
+        throw EDOMParseError(failure.reason, failure.line + skippedLines, failure.srcText);
     }
 
     parsed->_private = this;

@@ -3,7 +3,10 @@
 //
 // Load parses a whole in-memory byte buffer. The encoding comes from the
 // byte-order mark or the XML declaration (UTF-8, UTF-16, ISO-8859-1,
-// windows-1252 and the rest that iconv knows); node text is UTF-8.
+// windows-1252 and the rest that iconv knows); node text is UTF-8. Line
+// breaks, spaces and tabs before the XML declaration (also after a UTF-8
+// byte-order mark) are skipped, though XML allows nothing there; line
+// numbers of errors still count them.
 // Whitespace-only text nodes are dropped; CDATA sections are kept as such.
 // There is no validation. The parser never touches the network or the file
 // system: external entities and DTDs are refused (an external entity reads as

@@ -302,6 +302,52 @@ TEST(XMLDocumentTest, MalformedInputFailsWithReasonLineAndSource) {
         EXPECT_THROW(doc.Load(notXML), EDOMParseError) << notXML;
 }
 
+// Feeds that start with a line break before their declaration are common
+// enough to read; any other text there stays an error.
+TEST(XMLDocumentTest, BlanksBeforeTheDeclarationAreSkipped) {
+    const std::string bom = "\xef\xbb\xbf";
+    const std::pair<const char*, std::string> loads[] = {
+        {"line break", "\n<?xml version=\"1.0\"?><t>caf\xc3\xa9</t>"},
+        {"every blank", " \t\r\n\r \n<?xml version=\"1.0\"?><t>caf\xc3\xa9</t>"},
+        {"after the mark",
+         bom + "\r\n<?xml version=\"1.0\" encoding=\"UTF-8\"?><t>caf\xc3\xa9</t>"},
+        // The declaration is read as one: its encoding counts.
+        {"declared Latin-1", "\n\n<?xml version='1.0' encoding='ISO-8859-1'?>\n<t>caf\xe9</t>"},
+    };
+    for (const auto& [label, bytes] : loads) {
+        TXMLDocument doc, owned;
+        EXPECT_NO_THROW(doc.Load(bytes)) << label;
+        EXPECT_NO_THROW(owned.LoadOwned(bytes)) << label;
+        for (const TXMLDocument* loaded : {&doc, &owned}) {
+            if (!loaded->IsEmpty()) {
+                EXPECT_EQ(loaded->DocumentElement().Text(), "caf\xc3\xa9") << label;
+            }
+        }
+    }
+
+    const std::pair<const char*, std::string> fails[] = {
+        {"a letter", "x\n<?xml version=\"1.0\"?><t/>"},
+        {"a letter after blanks", "\n x<?xml version=\"1.0\"?><t/>"},
+        {"a no-break space", "\xc2\xa0<?xml version=\"1.0\"?><t/>"},
+        {"a vertical tab", "\v<?xml version=\"1.0\"?><t/>"},
+        {"a letter after the mark", bom + "x<?xml version=\"1.0\"?><t/>"},
+        {"a second mark", bom + "\n" + bom + "<?xml version=\"1.0\"?><t/>"},
+    };
+    for (const auto& [label, bytes] : fails) {
+        TXMLDocument doc;
+        EXPECT_THROW(doc.Load(bytes), EDOMParseError) << label;
+    }
+
+    // A later error names the line of the document as it was sent.
+    TXMLDocument doc;
+    try {
+        doc.Load("\r\n\n\r<?xml version=\"1.0\"?>\n<rss>\n<a></rss>");
+        FAIL() << "no failure";
+    } catch (const EDOMParseError& e) {
+        EXPECT_EQ(e.Line(), 6);
+    }
+}
+
 TEST(XMLDocumentTest, SourceTextIsCutAtACharacterBoundary) {
     TXMLDocument doc;
     std::string line = "<r>" + std::string(18, 'x');
