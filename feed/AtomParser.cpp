@@ -85,6 +85,7 @@ constexpr std::array<std::string_view, EntryPartCount> EntryPartNames = {
 } // namespace
 
 void TSimpleParserAtom::readEntry(const IXMLNode& node, TRSSItem& item) {
+    ReadItemMedia(node, item);
     std::array<IXMLNode, EntryPartCount> part;
     node.FindChildren(EntryPartNames, part);
     if (auto title = ValueOf(part[Title]))

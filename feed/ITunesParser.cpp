@@ -215,6 +215,7 @@ void TSimpleParseriTunes::readChannelChild(const IXMLNode& node) {
 }
 
 void TSimpleParseriTunes::readItem(const IXMLNode& node, TRSSItem& item) {
+    ReadItemMedia(node, item);
     item.iTunes().SetBlock(false);
     if (!node.FindChild("title") && !node.FindChild("description"))
         throw ESimpleRSSException(requiredFieldMessage("item", "title"));

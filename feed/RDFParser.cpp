@@ -69,6 +69,7 @@ constexpr std::array<std::string_view, ItemPartCount> ItemPartNames = {
 } // namespace
 
 void TSimpleParserRDF::readItem(const IXMLNode& node, TRSSItem& item) {
+    ReadItemMedia(node, item);
     std::array<IXMLNode, ItemPartCount> part;
     node.FindChildren(ItemPartNames, part);
     if (auto title = ValueOf(part[Title]))

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "feed/ContentType.h"
 #include "feed/OwnedCollection.h"
@@ -52,6 +53,22 @@ private:
     std::string FURL;
     int FLength = 0;
     bool FInclude = false;
+};
+
+// Where an entry names one of its media files.
+enum TMediaSource {
+    msEnclosure,     // an "enclosure": its "url" and "type"
+    msMediaContent,  // a Media RSS "media:content", also inside "media:group": "url",
+                     // "type" and "medium"
+    msAtomEnclosure, // a "link" with rel="enclosure": its "href" and "type"
+};
+
+// One media file an entry names; texts the document leaves out are "".
+struct TRSSItemMedia {
+    TMediaSource Source = msEnclosure;
+    std::string URL;
+    std::string MediaType;
+    std::string Medium; // media:content's kind: "video", "audio", "image", ...
 };
 
 class TRSSItemCategory {
@@ -152,6 +169,12 @@ public:
     // "enclosure"'s "url", "length", "type", in all three.
     TRSSItemEnclosure& Enclosure() { return FEnclosure; }
     const TRSSItemEnclosure& Enclosure() const { return FEnclosure; }
+    // Every media file the entry names, in document order, in all formats:
+    // each "enclosure", Media RSS "media:content" (in or outside
+    // "media:group") and "link" with rel="enclosure" that has an address.
+    // Read beside the fields above, changing none of them.
+    const std::vector<TRSSItemMedia>& Media() const { return FMedia; }
+    void AddMedia(TRSSItemMedia media) { FMedia.push_back(std::move(media)); }
     // "guid" and its "isPermaLink" / "guid" (only with text) / "id".
     TRSSItemGUID& GUID() { return FGUID; }
     const TRSSItemGUID& GUID() const { return FGUID; }
@@ -182,6 +205,7 @@ private:
     std::string FTitle;
     TRFC822DateTime FPubDate;
     TRSSItemEnclosure FEnclosure;
+    std::vector<TRSSItemMedia> FMedia;
     TRSSItemGUID FGUID;
     TRSSItemSource FSource;
     TRSSItemCategories FCategories;

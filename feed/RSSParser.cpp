@@ -34,6 +34,7 @@ void TSimpleParserRSS::readChannelChild(const IXMLNode& node) {
 }
 
 void TSimpleParserRSS::readItem(const IXMLNode& node, TRSSItem& item) {
+    ReadItemMedia(node, item);
     // The parts an item may have, found in one walk. Reading texts adds no
     // elements, so these stay the first matches throughout.
     enum Part {

@@ -248,6 +248,54 @@ void TSimpleParserBase::ReadSource(const IXMLNode& source, TRSSItem& item) {
         item.Source().SetURL(std::move(*url));
 }
 
+namespace {
+
+// Feeds name the Media RSS namespace with and without its final slash.
+bool isMediaRSS(const IXMLNode& node) {
+    const std::string uri = node.NamespaceURI();
+    return uri == "http://search.yahoo.com/mrss/" || uri == "http://search.yahoo.com/mrss";
+}
+
+std::string attributeText(const IXMLNode& element, std::string_view name) {
+    return element.AttributeValue(name).value_or("");
+}
+
+void addMedia(TRSSItem& item, TMediaSource source, const IXMLNode& element,
+              std::string_view urlAttribute) {
+    std::string url = attributeText(element, urlAttribute);
+    if (url.empty())
+        return;
+    item.AddMedia({source, std::move(url), attributeText(element, "type"),
+                   source == msMediaContent ? attributeText(element, "medium") : std::string()});
+}
+
+} // namespace
+
+void TSimpleParserBase::ReadItemMedia(const IXMLNode& node, TRSSItem& item) {
+    const int count = node.ChildCount();
+    for (int i = 0; i < count; ++i) {
+        IXMLNode child = node.ChildAt(i);
+        if (child.NodeType() != ntElement)
+            continue;
+        if (child.HasLocalName("enclosure") && child.Prefix().empty()) {
+            addMedia(item, msEnclosure, child, "url");
+        } else if (child.HasLocalName("link")) {
+            if (child.AttributeValue("rel") == "enclosure")
+                addMedia(item, msAtomEnclosure, child, "href");
+        } else if (child.HasLocalName("content") && isMediaRSS(child)) {
+            addMedia(item, msMediaContent, child, "url");
+        } else if (child.HasLocalName("group") && isMediaRSS(child)) {
+            const int members = child.ChildCount();
+            for (int k = 0; k < members; ++k) {
+                IXMLNode member = child.ChildAt(k);
+                if (member.NodeType() == ntElement && member.HasLocalName("content") &&
+                    isMediaRSS(member))
+                    addMedia(item, msMediaContent, member, "url");
+            }
+        }
+    }
+}
+
 void TSimpleParserBase::ReadItemCategories(const IXMLNode& node, TRSSItem& item,
                                            bool withSubjects) {
     const int count = node.ChildCount();

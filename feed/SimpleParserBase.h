@@ -99,6 +99,11 @@ protected:
     // that is not a number throws ConvertError after the URL was set.
     static void ReadEnclosure(const IXMLNode& enclosure, TRSSItem& item);
     static void ReadSource(const IXMLNode& source, TRSSItem& item);
+    // Appends to item's Media every media file the item element names: each
+    // "enclosure" child, each Media RSS "content" child (also inside a
+    // Media RSS "group" child) and each "link" child with rel="enclosure",
+    // that has an address. Adds nothing to the document and never fails.
+    static void ReadItemMedia(const IXMLNode& node, TRSSItem& item);
     // Appends a category for each child of node whose local name is
     // "category", or "subject" too when withSubjects, in document order.
     static void ReadItemCategories(const IXMLNode& node, TRSSItem& item, bool withSubjects);

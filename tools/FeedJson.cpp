@@ -177,6 +177,32 @@ const char* contentTypeName(TContentType type) {
     return "";
 }
 
+const char* mediaSourceName(TMediaSource source) {
+    switch (source) {
+    case msEnclosure:
+        return "msEnclosure";
+    case msMediaContent:
+        return "msMediaContent";
+    case msAtomEnclosure:
+        return "msAtomEnclosure";
+    }
+    return "";
+}
+
+void writeMedia(JsonWriter& json, const std::vector<TRSSItemMedia>& media) {
+    json.Key("Media");
+    json.BeginArray();
+    for (const TRSSItemMedia& m : media) {
+        json.BeginObject();
+        json.Member("Source", mediaSourceName(m.Source));
+        json.Member("URL", m.URL);
+        json.Member("MediaType", m.MediaType);
+        json.Member("Medium", m.Medium);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 void writeItem(JsonWriter& json, const TRSSItem& item) {
     json.BeginObject();
     json.Member("Title", item.Title());
@@ -197,6 +223,8 @@ void writeItem(JsonWriter& json, const TRSSItem& item) {
     json.Member("URL", item.Enclosure().URL());
     json.Member("Include", item.Enclosure().Include());
     json.EndObject();
+    if (!item.Media().empty())
+        writeMedia(json, item.Media());
     json.Key("GUID");
     json.BeginObject();
     json.Member("IsPermaLink", item.GUID().IsPermaLink());
