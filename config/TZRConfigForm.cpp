@@ -6,6 +6,7 @@
 #include "config/Skins.h"
 #include "platform/WindowFunctions.h"
 #include "playback/DownloadFeed.h"
+#include "playback/EntryClip.h"
 #include "playback/MpvPlayer.h"
 #include "playback/PanelPlayer.h"
 #include "playback/PlaybackFlags.h"
@@ -473,7 +474,8 @@ void TZRConfigForm::FillClipList(std::istream& document) {
     FClipList.SetCurrentIndex(-1);
     const auto& items = RSS.Items();
     for (int i = 0; i < items.Count(); ++i) {
-        FClipList.Add(items.Items(i).Title(), items.Items(i).Link());
+        FClipList.Add(items.Items(i).Title(), items.Items(i).Link(),
+                      EntryVideoAddress(items.Items(i)));
         cb2->AddItem(QString::fromStdString(FClipList.Entry(i).Text));
     }
     if (!FClipList.Empty())
@@ -485,11 +487,11 @@ void TZRConfigForm::cb2Change() {
     if (i < 0)
         return; // the list was emptied: nothing to play
     FClipList.SetCurrentIndex(i);
-    const std::string address = FClipList.PlayerAddressOf(i, Settings.HD, Settings.Loop);
+    const PlayerClip clip = FClipList.ClipOf(i, Settings.HD, Settings.Loop);
     CreatePlayer();
-    flash->SetMovie(address);
+    flash->SetMovie(clip);
     if (const std::optional<int> next = FClipList.NextIndex(false))
-        FServices.Prefetch(FClipList.PlayerAddressOf(*next, Settings.HD, Settings.Loop));
+        FServices.Prefetch(FClipList.ClipOf(*next, Settings.HD, Settings.Loop).Address);
     // After a feed that downloaded but did not parse, the list is the old
     // feed's and the feed component may hold fewer entries: no hint then.
     const auto& items = RSS.Items();

@@ -37,10 +37,6 @@ struct RenderContextDeleter {
     void operator()(mpv_render_context* ctx) const { mpv_render_context_free(ctx); }
 };
 
-bool hasFlag(const std::string& address, const std::string& flag) {
-    return address.find(flag) != std::string::npos;
-}
-
 } // namespace
 
 // The drawing surface. It lives inside the player so the player can stay a
@@ -268,14 +264,14 @@ void MpvPlayer::CreateMpv() {
     view_->Attach(h);
 }
 
-void MpvPlayer::SetMovie(const std::string& address) {
+void MpvPlayer::SetMovie(const std::string& address, MovieFlags flags) {
     if (!mpv_)
         CreateMpv();
     mpv_handle* h = mpv_.get();
     loaded_ = frameShown_ = reported_ = loadError_ = false;
-    check(mpv_set_property_string(h, "pause", hasFlag(address, "&autoplay=1") ? "no" : "yes"),
+    check(mpv_set_property_string(h, "pause", flags.AutoPlay ? "no" : "yes"),
           "setting pause for " + address);
-    check(mpv_set_property_string(h, "loop-file", hasFlag(address, "&loop=1") ? "inf" : "no"),
+    check(mpv_set_property_string(h, "loop-file", flags.Loop ? "inf" : "no"),
           "setting loop-file for " + address);
     lease_ = source_ ? source_(address) : ClipLease{};
     const std::string& load = lease_.Path.empty() ? address : lease_.Path;

@@ -53,7 +53,8 @@ public:
     explicit MpvPlayer(QWidget* parent = nullptr, ClipSource source = {});
     ~MpvPlayer() override;
 
-    void SetMovie(const std::string& address) override;
+    using TShockwaveFlash::SetMovie;
+    void SetMovie(const std::string& address, MovieFlags flags) override;
     std::int32_t FrameNum() const override;
 
     // True once the clip failed and the error text is shown; why it failed.

@@ -21,4 +21,18 @@ std::string ClipIdFromLink(const std::string& link);
 // base + "/v/" + id + "&autoplay=1", then "&fmt=18" for hd, "&loop=1" for loop.
 std::string PlayerAddress(const std::string& base, const std::string& clipId, bool hd, bool loop);
 
+// How the player plays a clip, beside its address.
+struct MovieFlags {
+    bool AutoPlay = false; // plays at once instead of waiting paused
+    bool Loop = false;     // starts again at its end
+    bool operator==(const MovieFlags&) const = default;
+};
+
+// What the player is given for one playlist entry: the address it loads
+// (and the clip cache keeps it by) and how it plays.
+struct PlayerClip {
+    std::string Address;
+    MovieFlags Flags;
+};
+
 } // namespace zavrio

@@ -1,5 +1,6 @@
 #include "playback/Playlist.h"
 
+#include "playback/EntryClip.h"
 #include "playback/PlayerAddress.h"
 
 #include <stdexcept>
@@ -20,8 +21,9 @@ void Playlist::Clear() {
     entries_.clear();
 }
 
-void Playlist::Add(const std::string& title, std::string link) {
-    entries_.push_back({std::to_string(entries_.size() + 1) + ". " + title, std::move(link)});
+void Playlist::Add(const std::string& title, std::string link, std::string video) {
+    entries_.push_back(
+        {std::to_string(entries_.size() + 1) + ". " + title, std::move(link), std::move(video)});
 }
 
 const PlaylistEntry& Playlist::Entry(int index) const {
@@ -32,6 +34,14 @@ const PlaylistEntry& Playlist::Entry(int index) const {
 
 std::string Playlist::PlayerAddressOf(int index, bool hd, bool loop) const {
     return PlayerAddress(PlayerBaseAddress(), ClipIdFromLink(Entry(index).Link), hd, loop);
+}
+
+PlayerClip Playlist::ClipOf(int index, bool hd, bool loop) const {
+    const PlaylistEntry& entry = Entry(index);
+    const MovieFlags flags{.AutoPlay = true, .Loop = loop};
+    if (!entry.Video.empty() && ConfiguredClipSource() == ClipSource::Enclosure)
+        return {entry.Video, flags};
+    return {PlayerAddressOf(index, hd, loop), flags};
 }
 
 void Playlist::ReadyStateChanged(std::int32_t state, TDateTime when) {

@@ -11,6 +11,7 @@
 // Release (the playback window keeps one per show).
 
 #include "platform/LocalClock.h"
+#include "playback/PlayerAddress.h"
 #include "playback/PlaylistEntry.h"
 
 #include <cstdint>
@@ -32,8 +33,9 @@ public:
     bool IsOpen() const { return open_; }
 
     void Clear();
-    // Appends "N. title" (N the new entry's position counted from 1).
-    void Add(const std::string& title, std::string link);
+    // Appends "N. title" (N the new entry's position counted from 1) with
+    // the entry's link and own video address ("" when it has none).
+    void Add(const std::string& title, std::string link, std::string video = {});
     int Count() const { return static_cast<int>(entries_.size()); }
     bool Empty() const { return entries_.empty(); }
     // Throws std::out_of_range for an index outside 0..Count()-1.
@@ -48,6 +50,11 @@ public:
     // address, "/v/", the clip id of its link, "&autoplay=1", then "&fmt=18"
     // for hd and "&loop=1" for loop.
     std::string PlayerAddressOf(int index, bool hd, bool loop) const;
+    // What the player gets for entry index, by the settings' ClipSource
+    // (EntryClip.h): with "enclosure", the entry's own video when it has one,
+    // played at once and looped for loop (hd means nothing for it);
+    // otherwise PlayerAddressOf, whose address carries the same flags.
+    PlayerClip ClipOf(int index, bool hd, bool loop) const;
 
     void ReadyStateChanged(std::int32_t state, TDateTime when);
     std::int32_t ReadyState() const { return readyState_; }

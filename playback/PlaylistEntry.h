@@ -1,5 +1,6 @@
 #pragma once
-// One clip of a window's list: its display text and its own copy of the link.
+// One clip of a window's list: its display text, its own copy of the link,
+// and the address of the entry's own video.
 
 #include <string>
 
@@ -8,6 +9,7 @@ namespace zavrio {
 struct PlaylistEntry {
     std::string Text; // (index + 1) in decimal, ". ", the item's Title
     std::string Link;
+    std::string Video; // EntryVideoAddress of the item, "" when it names none
 };
 
 } // namespace zavrio

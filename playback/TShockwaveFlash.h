@@ -6,6 +6,8 @@
 // The control never takes input for itself: keys, clicks and movement over
 // it reach the application's event filter like any other input.
 
+#include "playback/PlayerAddress.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -18,9 +20,10 @@ class TShockwaveFlash : public QWidget {
 public:
     using QWidget::QWidget;
 
-    // Starts loading address (UTF-8), replacing any clip. "&autoplay=1" in it
-    // plays at once, "&loop=1" loops the clip.
-    virtual void SetMovie(const std::string& address) = 0;
+    // Starts loading address (UTF-8), replacing any clip; flags say whether
+    // it plays at once and whether it loops.
+    virtual void SetMovie(const std::string& address, MovieFlags flags) = 0;
+    void SetMovie(const PlayerClip& clip) { SetMovie(clip.Address, clip.Flags); }
 
     // The current frame number, negative while there is none.
     virtual std::int32_t FrameNum() const = 0;

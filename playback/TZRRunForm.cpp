@@ -1,6 +1,7 @@
 #include "playback/TZRRunForm.h"
 
 #include "playback/DownloadFeed.h"
+#include "playback/EntryClip.h"
 #include "playback/ExitPolicy.h"
 #include "playback/MpvPlayer.h"
 #include "playback/PanelPlayer.h"
@@ -290,7 +291,8 @@ void TZRRunForm::FillPlaylist(std::istream& document) {
     FPlaylist.Clear();
     const auto& items = RSS.Items();
     for (int i = 0; i < items.Count(); ++i)
-        FPlaylist.Add(items.Items(i).Title(), items.Items(i).Link());
+        FPlaylist.Add(items.Items(i).Title(), items.Items(i).Link(),
+                      EntryVideoAddress(items.Items(i)));
     if (!FPlaylist.Empty())
         PlayEntry(0);
 }
@@ -299,11 +301,11 @@ void TZRRunForm::PlayEntry(int index) {
     FPlaylist.SetCurrentIndex(index);
     if (!FPlaylist.IsOpen())
         return;
-    const std::string address = FPlaylist.PlayerAddressOf(index, Settings.HD, Settings.Loop);
+    const PlayerClip clip = FPlaylist.ClipOf(index, Settings.HD, Settings.Loop);
     CreatePlayer();
-    flash->SetMovie(address);
+    flash->SetMovie(clip);
     if (const std::optional<int> next = FPlaylist.NextIndex(true); next && *next != index)
-        FServices.Prefetch(FPlaylist.PlayerAddressOf(*next, Settings.HD, Settings.Loop));
+        FServices.Prefetch(FPlaylist.ClipOf(*next, Settings.HD, Settings.Loop).Address);
 }
 
 void TZRRunForm::CreatePlayer() {

@@ -196,6 +196,24 @@ TEST_F(ConfigFormTest, ChannelPicksTheFeedAndIsSavedOnClose) {
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(ConfigFormTest, ClipSourceEnclosurePlaysTheEntrysOwnVideo) {
+    routes["/one"] = R"(<?xml version="1.0"?><rss version="2.0"><channel><title>t</title>
+<item><title>Sound only</title><link>http://x/watch?v=aaa</link>
+<enclosure url="http://media.test/a.mp3" length="1" type="audio/mpeg"/></item>
+<item><title>Own video</title><link>http://x/watch?v=bbb</link>
+<media:content xmlns:media="http://search.yahoo.com/mrss/" url="http://media.test/b.webm"
+ type="video/webm"/></item></channel></rss>)";
+    dir.write("zavriofeeds.ini", "[set]\nHD=1\nLoop=0\n[feeds]\none=" + server.Address("/one") +
+                                     "\n[player]\nBaseAddress=http://127.0.0.1:9\n"
+                                     "ClipSource=enclosure\n");
+    Open();
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/aaa&autoplay=1&fmt=18");
+    EXPECT_EQ(prefetched.back(), "http://media.test/b.webm");
+    form->cb2->SetItemIndex(1);
+    EXPECT_EQ(player()->Movie, "http://media.test/b.webm");
+    EXPECT_EQ(player()->Flags, (MovieFlags{.AutoPlay = true, .Loop = false}));
+}
+
 TEST_F(ConfigFormTest, NextClipButtonAndAutomaticAdvanceWithoutWrapAround) {
     WriteSettings("AutoNext=1", {"one"});
     Open();

@@ -208,6 +208,7 @@ TEST_F(RunFormTest, FillPlaylistNumbersEntriesAndPlaysTheFirst) {
     // The initial player was replaced by a fresh one for the clip.
     ASSERT_EQ(players.size(), 2u);
     EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/aaa&autoplay=1&fmt=18&loop=1");
+    EXPECT_EQ(player()->Flags, (MovieFlags{.AutoPlay = true, .Loop = true}));
     EXPECT_EQ(player()->parentWidget(), form->Panel1);
 
     form->PlayEntry(1);
@@ -223,6 +224,27 @@ TEST_F(RunFormTest, TheNextClipIsFetchedAheadWrappingAfterTheLast) {
               std::vector<std::string>{"http://127.0.0.1:9/v/bbb&feature=rss&autoplay=1"});
     form->PlayEntry(2);
     EXPECT_EQ(prefetched.back(), "http://127.0.0.1:9/v/aaa&autoplay=1");
+}
+
+TEST_F(RunFormTest, ClipSourceEnclosurePlaysAndFetchesAheadTheEntrysOwnVideo) {
+    const char* feed = R"(<?xml version="1.0"?>
+<rss version="2.0"><channel><title>t</title><link>http://x/</link><description>d</description>
+<item><title>Own video</title><link>http://x/watch?v=aaa</link>
+<enclosure url="http://media.test/a.mp4" length="1" type="video/mp4"/></item>
+<item><title>Sound only</title><link>http://x/watch?v=bbb</link>
+<enclosure url="http://media.test/b.mp3" length="1" type="audio/mpeg"/></item>
+</channel></rss>)";
+    WriteSettings("[set]\nHD=1\nLoop=1\n[player]\nBaseAddress=http://127.0.0.1:9\n"
+                  "ClipSource=enclosure\n");
+    ShowWithFeed(feed);
+    EXPECT_EQ(player()->Movie, "http://media.test/a.mp4");
+    EXPECT_EQ(player()->Flags, (MovieFlags{.AutoPlay = true, .Loop = true}));
+    EXPECT_EQ(prefetched,
+              std::vector<std::string>{"http://127.0.0.1:9/v/bbb&autoplay=1&fmt=18&loop=1"});
+    form->PlayEntry(1);
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/bbb&autoplay=1&fmt=18&loop=1");
+    EXPECT_EQ(player()->Flags, (MovieFlags{.AutoPlay = true, .Loop = true}));
+    EXPECT_EQ(prefetched.back(), "http://media.test/a.mp4");
 }
 
 TEST_F(RunFormTest, DefaultBaseAddressWithoutPlayerSection) {

@@ -1,5 +1,5 @@
 #pragma once
-// A player control for window tests: records the address it was given, tells
+// A player control for window tests: records the address and flags it was given, tells
 // the frame number the test sets, and reports the ready states the test asks
 // for, as a real player would.
 
@@ -14,12 +14,17 @@ namespace zavrio::test {
 
 class FakePlayer : public TShockwaveFlash {
 public:
+    using TShockwaveFlash::SetMovie;
     using TShockwaveFlash::TShockwaveFlash;
-    void SetMovie(const std::string& address) override { Movie = address; }
+    void SetMovie(const std::string& address, MovieFlags flags) override {
+        Movie = address;
+        Flags = flags;
+    }
     std::int32_t FrameNum() const override { return Frame; }
     void Report(std::int32_t state) { ReportReadyState(state); }
 
     std::string Movie;
+    MovieFlags Flags;
     std::int32_t Frame = -1;
     int Presses = 0;
 
