@@ -27,7 +27,14 @@ bool hasVideoExtension(const std::string& address) {
                        [&path](std::string_view extension) { return path.ends_with(extension); });
 }
 
+bool isWebAddress(const std::string& address) {
+    const std::string lower = AsciiLowerCopy(address.substr(0, 8));
+    return lower.starts_with("http://") || lower.starts_with("https://");
+}
+
 bool isVideo(const TRSSItemMedia& media) {
+    if (!isWebAddress(media.URL))
+        return false;
     switch (media.Source) {
     case msEnclosure:
         return media.MediaType.empty() ? hasVideoExtension(media.URL)

@@ -27,7 +27,9 @@ ClipSource ConfiguredClipSource();
 // .webm .mkv .ogv .avi .mpg .mpeg .flv .wmv .3gp, in any case); else the
 // first media:content whose type is video/... or whose medium is "video";
 // else the first Atom enclosure link whose type is video/.... "" when none
-// is. Types and media compare without regard to case.
+// is. Types and media compare without regard to case. Only http and https
+// addresses count: the address goes to the player as it stands, and a feed
+// must not make it open local files or the player's other protocols.
 std::string EntryVideoAddress(const TRSSItem& item);
 
 } // namespace zavrio
