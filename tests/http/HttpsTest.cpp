@@ -1,5 +1,6 @@
 #include "http/TIdHTTP.h"
 
+#include "ClientTestSupport.h"
 #include "ScriptedServer.h"
 #include "TestCertificates.h"
 
@@ -13,6 +14,9 @@
 namespace zavrio {
 namespace {
 
+using httptest::GetError;
+using httptest::Ok;
+using httptest::Target;
 using test::ScriptedServer;
 using test::ServerConn;
 using test::TestCertificates;
@@ -21,24 +25,6 @@ const TestCertificates& Trusted() {
     const TestCertificates& certificates = TestCertificates::Get();
     certificates.TrustOnlyTheAuthority();
     return certificates;
-}
-
-std::string Ok(const std::string& body) {
-    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-}
-
-std::string Target(const std::string& request) {
-    const auto first = request.find(' ');
-    return request.substr(first + 1, request.find(' ', first + 1) - first - 1);
-}
-
-std::string GetError(TIdHTTP& http, const std::string& address, std::string& body) {
-    try {
-        http.Get(address, body);
-    } catch (const HttpError& e) {
-        return e.what();
-    }
-    return "<no error>";
 }
 
 TEST(Https, SendsThePlainRequestInsideTlsAndKeepsTheConnection) {

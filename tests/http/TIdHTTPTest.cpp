@@ -1,5 +1,6 @@
 #include "http/TIdHTTP.h"
 
+#include "ClientTestSupport.h"
 #include "ScriptedServer.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,9 @@
 namespace zavrio {
 namespace {
 
+using httptest::GetError;
+using httptest::Ok;
+using httptest::Target;
 using test::ScriptedServer;
 using test::ServerConn;
 
@@ -59,21 +63,6 @@ struct Recorder {
     }
 };
 
-// The text of the exception Get throws, or "<no error>".
-std::string GetError(TIdHTTP& http, const std::string& address, std::string& body) {
-    try {
-        http.Get(address, body);
-    } catch (const HttpError& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
-
-std::string Target(const std::string& request) {
-    const auto first = request.find(' ');
-    return request.substr(first + 1, request.find(' ', first + 1) - first - 1);
-}
-
 // Answers by request target; unknown targets get a 500.
 ScriptedServer::Handler Routes(std::map<std::string, std::string> routes) {
     return [routes = std::move(routes)](ServerConn& conn) {
@@ -83,11 +72,6 @@ ScriptedServer::Handler Routes(std::map<std::string, std::string> routes) {
                                             : "HTTP/1.1 500 No route\r\nContent-Length: 0\r\n\r\n");
         }
     };
-}
-
-std::string Ok(const std::string& body, const std::string& extraHeaders = "") {
-    return "HTTP/1.1 200 OK\r\n" + extraHeaders + "Content-Length: " + std::to_string(body.size()) +
-           "\r\n\r\n" + body;
 }
 
 TEST(TIdHTTP, SendsExactlyTheRequestLineAndFiveHeaders) {
