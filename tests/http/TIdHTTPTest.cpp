@@ -101,6 +101,10 @@ TEST(TIdHTTP, RequestHeadHostPortCookieAndFolding) {
         {"http://example.test:80/feed", "example.test"}, // port 80 written out
         {"http://example.test:8080/feed", "example.test:8080"},
         {"http://[::1]:81/feed", "[::1]:81"},
+        // https leaves out its own port, 443, and names any other.
+        {"https://example.test/feed", "example.test"},
+        {"https://example.test:443/feed", "example.test"},
+        {"https://example.test:80/feed", "example.test:80"},
     };
     for (const auto& [address, host] : cases) {
         EXPECT_EQ(http.RequestHead(address, ""), "GET /feed HTTP/1.1\r\nContent-Type: text/html\r\n"
