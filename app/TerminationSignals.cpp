@@ -20,8 +20,16 @@ pthread_t guiThread;
 
 constexpr int Signals[] = {SIGTERM, SIGINT, SIGHUP};
 
+volatile std::sig_atomic_t signalled = 0;
+
 extern "C" void onTerminationSignal(int number) {
     const int savedErrno = errno;
+    // Armed here rather than in the loop, so a program whose loop never
+    // comes round still ends.
+    if (!signalled) {
+        signalled = 1;
+        ::alarm(2);
+    }
     const char byte = static_cast<char>(number);
     [[maybe_unused]] const ssize_t written = ::write(wakePipe[1], &byte, 1);
     // A signal that lands on another thread would leave the GUI thread
@@ -67,7 +75,6 @@ void EndOnTerminationSignals() {
         if (!notifier->isEnabled())
             return;
         notifier->setEnabled(false); // once is enough
-        ::alarm(2);
         closeEverything();
     });
 

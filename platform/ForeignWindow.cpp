@@ -23,6 +23,8 @@ bool EmbedInForeignWindow(QWidget& widget, WId foreign) {
         return false;
     // The foreign window's stand-in lives as long as the program.
     QWindow* parent = QWindow::fromWinId(foreign);
+    // Sized first, so its native window is made at the size it keeps.
+    widget.setGeometry(0, 0, size->width(), size->height());
     widget.winId(); // the widget's own native window, to be reparented
     widget.windowHandle()->setParent(parent);
     widget.setGeometry(0, 0, size->width(), size->height());
