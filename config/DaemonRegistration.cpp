@@ -124,9 +124,9 @@ std::vector<Entry> entriesOf(const std::string& text) {
             end = text.size();
         std::size_t a = pos;
         std::size_t b = end;
-        while (a < b && static_cast<unsigned char>(text[a]) <= ' ')
+        while (a < b && IsBlank(text[a]))
             ++a;
-        while (b > a && static_cast<unsigned char>(text[b - 1]) <= ' ')
+        while (b > a && IsBlank(text[b - 1]))
             --b;
         if (a < b)
             entries.push_back({a, b});
@@ -171,6 +171,19 @@ EntryParts partsOf(std::string_view entry) {
 bool isOurs(std::string_view entry, const std::string& programPath) {
     const EntryParts parts = partsOf(entry);
     return parts.name == DaemonEntryName || parts.program == programPath;
+}
+
+std::string_view textOf(const ProgramList& list, Entry entry) {
+    return std::string_view(list.text).substr(entry.start, entry.end - entry.start);
+}
+
+// The position of our entry among entries, or -1.
+int findOurs(const ProgramList& list, const std::vector<Entry>& entries,
+             const std::string& programPath) {
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (isOurs(textOf(list, entries[i]), programPath))
+            return static_cast<int>(i);
+    return -1;
 }
 
 // The path as one word of a shell command (the daemon runs entries through
@@ -225,14 +238,10 @@ int placeEntry(std::vector<std::string>& lines, const std::string& programPath) 
     }
     const ProgramList list = readProgramList(lines, *programs);
     const std::vector<Entry> entries = entriesOf(list.text);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view text =
-            std::string_view(list.text).substr(entries[i].start, entries[i].end - entries[i].start);
-        if (isOurs(text, programPath)) {
-            if (text != ours)
-                replaceInList(lines, list, entries[i], ours);
-            return static_cast<int>(i);
-        }
+    if (const int i = findOurs(list, entries, programPath); i >= 0) {
+        if (textOf(list, entries[i]) != ours)
+            replaceInList(lines, list, entries[i], ours);
+        return i;
     }
 
     // Continue the list's last line (after a "\n" that ends its last entry)
@@ -298,15 +307,9 @@ DaemonRegistration ReadDaemonRegistration(const std::string& text, const std::st
     if (const std::optional<Resource> programs = findResource(lines, "programs")) {
         const ProgramList list = readProgramList(lines, *programs);
         const std::vector<Entry> entries = entriesOf(list.text);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const std::string entry =
-                list.text.substr(entries[i].start, entries[i].end - entries[i].start);
-            if (isOurs(entry, programPath)) {
-                found.entryIndex = static_cast<int>(i);
-                found.entry = entry;
-                break;
-            }
-        }
+        found.entryIndex = findOurs(list, entries, programPath);
+        if (found.entryIndex >= 0)
+            found.entry = std::string(textOf(list, entries[found.entryIndex]));
     }
     found.mode = valueOf("mode").value_or("");
     if (const std::optional<std::string> selected = valueOf("selected"))

@@ -10,12 +10,6 @@
 
 namespace zavrio {
 
-namespace {
-
-constexpr const char* DesktopKey = "\\Control Panel\\Desktop";
-
-} // namespace
-
 void InstallAsScreensaver(const std::string& programPath) {
     try {
         IniWriteString(WindowsDirectory() + "system.INI", "boot", "SCRNSAVE.EXE", programPath);

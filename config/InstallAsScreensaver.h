@@ -20,6 +20,9 @@
 
 namespace zavrio {
 
+// The key of HKEY_CURRENT_USER that holds the registration.
+inline constexpr const char* DesktopKey = "\\Control Panel\\Desktop";
+
 void InstallAsScreensaver();
 
 // The same registration for a given program path (tests use it).

@@ -27,7 +27,6 @@ bool EmbedInForeignWindow(QWidget& widget, WId foreign) {
     widget.setGeometry(0, 0, size->width(), size->height());
     widget.winId(); // the widget's own native window, to be reparented
     widget.windowHandle()->setParent(parent);
-    widget.setGeometry(0, 0, size->width(), size->height());
     return true;
 }
 

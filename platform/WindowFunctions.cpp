@@ -10,10 +10,8 @@ namespace zavrio {
 
 namespace {
 
-template <typename T> using Reply = XcbReply<T>;
-
 xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+    XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         connection,
         xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
         nullptr));
@@ -24,7 +22,7 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
 // listening for requests.
 void writeUnmappedState(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t state,
                         xcb_atom_t above, bool on) {
-    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+    XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
         connection, xcb_get_property(connection, 0, window, state, XCB_ATOM_ATOM, 0, 1024),
         nullptr));
     std::vector<xcb_atom_t> atoms;
@@ -49,9 +47,9 @@ void SetTopmost(WId window, bool on) {
         return;
     const auto target = static_cast<xcb_window_t>(window);
 
-    Reply<xcb_get_geometry_reply_t> geometry(
+    XcbReply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(connection, xcb_get_geometry(connection, target), nullptr));
-    Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+    XcbReply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
         connection, xcb_get_window_attributes(connection, target), nullptr));
     if (!geometry || !attributes)
         return; // no such window

@@ -40,7 +40,7 @@ bool isVideo(const TRSSItemMedia& media) {
         return media.MediaType.empty() ? hasVideoExtension(media.URL)
                                        : isVideoType(media.MediaType);
     case msMediaContent:
-        return isVideoType(media.MediaType) || AsciiLowerCopy(media.Medium) == "video";
+        return isVideoType(media.MediaType) || SameTextNoCase(media.Medium, "video");
     case msAtomEnclosure:
         return isVideoType(media.MediaType);
     }
@@ -53,7 +53,7 @@ ClipSource ConfiguredClipSource() {
     if (!SettingsFile)
         return ClipSource::Link;
     const std::string value = SettingsFile->ReadString("player", "ClipSource", "");
-    return AsciiLowerCopy(value) == "enclosure" ? ClipSource::Enclosure : ClipSource::Link;
+    return SameTextNoCase(value, "enclosure") ? ClipSource::Enclosure : ClipSource::Link;
 }
 
 std::string EntryVideoAddress(const TRSSItem& item) {

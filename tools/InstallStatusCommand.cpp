@@ -1,6 +1,7 @@
 #include "tools/InstallStatusCommand.h"
 
 #include "config/DaemonRegistration.h"
+#include "config/InstallAsScreensaver.h"
 #include "platform/FileRead.h"
 #include "platform/PathFunctions.h"
 #include "platform/ProfileFunctions.h"
@@ -24,8 +25,6 @@ namespace zavrio {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-constexpr const char* DesktopKey = "\\Control Panel\\Desktop";
 
 // A value of the store; null when it is not set.
 Json storeValue(const std::string& value) {
