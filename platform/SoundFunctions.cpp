@@ -1,6 +1,9 @@
-#include "SoundFunctions.h"
+#include "platform/SoundFunctions.h"
+
+#include "platform/SharedMute.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <pulse/pulseaudio.h>
 
@@ -70,38 +73,88 @@ void onSuccess(pa_context*, int success, void* data) {
     toggle->failed = success == 0;
 }
 
+// One connection to the server, ready or not, with its time limit.
+class Server {
+public:
+    Server() : deadline_(Clock::now() + kTimeLimit), loop_(pa_mainloop_new()) {
+        if (!loop_)
+            return;
+        context_.reset(
+            pa_context_new(pa_mainloop_get_api(loop_.get()), "Zavrio Video Screensaver"));
+        if (!context_)
+            return;
+        // Never start a server as a side effect of a screensaver's mute.
+        if (pa_context_connect(context_.get(), nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+            return;
+        ready_ = runUntil(loop_.get(), context_.get(), deadline_,
+                          [&] { return pa_context_get_state(context_.get()) == PA_CONTEXT_READY; });
+    }
+
+    std::optional<bool> Muted() {
+        if (!ready_)
+            return std::nullopt;
+        Toggle toggle;
+        Operation query(pa_context_get_sink_info_by_name(context_.get(), "@DEFAULT_SINK@",
+                                                         onSinkInfo, &toggle));
+        if (!query || !runUntil(loop_.get(), context_.get(), deadline_, [&] {
+                return toggle.failed || pa_operation_get_state(query.get()) != PA_OPERATION_RUNNING;
+            }))
+            return std::nullopt;
+        if (toggle.failed || !toggle.haveSink)
+            return std::nullopt;
+        return toggle.muted;
+    }
+
+    void SetMuted(bool muted) {
+        if (!ready_)
+            return;
+        Toggle toggle;
+        Operation change(pa_context_set_sink_mute_by_name(context_.get(), "@DEFAULT_SINK@",
+                                                          muted ? 1 : 0, onSuccess, &toggle));
+        if (change)
+            runUntil(loop_.get(), context_.get(), deadline_, [&] { return toggle.done; });
+    }
+
+private:
+    Clock::time_point deadline_;
+    std::unique_ptr<pa_mainloop, MainloopDeleter> loop_;
+    std::unique_ptr<pa_context, ContextDeleter> context_;
+    bool ready_ = false;
+};
+
+SharedMute& sessionMute() {
+    static SharedMute mute(RuntimeRecordDirectory(),
+                           SinkMute{DefaultSinkMuted, SetDefaultSinkMute});
+    return mute;
+}
+
 } // namespace
 
 void ToggleMute(std::uint64_t /*window*/) {
-    const auto deadline = Clock::now() + kTimeLimit;
-    std::unique_ptr<pa_mainloop, MainloopDeleter> loop(pa_mainloop_new());
-    if (!loop)
-        return;
-    std::unique_ptr<pa_context, ContextDeleter> context(
-        pa_context_new(pa_mainloop_get_api(loop.get()), "Zavrio Video Screensaver"));
-    if (!context)
-        return;
-    // Never start a server as a side effect of a screensaver's mute toggle.
-    if (pa_context_connect(context.get(), nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        return;
-    if (!runUntil(loop.get(), context.get(), deadline,
-                  [&] { return pa_context_get_state(context.get()) == PA_CONTEXT_READY; }))
-        return;
+    Server server;
+    if (const std::optional<bool> muted = server.Muted())
+        server.SetMuted(!*muted);
+}
 
-    Toggle toggle;
-    Operation query(
-        pa_context_get_sink_info_by_name(context.get(), "@DEFAULT_SINK@", onSinkInfo, &toggle));
-    if (!query || !runUntil(loop.get(), context.get(), deadline, [&] {
-            return toggle.failed || pa_operation_get_state(query.get()) != PA_OPERATION_RUNNING;
-        }))
-        return;
-    if (toggle.failed || !toggle.haveSink)
-        return;
+std::optional<bool> DefaultSinkMuted() {
+    return Server().Muted();
+}
 
-    Operation change(pa_context_set_sink_mute_by_name(context.get(), "@DEFAULT_SINK@",
-                                                      toggle.muted ? 0 : 1, onSuccess, &toggle));
-    if (change)
-        runUntil(loop.get(), context.get(), deadline, [&] { return toggle.done; });
+void SetDefaultSinkMute(bool muted) {
+    Server().SetMuted(muted);
+}
+
+void HoldSessionMute() {
+    SharedMute& mute = sessionMute();
+    // Registered after the record keeper exists, so it runs before the
+    // keeper is destroyed at exit.
+    static const bool releasedAtExit = std::atexit(ReleaseSessionMute) == 0;
+    (void)releasedAtExit;
+    mute.Hold();
+}
+
+void ReleaseSessionMute() {
+    sessionMute().Release();
 }
 
 } // namespace zavrio
