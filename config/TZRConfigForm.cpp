@@ -5,8 +5,8 @@
 #include "config/SkinControls.h"
 #include "config/Skins.h"
 #include "platform/WindowFunctions.h"
+#include "playback/ClipPrefetcher.h"
 #include "playback/DownloadFeed.h"
-#include "playback/EntryClip.h"
 #include "playback/MpvPlayer.h"
 #include "playback/PanelPlayer.h"
 #include "playback/PlaybackFlags.h"
@@ -80,7 +80,7 @@ ConfigFormServices withDefaults(ConfigFormServices s, QWidget* owner) {
     if (!s.CreatePlayer)
         s.CreatePlayer = CachedMpvPlayer;
     if (!s.Prefetch)
-        s.Prefetch = [](const std::string& address) { ProcessClipCache()->Prefetch(address); };
+        s.Prefetch = [](const std::string& address) { ProcessClipPrefetcher().Prefetch(address); };
     if (!s.Now)
         s.Now = LocalNow;
     if (!s.ReportError)
@@ -108,7 +108,8 @@ void paintBlack(QWidget& widget) {
 } // namespace
 
 TZRConfigForm::TZRConfigForm(ConfigFormServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window), FServices(withDefaults(std::move(services), this)) {
+    : QWidget(parent, Qt::Window), FServices(withDefaults(std::move(services), this)),
+      FClipList(false, FServices.Prefetch) {
     setObjectName("ZRConfigForm");
     setWindowTitle(Caption);
     setWindowIcon(ProgramIcon());
@@ -129,7 +130,7 @@ TZRConfigForm::TZRConfigForm(ConfigFormServices services, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
 
     http.OnPump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    FClipList.Open();
+    FClipList.List().Open();
     FClipList.SetCurrentIndex(-1);
 
     if (FServices.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -451,7 +452,7 @@ void TZRConfigForm::Timer1Timer() {
     if (!flash || !FClipList.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now()))
         return;
     FClipList.SetCurrentIndex(cb2->ItemIndex());
-    if (const std::optional<int> next = FClipList.NextIndex(false))
+    if (const std::optional<int> next = FClipList.NextIndex())
         cb2->SetItemIndex(*next);
 }
 
@@ -470,15 +471,11 @@ void TZRConfigForm::cb1Change() {
 void TZRConfigForm::FillClipList(std::istream& document) {
     RSS.LoadFromStream(document);
     cb2->ClearItems();
-    FClipList.Clear();
+    FClipList.List().Fill(RSS.Items());
     FClipList.SetCurrentIndex(-1);
-    const auto& items = RSS.Items();
-    for (int i = 0; i < items.Count(); ++i) {
-        FClipList.Add(items.Items(i).Title(), items.Items(i).Link(),
-                      EntryVideoAddress(items.Items(i)));
-        cb2->AddItem(QString::fromStdString(FClipList.Entry(i).Text));
-    }
-    if (!FClipList.Empty())
+    for (const PlaylistEntry& entry : FClipList.List().Entries())
+        cb2->AddItem(QString::fromStdString(entry.Text));
+    if (!FClipList.List().Empty())
         cb2->SetItemIndex(0);
 }
 
@@ -486,12 +483,9 @@ void TZRConfigForm::cb2Change() {
     const int i = cb2->ItemIndex();
     if (i < 0)
         return; // the list was emptied: nothing to play
-    FClipList.SetCurrentIndex(i);
-    const PlayerClip clip = FClipList.ClipOf(i, Settings.HD, Settings.Loop);
+    const PlayerClip clip = FClipList.Play(i, Settings.HD, Settings.Loop);
     CreatePlayer();
     flash->SetMovie(clip);
-    if (const std::optional<int> next = FClipList.NextIndex(false))
-        FServices.Prefetch(FClipList.ClipOf(*next, Settings.HD, Settings.Loop).Address);
     // After a feed that downloaded but did not parse, the list is the old
     // feed's and the feed component may hold fewer entries: no hint then.
     const auto& items = RSS.Items();

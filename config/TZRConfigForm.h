@@ -19,8 +19,8 @@
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
 #include "platform/LocalClock.h"
+#include "playback/ClipSequence.h"
 #include "playback/PanelPlayer.h"
-#include "playback/Playlist.h"
 #include "playback/StandardErrorReport.h"
 #include "playback/TShockwaveFlash.h"
 
@@ -109,7 +109,7 @@ public:
     // The skin in effect, 0 to 3.
     int SkinIndex() const { return skinIndex_; }
     bool OptionsRolledUp() const { return rolledUp_; }
-    const Playlist& ClipList() const { return FClipList; }
+    const Playlist& ClipList() const { return FClipList.List(); }
     TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
     TZRRunForm* RunForm() const { return runForm_.get(); }
     std::int32_t ReadyState() const { return FClipList.ReadyState(); }
@@ -159,7 +159,8 @@ private:
     TIdHTTP http;
     TSimpleRSS RSS;
     std::unique_ptr<TShockwaveFlash> flash;
-    Playlist FClipList; // cb2's entries; its current index is cb2's selection
+    // cb2's entries; the current index is cb2's selection.
+    ClipSequence FClipList;
     std::unique_ptr<TZRRunForm> runForm_;
     QWidget* toolBar_ = nullptr;
     QWidget* options_ = nullptr; // skingroup's content, hidden when rolled up

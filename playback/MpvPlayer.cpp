@@ -1,5 +1,6 @@
 #include "playback/MpvPlayer.h"
 
+#include "playback/ClipPrefetcher.h"
 #include "playback/PlayerLimits.h"
 
 #include <QMetaObject>
@@ -184,7 +185,7 @@ private:
 
 std::unique_ptr<TShockwaveFlash> CachedMpvPlayer(QWidget* parent) {
     return std::make_unique<MpvPlayer>(
-        parent, [](const std::string& address) { return ProcessClipCache()->Acquire(address); });
+        parent, [](const std::string& address) { return ProcessClipStore()->Acquire(address); });
 }
 
 void MpvPlayer::MpvDeleter::operator()(mpv_handle* h) const {
@@ -246,6 +247,9 @@ void MpvPlayer::CreateMpv() {
     };
     for (const auto& [name, value] : options)
         check(mpv_set_option_string(h, name, value), std::string("setting option ") + name);
+    // No audio track at all: nothing decoded, nothing heard.
+    if (silent_)
+        check(mpv_set_option_string(h, "aid", "no"), "setting option aid");
     check(mpv_initialize(h), "initialising the player");
     // What the clip watch needs to know of the clip.
     check(mpv_observe_property(h, 0, "pause", MPV_FORMAT_FLAG), "observing pause");
@@ -280,6 +284,12 @@ void MpvPlayer::SetMovie(const std::string& address, MovieFlags flags) {
     watch_.Start(ClipWatch::Clock::now());
     watch_.OnScreen(onScreen_, ClipWatch::Clock::now());
     watchTimer_->start();
+}
+
+void MpvPlayer::SetSilent() {
+    silent_ = true;
+    if (mpv_)
+        mpv_set_property_string(mpv_.get(), "aid", "no");
 }
 
 std::int32_t MpvPlayer::FrameNum() const {

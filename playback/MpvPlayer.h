@@ -25,7 +25,7 @@
 // SetMovie throws std::runtime_error when mpv cannot be created, initialised
 // or given the address; the text names the failing step and mpv's error.
 
-#include "playback/ClipCache.h"
+#include "playback/ClipStore.h"
 #include "playback/ClipWatch.h"
 #include "playback/TShockwaveFlash.h"
 
@@ -56,6 +56,7 @@ public:
     using TShockwaveFlash::SetMovie;
     void SetMovie(const std::string& address, MovieFlags flags) override;
     std::int32_t FrameNum() const override;
+    void SetSilent() override;
 
     // True once the clip failed and the error text is shown; why it failed.
     bool ShowsLoadError() const { return loadError_; }
@@ -90,6 +91,7 @@ private:
     ClipLease lease_; // the current clip's file, when it plays from one
     ClipWatch watch_;
     bool onScreen_ = true;
+    bool silent_ = false;
     QTimer* watchTimer_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "playback/Playlist.h"
 
+#include "feed/RSSItem.h"
 #include "playback/EntryClip.h"
 #include "playback/PlayerAddress.h"
 
@@ -26,6 +27,13 @@ void Playlist::Add(const std::string& title, std::string link, std::string video
         {std::to_string(entries_.size() + 1) + ". " + title, std::move(link), std::move(video)});
 }
 
+void Playlist::Fill(const TRSSItems& items) {
+    Clear();
+    entries_.reserve(static_cast<std::size_t>(items.Count()));
+    for (int i = 0; i < items.Count(); ++i)
+        Add(items.Items(i).Title(), items.Items(i).Link(), EntryVideoAddress(items.Items(i)));
+}
+
 const PlaylistEntry& Playlist::Entry(int index) const {
     if (index < 0 || index >= Count())
         throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
@@ -42,26 +50,6 @@ PlayerClip Playlist::ClipOf(int index, bool hd, bool loop) const {
     if (!entry.Video.empty() && ConfiguredClipSource() == ClipSource::Enclosure)
         return {entry.Video, flags};
     return {PlayerAddressOf(index, hd, loop), flags};
-}
-
-void Playlist::ReadyStateChanged(std::int32_t state, TDateTime when) {
-    readyState_ = state;
-    readyTime_ = when;
-}
-
-bool Playlist::AdvanceDue(bool autoNext, std::int32_t frameNum, TDateTime now) const {
-    return autoNext && frameNum >= 0 && readyState_ == 4 &&
-           SecondsBetween(readyTime_, now) > AdvanceAfterSeconds;
-}
-
-std::optional<int> Playlist::NextIndex(bool wrap) const {
-    if (entries_.empty())
-        return std::nullopt;
-    if (current_ >= 0 && current_ < Count() - 1)
-        return current_ + 1;
-    if (wrap)
-        return 0;
-    return std::nullopt;
 }
 
 } // namespace zavrio

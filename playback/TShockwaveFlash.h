@@ -25,6 +25,10 @@ public:
     virtual void SetMovie(const std::string& address, MovieFlags flags) = 0;
     void SetMovie(const PlayerClip& clip) { SetMovie(clip.Address, clip.Flags); }
 
+    // From now on the control plays without sound (a view beside the one
+    // that is heard). Controls without sound of their own ignore it.
+    virtual void SetSilent() {}
+
     // The current frame number, negative while there is none.
     virtual std::int32_t FrameNum() const = 0;
 

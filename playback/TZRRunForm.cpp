@@ -1,13 +1,13 @@
 #include "playback/TZRRunForm.h"
 
+#include "playback/ClipPrefetcher.h"
+#include "playback/CopyClaims.h"
 #include "playback/DownloadFeed.h"
-#include "playback/EntryClip.h"
 #include "playback/ExitPolicy.h"
 #include "playback/MpvPlayer.h"
-#include "playback/PanelPlayer.h"
 #include "playback/PlaybackFlags.h"
-#include "playback/PlayerLayout.h"
 #include "playback/QtInputMessage.h"
+#include "playback/ScreenCoverage.h"
 #include "playback/StandardErrorReport.h"
 
 #include "platform/CursorDisplay.h"
@@ -19,89 +19,58 @@
 #include <QCloseEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QVBoxLayout>
 
-#include <atomic>
-#include <cstdlib>
-
+#include <algorithm>
 #include <stdexcept>
 
 namespace zavrio {
 
 namespace {
 
-void paintBlack(QWidget& widget) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
-}
-
 QSize primaryScreenSize() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize(0, 0);
 }
 
-// A mute toggled by a show and not yet toggled back. When the program is
-// ended by anything but its own close (the X connection cut by the
-// screensaver daemon makes the X library call exit), the toggle is given back
-// on the way out.
-// Only the real toggle is owed this way (tests bring their own).
-std::atomic<bool> muteOwed{false};
-
-void giveBackOwedMute() {
-    if (muteOwed.exchange(false))
-        ToggleMute(0);
+std::vector<ScreenArea> otherScreens() {
+    std::vector<ScreenArea> areas;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != primary)
+            areas.push_back({screen->name().toStdString(), screen->geometry()});
+    return areas;
 }
 
 RunFormServices withDefaults(RunFormServices s, QWidget* owner) {
     if (!s.CreatePlayer)
         s.CreatePlayer = CachedMpvPlayer;
     if (!s.Prefetch)
-        s.Prefetch = [](const std::string& address) { ProcessClipCache()->Prefetch(address); };
+        s.Prefetch = [](const std::string& address) { ProcessClipPrefetcher().Prefetch(address); };
     if (!s.Now)
         s.Now = LocalNow;
     if (!s.ReportError)
         s.ReportError = StandardErrorReport(owner);
     if (!s.ScreenSize)
         s.ScreenSize = primaryScreenSize;
-    if (!s.ToggleMute)
-        s.ToggleMute = zavrio::ToggleMute;
+    if (!s.OtherScreens)
+        s.OtherScreens = otherScreens;
+    if (!s.HoldMute)
+        s.HoldMute = [](bool muted) { muted ? HoldSessionMute() : ReleaseSessionMute(); };
+    if (!s.OtherCopies.Plays && !s.OtherCopies.Claim)
+        s.OtherCopies = ClipClaimsOfOtherCopies();
     return s;
 }
 
 } // namespace
 
 TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      FRealMute(!services.ToggleMute), FServices(withDefaults(std::move(services), this)) {
-    setWindowTitle("ZRRunForm");
-    QFont font("MS Sans Serif");
-    font.setPointSize(8);
-    setFont(font);
-    paintBlack(*this);
-    // A maximised popup covers the whole monitor, task bar included; on X11
-    // that is the full-screen state.
+    : PlaybackView(services.CreatePlayer ? services.CreatePlayer : CachedMpvPlayer, parent),
+      FServices(withDefaults(std::move(services), this)),
+      FSequence(true, FServices.Prefetch, FServices.OtherCopies) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->geometry());
-    setWindowState(Qt::WindowFullScreen);
+        Cover(screen->geometry());
 
-    Panel1 = new QWidget(this); // owned by the window, like every part below
-    paintBlack(*Panel1);
-    Panel1->setGeometry(0, 0, 21, 17);
-    auto* panel1Layout = new QVBoxLayout(Panel1);
-    panel1Layout->setContentsMargins(0, 0, 0, 0);
-
-    Panel2 = new QLabel(QString::fromUtf8(WelcomeCaption), this);
-    paintBlack(*Panel2);
-    Panel2->setAlignment(Qt::AlignCenter);
-    QPalette aqua = Panel2->palette();
-    aqua.setColor(QPalette::WindowText, QColor(0, 255, 255));
-    Panel2->setPalette(aqua);
-    Panel2->setGeometry(rect());
-    Panel2->raise();
-
-    Timer1 = new QTimer(this);
+    Timer1 = new QTimer(this); // owned by the window, like every part below
     Timer1->setInterval(50);
     connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
 
@@ -117,12 +86,18 @@ TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
     http.OnWork = [this](WorkMode mode, std::int64_t n) { httpWork(mode, n); };
     http.OnPump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
 
+    connect(qApp, &QGuiApplication::screenAdded, this, [this] { ScreensChanged(); });
+    // The screen is still listed while its removal is announced.
+    connect(qApp, &QGuiApplication::screenRemoved, this,
+            [this] { QTimer::singleShot(0, this, [this] { ScreensChanged(); }); });
+
     CreatePlayer();
     qApp->installEventFilter(this);
 }
 
 TZRRunForm::~TZRRunForm() {
     qApp->removeEventFilter(this);
+    FOtherViews.clear();
     flash.reset();
 }
 
@@ -155,12 +130,9 @@ void TZRRunForm::closeEvent(QCloseEvent* event) {
 }
 
 void TZRRunForm::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    Panel2->setGeometry(rect());
+    PlaybackView::resizeEvent(event);
     if (Embedded() && FShown)
-        LayOutPlayer(size());
-    else if (FPanel1Fills)
-        Panel1->setGeometry(rect());
+        LayOutPlayer(Settings.VideoSize, size());
 }
 
 bool TZRRunForm::EmbedIn(WId foreignWindow) {
@@ -179,14 +151,20 @@ bool TZRRunForm::EmbedIn(WId foreignWindow) {
     return true;
 }
 
-void TZRRunForm::LayOutPlayer(QSize area) {
-    if (const auto layout = PlayerPanelLayout(Settings.VideoSize, area.width(), area.height())) {
-        FPanel1Fills = layout->FillClient;
-        if (FPanel1Fills)
-            Panel1->setGeometry(rect());
-        else
-            Panel1->setGeometry(layout->Left, layout->Top, layout->Width, layout->Height);
-    }
+std::vector<PlaybackView*> TZRRunForm::Views() const {
+    std::vector<PlaybackView*> views{const_cast<TZRRunForm*>(this)};
+    for (const OtherView& other : FOtherViews)
+        views.push_back(other.View.get());
+    return views;
+}
+
+int TZRRunForm::CurrentIndexOf(const PlaybackView& view) const {
+    if (&view == this)
+        return FSequence.CurrentIndex();
+    for (const OtherView& other : FOtherViews)
+        if (other.View.get() == &view)
+            return FSequence.CurrentIndex(other.Lane);
+    return -1;
 }
 
 bool TZRRunForm::eventFilter(QObject* watched, QEvent* event) {
@@ -222,44 +200,106 @@ void TZRRunForm::FormShow() {
     if (!SettingsFile)
         LoadSettings();
     if (Settings.Mute) {
-        FServices.ToggleMute(winId());
-        if (FRealMute) {
-            static const bool netSet = [] { return std::atexit(giveBackOwedMute) == 0; }();
-            muteOwed = netSet;
-        }
+        FServices.HoldMute(true);
+        FMuteHeld = true;
     }
     MouseMoveAllowance = MouseMoveAllowanceStart;
+    // The allowance counts motion as the pointer reports it; Qt would merge
+    // a burst of reported positions into one event.
+    FCompressedMotion = QCoreApplication::testAttribute(Qt::AA_CompressHighFrequencyEvents);
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     if (Embedded()) {
         Panel2->raise();
-        LayOutPlayer(size());
+        LayOutPlayer(Settings.VideoSize, size());
     } else {
         if (!Settings.ShowCursor && !PreviewFromConfig)
             ShowCursor(false);
         SetTopmost(winId(), true);
         Panel2->raise();
-        LayOutPlayer(FServices.ScreenSize());
+        LayOutPlayer(Settings.VideoSize, FServices.ScreenSize());
         // A shown form is the active one, so keys reach it (and the exit
         // policy) without a click first.
         activateWindow();
+        ScreensChanged();
     }
     FocusPlayer();
     Timer1->start();
 }
 
+void TZRRunForm::ScreensChanged() {
+    if (!FShown || Embedded())
+        return;
+    std::vector<ScreenArea> screens;
+    if (ConfiguredScreenCoverage() == ScreenCoverage::All)
+        screens = FServices.OtherScreens();
+    const auto gone = [&](const OtherView& view) {
+        return std::none_of(screens.begin(), screens.end(),
+                            [&](const ScreenArea& s) { return s.Name == view.Screen; });
+    };
+    for (auto at = FOtherViews.begin(); at != FOtherViews.end();) {
+        if (gone(*at)) {
+            DisposeOf(*at);
+            at = FOtherViews.erase(at);
+        } else {
+            ++at;
+        }
+    }
+    for (const ScreenArea& screen : screens)
+        if (std::none_of(FOtherViews.begin(), FOtherViews.end(),
+                         [&](const OtherView& view) { return view.Screen == screen.Name; }))
+            OpenOtherView(screen);
+}
+
+void TZRRunForm::OpenOtherView(const ScreenArea& screen) {
+    // A child window: never blocked by this one while a preview shows it
+    // modally, and gone with it.
+    auto view = std::make_unique<PlaybackView>(FServices.CreatePlayer, this);
+    view->Cover(screen.Geometry);
+    view->SetCaption(Panel2->text());
+    view->LayOutPlayer(Settings.VideoSize, screen.Geometry.size());
+    view->show();
+    SetTopmost(view->winId(), true);
+    OtherView& added =
+        FOtherViews.emplace_back(OtherView{screen.Name, FSequence.AddLane(), std::move(view)});
+    if (FSequence.List().IsOpen() && !FSequence.List().Empty())
+        PlayOn(added, FSequence.FirstIndex(added.Lane));
+}
+
+void TZRRunForm::CloseOtherViews() {
+    for (OtherView& view : FOtherViews)
+        DisposeOf(view);
+    FOtherViews.clear();
+}
+
+void TZRRunForm::DisposeOf(OtherView& view) {
+    FSequence.RemoveLane(view.Lane);
+    view.View->DestroyPlayer();
+    view.View->hide();
+    // The input that ends a show may be on its way through this very view's
+    // window: it goes once that is over.
+    view.View.release()->deleteLater();
+}
+
 void TZRRunForm::Timer1Timer() {
     Timer1->setInterval(1000);
-    if (!FPlaylist.IsOpen()) {
-        FPlaylist.Open();
+    if (!FSequence.List().IsOpen()) {
+        FSequence.List().Open();
         if (!FFeedNames)
             FFeedNames = std::make_unique<std::vector<std::string>>(FeedNames());
         if (!FFeedNames->empty())
             DownloadChannel();
     }
 
-    if (!Settings.AutoNext || !flash || FPlaylist.Empty())
+    if (!Settings.AutoNext || FSequence.List().Empty())
         return;
-    if (FPlaylist.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now()))
-        PlayEntry(*FPlaylist.NextIndex(true));
+    if (flash && FSequence.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now()))
+        PlayEntry(*FSequence.NextIndex());
+    for (OtherView& other : FOtherViews) {
+        const TShockwaveFlash* player = other.View->CurrentPlayer();
+        if (player && FSequence.AdvanceDue(Settings.AutoNext, player->FrameNum(), FServices.Now(),
+                                           other.Lane))
+            PlayOn(other, *FSequence.NextIndex(other.Lane));
+    }
 }
 
 void TZRRunForm::DownloadChannel() {
@@ -286,47 +326,65 @@ void TZRRunForm::DownloadChannel() {
 
 void TZRRunForm::FillPlaylist(std::istream& document) {
     RSS.LoadFromStream(document);
-    if (!FPlaylist.IsOpen())
-        FPlaylist.Open();
-    FPlaylist.Clear();
-    const auto& items = RSS.Items();
-    for (int i = 0; i < items.Count(); ++i)
-        FPlaylist.Add(items.Items(i).Title(), items.Items(i).Link(),
-                      EntryVideoAddress(items.Items(i)));
-    if (!FPlaylist.Empty())
-        PlayEntry(0);
+    if (!FSequence.List().IsOpen())
+        FSequence.List().Open();
+    FSequence.List().Fill(RSS.Items());
+    FSequence.ForgetCurrent();
+    if (FSequence.List().Empty())
+        return;
+    PlayEntry(FSequence.FirstIndex(ClipSequence::Primary));
+    for (OtherView& other : FOtherViews)
+        PlayOn(other, FSequence.FirstIndex(other.Lane));
 }
 
 void TZRRunForm::PlayEntry(int index) {
-    FPlaylist.SetCurrentIndex(index);
-    if (!FPlaylist.IsOpen())
+    FSequence.SetCurrentIndex(index);
+    if (!FSequence.List().IsOpen())
         return;
-    const PlayerClip clip = FPlaylist.ClipOf(index, Settings.HD, Settings.Loop);
+    const PlayerClip clip = FSequence.Play(index, Settings.HD, Settings.Loop);
     CreatePlayer();
     flash->SetMovie(clip);
-    if (const std::optional<int> next = FPlaylist.NextIndex(true); next && *next != index)
-        FServices.Prefetch(FPlaylist.ClipOf(*next, Settings.HD, Settings.Loop).Address);
+}
+
+void TZRRunForm::PlayOn(OtherView& other, int index) {
+    const PlayerClip clip = FSequence.Play(index, Settings.HD, Settings.Loop, other.Lane);
+    PlaybackView* view = other.View.get();
+    view->ReplacePlayer(
+        [this, view](std::int32_t state) {
+            Guarded([this, view, state] { OtherReadyStateChange(view, state); });
+        },
+        true);
+    view->CurrentPlayer()->SetMovie(clip);
 }
 
 void TZRRunForm::CreatePlayer() {
-    flash.reset();
-    flash = MakePanelPlayer(FServices.CreatePlayer, *Panel1, [this](std::int32_t state) {
-        Guarded([this, state] { flashReadyStateChange(state); });
-    });
-    FocusPlayer();
+    ReplacePlayer(
+        [this](std::int32_t state) { Guarded([this, state] { flashReadyStateChange(state); }); });
 }
 
 void TZRRunForm::FocusPlayer() {
-    FocusPanelPlayer(*this, *Panel1, flash.get());
+    PlaybackView::FocusPlayer();
 }
 
 void TZRRunForm::flashReadyStateChange(std::int32_t newState) {
-    FPlaylist.ReadyStateChanged(newState, FServices.Now());
+    FSequence.ReadyStateChanged(newState, FServices.Now());
     Panel2->hide();
 }
 
+void TZRRunForm::OtherReadyStateChange(PlaybackView* view, std::int32_t newState) {
+    for (const OtherView& other : FOtherViews)
+        if (other.View.get() == view)
+            FSequence.ReadyStateChanged(newState, FServices.Now(), other.Lane);
+    view->Panel2->hide();
+}
+
+void TZRRunForm::SetCaptions(const QString& text) {
+    for (PlaybackView* view : Views())
+        view->SetCaption(text);
+}
+
 void TZRRunForm::httpStatus(ClientStatus, const std::string& text) {
-    Panel2->setText(QString::fromStdString(text));
+    SetCaptions(QString::fromStdString(text));
 }
 
 void TZRRunForm::httpWorkBegin(WorkMode, std::int64_t expected) {
@@ -334,7 +392,7 @@ void TZRRunForm::httpWorkBegin(WorkMode, std::int64_t expected) {
 }
 
 void TZRRunForm::httpWork(WorkMode, std::int64_t count) {
-    Panel2->setText(QString("Progress: %1 of %2").arg(count).arg(FPanel2Tag));
+    SetCaptions(QString("Progress: %1 of %2").arg(count).arg(FPanel2Tag));
 }
 
 void TZRRunForm::FormClose() {
@@ -344,14 +402,16 @@ void TZRRunForm::FormClose() {
     Timer1->setInterval(50);
     if (FDownloading)
         http.Disconnect(); // the waiting download fails and is abandoned
-    flash.reset();
-    // The system's toggle goes back once, by whichever comes first: this
-    // close or the exit.
-    const bool owed = muteOwed.exchange(false);
-    if (Settings.Mute && (owed || !FRealMute))
-        FServices.ToggleMute(winId());
+    CloseOtherViews();
+    DestroyPlayer();
+    FSequence.Unclaim();
+    if (FMuteHeld) {
+        FMuteHeld = false;
+        FServices.HoldMute(false);
+    }
     ShowCursor(true);
-    FPlaylist.Release();
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, FCompressedMotion);
+    FSequence.List().Release();
 }
 
 } // namespace zavrio

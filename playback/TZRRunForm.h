@@ -1,15 +1,29 @@
 #pragma once
-// The playback window: a borderless black stay-on-top window over the
-// primary screen that downloads the feed at Channel, turns its items into a
-// playlist and plays the clips one by one, advancing 15 seconds after a clip
-// is ready when AutoNext is set. Until a player first reports a ready state it
-// shows the welcome caption, replaced by the HTTP client's status and
-// progress while the feed downloads.
+// The playback session and its window: TZRRunForm is the borderless black
+// stay-on-top window over the primary screen that downloads the feed at
+// Channel, turns its items into a playlist and plays the clips one by one,
+// advancing 15 seconds after a clip is ready when AutoNext is set. Until a
+// player first reports a ready state it shows the welcome caption, replaced
+// by the HTTP client's status and progress while the feed downloads.
 //
-// It owns its HTTP client, feed component, timers, panels and player
-// control, and while it exists an application-wide event filter that closes
-// it on the input the exit options name (ExitPolicy.h). It is the main window
-// in full-screen mode; the configuration window shows it again for previews.
+// It is also the session of every screen: what there is once per run (the
+// settings, the download, the playlist, the exit policy with its mouse
+// allowance, the mute and the cursor) is its; with [screens] Mode=all (the
+// default) every other screen gets a view of its own (PlaybackView.h) that
+// plays another entry of the same playlist, advancing by the same rule, and
+// screens plugged in or taken away during a show gain or lose theirs. Only
+// the primary view plays sound. Any input the exit options name, on any
+// screen, ends the whole session.
+//
+// It owns its HTTP client, feed component, timers, the views and their
+// player controls, and while it exists an application-wide event filter that
+// closes it on the input the exit options name (ExitPolicy.h). It is the main
+// window in full-screen mode; the configuration window shows it again for
+// previews.
+//
+// With Mute set the sound is muted for the show and given back as it was
+// found, once for all copies of the program the user runs at the same time
+// (platform/SharedMute.h).
 //
 // Failures inside its handlers (a failed download, an unreadable feed, a bad
 // Channel) go to the standard error report: a modal critical box titled
@@ -22,8 +36,9 @@
 #include "http/TIdHTTP.h"
 #include "platform/ForeignWindow.h"
 #include "platform/LocalClock.h"
+#include "playback/ClipSequence.h"
 #include "playback/PanelPlayer.h"
-#include "playback/Playlist.h"
+#include "playback/PlaybackView.h"
 #include "playback/StandardErrorReport.h"
 #include "playback/TShockwaveFlash.h"
 
@@ -51,14 +66,18 @@ struct RunFormServices {
     ErrorReporter ReportError; // the standard error report
 
     std::function<QSize()> ScreenSize; // the primary screen's size
-    std::function<void(std::uint64_t window)> ToggleMute;
+    // The screens besides the primary one, each of which gets a view.
+    std::function<std::vector<ScreenArea>()> OtherScreens;
+    // true: this show wants the sound muted from now on; false: it no longer
+    // does (the state found is given back once no copy of the program wants
+    // it muted).
+    std::function<void(bool muted)> HoldMute;
+    // Copies of the program on other monitors, so they show other clips.
+    Neighbours OtherCopies;
 };
 
-class TZRRunForm : public QWidget {
+class TZRRunForm : public PlaybackView {
 public:
-    static constexpr const char* WelcomeCaption =
-        "Welcome to Zavrio Today Screensaver, Connecting to zavrio video server.......";
-
     explicit TZRRunForm(RunFormServices services = {}, QWidget* parent = nullptr);
     ~TZRRunForm() override;
 
@@ -66,8 +85,8 @@ public:
     // daemon's) instead of over the screen, before it is shown: it fills that
     // window and follows its size, and closes when that window goes. The
     // owner has the screen and the input, so the window then stays out of the
-    // stacking order and the cursor, and input does not end it. False when
-    // the foreign window does not exist.
+    // stacking order and the cursor, and input does not end it; it is the
+    // only view. False when the foreign window does not exist.
     bool EmbedIn(WId foreignWindow);
     bool Embedded() const { return FParentWatch != nullptr; }
 
@@ -81,6 +100,8 @@ public:
     void httpWorkBegin(WorkMode mode, std::int64_t expected);
     void httpWork(WorkMode mode, std::int64_t count);
     void ApplicationEvents1Message(std::uint32_t message, std::uintptr_t wParam, bool& handled);
+    // The screens changed (one plugged in or taken away): views follow.
+    void ScreensChanged();
 
     // Window operations.
     void FillPlaylist(std::istream& document);
@@ -89,20 +110,21 @@ public:
     void FocusPlayer();
 
     // Parts and state, for the configuration window and for tests.
-    QWidget* Panel1 = nullptr;
-    QLabel* Panel2 = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* MouseTimer = nullptr;
-    TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
     // The entries while a show's list is open, else null.
     const std::vector<PlaylistEntry>* PlaylistEntries() const {
-        return FPlaylist.IsOpen() ? &FPlaylist.Entries() : nullptr;
+        return FSequence.List().IsOpen() ? &FSequence.List().Entries() : nullptr;
     }
     const std::vector<std::string>* FeedNamesList() const { return FFeedNames.get(); }
-    int CurrentIndex() const { return FPlaylist.CurrentIndex(); }
-    std::int32_t ReadyState() const { return FPlaylist.ReadyState(); }
-    TDateTime ReadyTime() const { return FPlaylist.ReadyTime(); }
+    int CurrentIndex() const { return FSequence.CurrentIndex(); }
+    std::int32_t ReadyState() const { return FSequence.ReadyState(); }
+    TDateTime ReadyTime() const { return FSequence.ReadyTime(); }
     std::int64_t Panel2Tag() const { return FPanel2Tag; }
+    // Every view of the show, this window first, then one per other screen.
+    std::vector<PlaybackView*> Views() const;
+    // The entry a view plays (-1: none yet).
+    int CurrentIndexOf(const PlaybackView& view) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -111,27 +133,41 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // A view on a screen other than the primary one, with its lane of the
+    // clip sequence.
+    struct OtherView {
+        std::string Screen;
+        int Lane;
+        std::unique_ptr<PlaybackView> View;
+    };
+
     // Runs a handler; what it throws goes to the error report.
     void Guarded(const std::function<void()>& handler);
     void ReportError(const std::string& text);
     void DownloadChannel();
-    // Places Panel1 for the video size in an area of the given size.
-    void LayOutPlayer(QSize area);
+    void OpenOtherView(const ScreenArea& screen);
+    void CloseOtherViews();
+    void DisposeOf(OtherView& view);
+    // Plays entry index on another screen's view.
+    void PlayOn(OtherView& view, int index);
+    void OtherReadyStateChange(PlaybackView* view, std::int32_t newState);
+    void SetCaptions(const QString& text);
 
-    bool FRealMute; // the system's toggle, not one a test brought
     RunFormServices FServices;
     TIdHTTP http;
     TSimpleRSS RSS;
-    std::unique_ptr<TShockwaveFlash> flash;
     std::unique_ptr<ForeignWindowWatch> FParentWatch; // set when embedded
     std::unique_ptr<std::vector<std::string>> FFeedNames;
-    // Open during a show; its ready state lasts for the window's life.
-    Playlist FPlaylist;
+    // The playlist (open during a show) and what each view plays; the ready
+    // states last for the window's life.
+    ClipSequence FSequence;
+    std::vector<OtherView> FOtherViews;
     std::int64_t FPanel2Tag = 0;
-    bool FPanel1Fills = false;
     bool FShown = false;          // between FormShow and FormClose
     bool FReportingError = false; // the modal error box is up
     bool FDownloading = false;
+    bool FMuteHeld = false;
+    bool FCompressedMotion = true; // Qt's motion compression before the show
     // Counts closes, so a download can tell that its show has ended.
     std::uint64_t FShowNumber = 0;
 };

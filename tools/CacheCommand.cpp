@@ -1,6 +1,6 @@
 #include "tools/CacheCommand.h"
 
-#include "playback/ClipCache.h"
+#include "playback/ClipStore.h"
 #include "settings/SaverSettings.h"
 #include "tools/ToolOptions.h"
 
@@ -31,10 +31,8 @@ int runCacheCommand(const std::vector<std::string>& argsIn) {
     if (!args.empty())
         throw UsageError("unexpected argument '" + args.front() + "'");
     LoadSettings(ini);
-    const ClipCache::Options options = ClipCache::OptionsFromSettings();
-    // Read without the downloading side: a cache of its own size, its
-    // directory as the screensaver's.
-    ClipCache cache({options.Directory, 0});
+    const ClipStore::Options options = ClipStore::OptionsFromSettings();
+    const ClipStore cache(options);
 
     nlohmann::ordered_json out;
     out["directory"] = options.Directory;
@@ -43,7 +41,7 @@ int runCacheCommand(const std::vector<std::string>& argsIn) {
         out["removed"] = cache.Clear();
     out["files"] = nlohmann::ordered_json::array();
     std::uint64_t total = 0;
-    for (const ClipCache::File& file : cache.Files()) {
+    for (const ClipStore::File& file : cache.Files()) {
         out["files"].push_back(
             {{"name", file.Name}, {"bytes", file.Bytes}, {"lastPlayed", utcText(file.LastPlayed)}});
         total += file.Bytes;

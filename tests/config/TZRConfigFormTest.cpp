@@ -103,7 +103,8 @@ protected:
             RunFormServices run;
             run.CreatePlayer = [](QWidget* parent) { return std::make_unique<FakePlayer>(parent); };
             run.ReportError = [this](const std::string& text) { errors.push_back(text); };
-            run.ToggleMute = [](std::uint64_t) {};
+            run.HoldMute = [](bool) {};
+            run.OtherCopies.Plays = [](const std::string&) { return false; };
             return std::make_unique<TZRRunForm>(std::move(run));
         };
         services.TrayIcon = false;

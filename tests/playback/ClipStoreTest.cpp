@@ -1,7 +1,9 @@
-// The clip cache's bookkeeping on a temporary directory, filled from a
-// scripted loopback server.
+// The clip store's bookkeeping on a temporary directory, filled by the
+// prefetcher from a scripted loopback server. Two stores over one directory
+// stand for two copies of the program (one per monitor) sharing the cache.
 
-#include "playback/ClipCache.h"
+#include "playback/ClipStore.h"
+#include "playback/ClipPrefetcher.h"
 
 #include "ScriptedServer.h"
 #include "TempDirectory.h"
@@ -10,8 +12,10 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 #include <thread>
+#include <unistd.h>
 
 namespace zavrio {
 namespace {
@@ -26,9 +30,9 @@ std::set<std::string> namesIn(const std::string& dir) {
     return names;
 }
 
-class ClipCacheTest : public testing::Test {
+class ClipStoreTest : public testing::Test {
 protected:
-    ClipCacheTest()
+    ClipStoreTest()
         : server([this](ServerConn& conn) {
               for (std::string request; !(request = conn.ReadRequest()).empty();) {
                   const auto first = request.find(' ');
@@ -51,19 +55,21 @@ protected:
 
     std::string address(const std::string& clip) { return server.Address("/" + clip); }
 
-    // Downloads clip ahead and waits until the cache is done with it. The
-    // pause keeps the files' times apart: the system's file clock is coarse.
-    void fetch(ClipCache& cache, const std::string& clip) {
-        cache.Prefetch(address(clip));
-        cache.WaitIdle();
+    // Downloads clip ahead and waits until the prefetcher is done with it.
+    // The pause keeps the files' times apart: the system's file clock is
+    // coarse.
+    void fetch(const ClipStore& cache, const std::string& clip) {
+        ClipPrefetcher prefetcher(std::shared_ptr<const ClipStore>(&cache, [](auto*) {}));
+        prefetcher.Prefetch(address(clip));
+        prefetcher.WaitIdle();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     // Whether the clip's complete file is there (without playing it, which
     // would change the order of eviction).
-    bool cached(ClipCache&, const std::string& clip) {
-        return std::filesystem::exists(dir.file(ClipCache::FileNameFor(address(clip))));
+    bool cached(const ClipStore&, const std::string& clip) {
+        return std::filesystem::exists(dir.file(ClipStore::FileNameFor(address(clip))));
     }
-    ClipLease play(ClipCache& cache, const std::string& clip) {
+    ClipLease play(const ClipStore& cache, const std::string& clip) {
         ClipLease lease = cache.Acquire(address(clip));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         return lease;
@@ -76,22 +82,22 @@ protected:
     ScriptedServer server;
 };
 
-TEST_F(ClipCacheTest, FileNamesComeFromTheAddress) {
+TEST_F(ClipStoreTest, FileNamesComeFromTheAddress) {
     // FNV-1a of the address, 64 bits.
-    EXPECT_EQ(ClipCache::FileNameFor(""), "cbf29ce484222325.clip");
-    EXPECT_EQ(ClipCache::FileNameFor("a"), "af63dc4c8601ec8c.clip");
-    EXPECT_NE(ClipCache::FileNameFor("http://x/v/1&autoplay=1"),
-              ClipCache::FileNameFor("http://x/v/1&autoplay=1&fmt=18"));
+    EXPECT_EQ(ClipStore::FileNameFor(""), "cbf29ce484222325.clip");
+    EXPECT_EQ(ClipStore::FileNameFor("a"), "af63dc4c8601ec8c.clip");
+    EXPECT_NE(ClipStore::FileNameFor("http://x/v/1&autoplay=1"),
+              ClipStore::FileNameFor("http://x/v/1&autoplay=1&fmt=18"));
 }
 
-TEST_F(ClipCacheTest, ACompleteDownloadIsFoundAndPlayedFromTheFile) {
-    ClipCache cache({dir.path(), 1 << 20});
+TEST_F(ClipStoreTest, ACompleteDownloadIsFoundAndPlayedFromTheFile) {
+    ClipStore cache({dir.path(), 1 << 20});
     EXPECT_TRUE(cache.Acquire(address("a")).Path.empty()) << "nothing before the download";
     fetch(cache, "a");
     const ClipLease lease = cache.Acquire(address("a"));
     ASSERT_FALSE(lease.Path.empty());
     EXPECT_EQ(test::ReadFile(lease.Path), clip100k);
-    EXPECT_EQ(lease.Path, dir.path() + "/" + ClipCache::FileNameFor(address("a")));
+    EXPECT_EQ(lease.Path, dir.path() + "/" + ClipStore::FileNameFor(address("a")));
     ASSERT_EQ(cache.Files().size(), 1u);
     EXPECT_EQ(cache.Files()[0].Bytes, 100000u);
     // A complete file is not fetched again.
@@ -100,18 +106,20 @@ TEST_F(ClipCacheTest, ACompleteDownloadIsFoundAndPlayedFromTheFile) {
     EXPECT_EQ(server.Requests().size(), requests);
 }
 
-TEST_F(ClipCacheTest, FailedDownloadsLeaveNothing) {
-    ClipCache cache({dir.path(), 1 << 20});
+TEST_F(ClipStoreTest, FailedDownloadsLeaveNothing) {
+    ClipStore cache({dir.path(), 1 << 20});
     for (const char* clip : {"missing", "cut"}) {
         fetch(cache, clip);
         EXPECT_FALSE(cached(cache, clip)) << clip;
     }
-    EXPECT_TRUE(namesIn(dir.path()).empty()) << "no file, whole or partial, is left";
+    // Only the downloads' lock file, which the store keeps for good.
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{".downloads.lock"})
+        << "no clip file, whole or partial, is left";
 }
 
-TEST_F(ClipCacheTest, LeastRecentlyPlayedGoesFirstAndTheClipOnScreenNever) {
+TEST_F(ClipStoreTest, LeastRecentlyPlayedGoesFirstAndTheClipOnScreenNever) {
     // Room for two and a half clips.
-    ClipCache cache({dir.path(), 250000});
+    ClipStore cache({dir.path(), 250000});
     fetch(cache, "a");
     fetch(cache, "b");
     ClipLease onScreen = play(cache, "a"); // played after b came
@@ -128,7 +136,7 @@ TEST_F(ClipCacheTest, LeastRecentlyPlayedGoesFirstAndTheClipOnScreenNever) {
     EXPECT_TRUE(cached(cache, "d"));
 
     // A clip on screen stays even when the cache is over its cap without it.
-    ClipCache tiny({dir.path(), 150000});
+    ClipStore tiny({dir.path(), 150000});
     ClipLease c = play(tiny, "c");
     ClipLease d = play(tiny, "d");
     fetch(tiny, "a");
@@ -137,8 +145,8 @@ TEST_F(ClipCacheTest, LeastRecentlyPlayedGoesFirstAndTheClipOnScreenNever) {
     EXPECT_FALSE(cached(tiny, "a")) << "the new clip goes when nothing else may";
 }
 
-TEST_F(ClipCacheTest, ClearKeepsOnlyWhatAPlayerHolds) {
-    ClipCache cache({dir.path(), 1 << 20});
+TEST_F(ClipStoreTest, ClearKeepsOnlyWhatAPlayerHolds) {
+    ClipStore cache({dir.path(), 1 << 20});
     fetch(cache, "a");
     fetch(cache, "b");
     const ClipLease held = cache.Acquire(address("b"));
@@ -148,13 +156,62 @@ TEST_F(ClipCacheTest, ClearKeepsOnlyWhatAPlayerHolds) {
     EXPECT_TRUE(cache.Acquire(address("a")).Path.empty());
 }
 
-TEST_F(ClipCacheTest, ZeroMegabytesTurnTheCacheOff) {
-    ClipCache cache({dir.path(), 0});
+TEST_F(ClipStoreTest, ZeroMegabytesTurnTheCacheOff) {
+    ClipStore cache({dir.path(), 0});
     EXPECT_FALSE(cache.Enabled());
-    cache.Prefetch(address("a"));
-    cache.WaitIdle();
+    fetch(cache, "a");
     EXPECT_TRUE(server.Requests().empty());
     EXPECT_TRUE(cache.Acquire(address("a")).Path.empty());
+}
+
+TEST_F(ClipStoreTest, OneDownloadPerClipAcrossCopiesAndNoPartialFileIsEverAClip) {
+    ClipStore mine({dir.path(), 1 << 20});
+    ClipStore neighbours({dir.path(), 1 << 20});
+    std::optional<ClipStore::Reservation> first = mine.Reserve(address("a"));
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(neighbours.Reserve(address("a"))) << "the neighbour's download runs";
+    EXPECT_FALSE(mine.Reserve(address("a"))) << "this copy's own download runs";
+    EXPECT_TRUE(neighbours.Reserve(address("b"))) << "other clips are free";
+
+    ASSERT_EQ(::write(first->Fd(), "half", 4), 4);
+    EXPECT_FALSE(neighbours.Has(address("a")));
+    EXPECT_TRUE(neighbours.Acquire(address("a")).Path.empty()) << "a partial file is not played";
+    EXPECT_TRUE(neighbours.Files().empty());
+    ASSERT_TRUE(first->Commit());
+    first.reset();
+    EXPECT_EQ(test::ReadFile(neighbours.Acquire(address("a")).Path), "half");
+    EXPECT_FALSE(neighbours.Reserve(address("a"))) << "complete: nothing to download";
+
+    // A reservation given up leaves no file and frees the clip.
+    std::optional<ClipStore::Reservation> dropped = neighbours.Reserve(address("c"));
+    ASSERT_TRUE(dropped);
+    dropped.reset();
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::set<std::string>{".downloads.lock", ClipStore::FileNameFor(address("a"))}));
+    EXPECT_TRUE(mine.Reserve(address("c")));
+}
+
+TEST_F(ClipStoreTest, AClipAnotherCopyPlaysIsNeverEvictedOrCleared) {
+    ClipStore mine({dir.path(), 150000});
+    ClipStore neighbours({dir.path(), 150000});
+    fetch(mine, "a");
+    const ClipLease onTheNeighboursScreen = play(neighbours, "a");
+    fetch(mine, "b"); // over the cap: a is the oldest, but held
+    EXPECT_TRUE(cached(mine, "a"));
+    EXPECT_FALSE(cached(mine, "b"));
+    EXPECT_EQ(mine.Clear(), 0);
+    EXPECT_EQ(test::ReadFile(onTheNeighboursScreen.Path), clip100k);
+}
+
+TEST_F(ClipStoreTest, LeftoversOfDeadDownloadsAreSweptAndLiveOnesKept) {
+    ClipStore cache({dir.path(), 1 << 20});
+    // A process id no process has (above the kernel's maximum) and this one.
+    const std::string dead = dir.write(".0123456789abcdef.clip.part-99999999", "x");
+    const std::string live =
+        dir.write(".fedcba9876543210.clip.part-" + std::to_string(::getpid()), "y");
+    cache.SweepLeftovers();
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    EXPECT_TRUE(std::filesystem::exists(live));
 }
 
 } // namespace

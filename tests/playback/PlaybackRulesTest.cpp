@@ -1,4 +1,5 @@
 #include "platform/LocalClock.h"
+#include "playback/ClipSequence.h"
 #include "playback/ClipWatch.h"
 #include "playback/ErrorReportText.h"
 #include "playback/PlayerAddress.h"
@@ -115,14 +116,26 @@ TEST(Playlist, NumbersEntriesAndComposesAddresses) {
     EXPECT_EQ(list.PlayerAddressOf(1, false, false),
               std::string(DefaultPlayerBaseAddress) + "/v/no-equals&autoplay=1");
     EXPECT_THROW(list.Entry(2), std::out_of_range);
-    list.ReadyStateChanged(4, 100.0);
     list.Release();
     EXPECT_FALSE(list.IsOpen());
     EXPECT_TRUE(list.Empty());
-    EXPECT_EQ(list.ReadyState(), 4); // the window's, not the show's
 }
 
-TEST(Playlist, NextEntryWithAndWithoutWrapAround) {
+// A sequence of count entries whose links are "http://x/?v=<index>".
+ClipSequence sequenceOf(int count, bool wrap, ClipSequence::Prefetcher prefetch = {},
+                        Neighbours neighbours = {}) {
+    ClipSequence sequence(wrap, std::move(prefetch), std::move(neighbours));
+    sequence.List().Open();
+    for (int i = 0; i < count; ++i)
+        sequence.List().Add("t", "http://x/?v=" + std::to_string(i));
+    return sequence;
+}
+
+std::string addressOf(int index) {
+    return std::string(DefaultPlayerBaseAddress) + "/v/" + std::to_string(index) + "&autoplay=1";
+}
+
+TEST(ClipSequence, NextEntryWithAndWithoutWrapAround) {
     struct Case {
         int count;
         int current;
@@ -137,17 +150,14 @@ TEST(Playlist, NextEntryWithAndWithoutWrapAround) {
         {0, 0, std::nullopt, std::nullopt},
     };
     for (const Case& c : cases) {
-        Playlist list;
-        list.Open();
-        for (int i = 0; i < c.count; ++i)
-            list.Add("t", "l");
-        list.SetCurrentIndex(c.current);
-        EXPECT_EQ(list.NextIndex(true), c.wrapping) << c.count << "/" << c.current;
-        EXPECT_EQ(list.NextIndex(false), c.stopping) << c.count << "/" << c.current;
+        ClipSequence sequence = sequenceOf(c.count, true);
+        sequence.SetCurrentIndex(c.current);
+        EXPECT_EQ(sequence.NextIndex(true), c.wrapping) << c.count << "/" << c.current;
+        EXPECT_EQ(sequence.NextIndex(false), c.stopping) << c.count << "/" << c.current;
     }
 }
 
-TEST(Playlist, AdvanceIsDueMoreThanFifteenSecondsAfterStateFour) {
+TEST(ClipSequence, AdvanceIsDueMoreThanFifteenSecondsAfterStateFour) {
     const double second = 1.0 / 86400;
     const double ready = 46000.0 + (24 * 3600 - 5) * second; // five seconds before midnight
     struct Case {
@@ -161,11 +171,104 @@ TEST(Playlist, AdvanceIsDueMoreThanFifteenSecondsAfterStateFour) {
         {true, -1, 4, 60, false},  {true, 0, 3, 60, false},
     };
     for (const Case& c : cases) {
-        Playlist list;
-        list.ReadyStateChanged(c.state, ready);
-        EXPECT_EQ(list.AdvanceDue(c.autoNext, c.frame, ready + c.after * second), c.due)
+        ClipSequence sequence(true);
+        sequence.ReadyStateChanged(c.state, ready);
+        EXPECT_EQ(sequence.AdvanceDue(c.autoNext, c.frame, ready + c.after * second), c.due)
             << c.autoNext << c.frame << c.state << c.after;
     }
+}
+
+TEST(ClipSequence, ReadyStateOutlivesTheListAndEachLaneHasItsOwn) {
+    ClipSequence sequence = sequenceOf(3, true);
+    const int other = sequence.AddLane();
+    sequence.ReadyStateChanged(4, 100.0);
+    sequence.ReadyStateChanged(3, 200.0, other);
+    sequence.List().Release();
+    sequence.List().Open();
+    EXPECT_EQ(sequence.ReadyState(), 4);
+    EXPECT_EQ(sequence.ReadyTime(), 100.0);
+    EXPECT_EQ(sequence.ReadyState(other), 3);
+    EXPECT_FALSE(sequence.AdvanceDue(true, 0, 300.0, other));
+}
+
+TEST(ClipSequence, PlayingFetchesTheNextClipAheadOnlyWhenThereIsAnother) {
+    std::vector<std::string> fetched;
+    const auto record = [&](const std::string& address) { fetched.push_back(address); };
+    ClipSequence wrapping = sequenceOf(3, true, record);
+    EXPECT_EQ(wrapping.Play(2, false, false).Address, addressOf(2));
+    EXPECT_EQ(wrapping.CurrentIndex(), 2);
+    EXPECT_EQ(fetched, std::vector<std::string>{addressOf(0)});
+
+    ClipSequence stopping = sequenceOf(3, false, record);
+    stopping.Play(2, false, false);
+    EXPECT_EQ(fetched.size(), 1u) << "nothing after the last clip";
+    ClipSequence single = sequenceOf(1, true, record);
+    single.Play(0, false, false);
+    EXPECT_EQ(fetched.size(), 1u) << "a one-clip list comes round to the same clip";
+    EXPECT_THROW(single.Play(1, false, false), std::out_of_range);
+}
+
+// Screens beside the primary one: where each lane begins, and where it goes
+// next, for lists longer and shorter than the number of lanes.
+TEST(ClipSequence, LanesBeginApartAndNeverMoveOntoAnEntryAnotherLaneShows) {
+    struct Case {
+        int count, lanes;
+        std::vector<int> first;               // FirstIndex of each lane, after Primary plays it
+        std::vector<std::optional<int>> next; // NextIndex of each lane from there
+    };
+    const Case cases[] = {
+        {5, 3, {0, 1, 2}, {3, 3, 3}},
+        {3, 3, {0, 1, 2}, {0, 1, 2}}, // every other entry is shown: each comes round to its own
+        {2, 3, {0, 1, 0}, {1, 1, 1}}, // fewer entries than screens: some show the same
+        {1, 2, {0, 0}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        ClipSequence sequence = sequenceOf(c.count, true);
+        std::vector<int> lanes{ClipSequence::Primary};
+        for (int k = 1; k < c.lanes; ++k)
+            lanes.push_back(sequence.AddLane());
+        sequence.ForgetCurrent();
+        for (std::size_t k = 0; k < lanes.size(); ++k) {
+            const int first = sequence.FirstIndex(lanes[k]);
+            EXPECT_EQ(first, c.first[k]) << c.count << " entries, lane " << k;
+            sequence.Play(first, false, false, lanes[k]);
+        }
+        for (std::size_t k = 0; k < lanes.size(); ++k)
+            EXPECT_EQ(sequence.NextIndex(lanes[k]), c.next[k]) << c.count << " entries, lane " << k;
+    }
+
+    // Lanes move on one after the other, always to an entry no other shows.
+    ClipSequence sequence = sequenceOf(4, true);
+    const int second = sequence.AddLane();
+    sequence.Play(0, false, false);
+    sequence.Play(sequence.FirstIndex(second), false, false, second);
+    for (int step = 0; step < 12; ++step) {
+        const int lane = step % 2 ? second : ClipSequence::Primary;
+        const int other = step % 2 ? ClipSequence::Primary : second;
+        sequence.Play(*sequence.NextIndex(lane), false, false, lane);
+        EXPECT_NE(sequence.CurrentIndex(lane), sequence.CurrentIndex(other)) << step;
+    }
+    sequence.RemoveLane(second);
+    EXPECT_EQ(sequence.Lanes(), std::vector<int>{ClipSequence::Primary});
+}
+
+TEST(ClipSequence, NeighboursClipsArePassedOverWhileAnotherIsFree) {
+    std::vector<std::string> othersPlay{addressOf(0), addressOf(1)};
+    std::vector<std::string> claimed;
+    Neighbours neighbours{[&](const std::string& address) {
+                              return std::find(othersPlay.begin(), othersPlay.end(), address) !=
+                                     othersPlay.end();
+                          },
+                          [&](const std::vector<std::string>& addresses) { claimed = addresses; }};
+    ClipSequence sequence = sequenceOf(3, true, {}, neighbours);
+    sequence.ForgetCurrent();
+    EXPECT_EQ(sequence.FirstIndex(ClipSequence::Primary), 2);
+    sequence.Play(2, false, false);
+    EXPECT_EQ(claimed, std::vector<std::string>{addressOf(2)});
+    // Every other entry is a neighbour's: it comes round to its own again.
+    EXPECT_EQ(sequence.NextIndex(), 2);
+    othersPlay = {addressOf(0)};
+    EXPECT_EQ(sequence.NextIndex(), 1);
 }
 
 // What happens to a clip, second by second, and when it must count as failed.

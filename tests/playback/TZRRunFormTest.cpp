@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -95,7 +96,8 @@ protected:
         services.Now = [this] { return now; };
         services.ReportError = [this](const std::string& text) { errors.push_back(text); };
         services.ScreenSize = [] { return QSize(1024, 768); };
-        services.ToggleMute = [this](std::uint64_t) { ++muteToggles; };
+        services.HoldMute = [this](bool muted) { muteHolds.push_back(muted); };
+        services.OtherCopies.Plays = [](const std::string&) { return false; };
         services.Prefetch = [this](const std::string& address) { prefetched.push_back(address); };
         form = std::make_unique<TZRRunForm>(std::move(services));
     }
@@ -116,7 +118,7 @@ protected:
     std::vector<FakePlayer*> players;
     std::vector<std::string> errors;
     double now = 46000.5;
-    int muteToggles = 0;
+    std::vector<bool> muteHolds;
     std::vector<std::string> prefetched;
 };
 
@@ -141,13 +143,13 @@ TEST_F(RunFormTest, ShowAndCloseRestoreMuteAndCursor) {
     const int before = cursorCount();
     Create();
     form->show();
-    EXPECT_EQ(muteToggles, 1);
+    EXPECT_EQ(muteHolds, std::vector<bool>{true});
     EXPECT_EQ(cursorCount(), before - 1);
     EXPECT_EQ(MouseMoveAllowance, 20);
     EXPECT_TRUE(form->Timer1->isActive());
     form->close();
     form->close(); // a second close request changes nothing
-    EXPECT_EQ(muteToggles, 2);
+    EXPECT_EQ(muteHolds, (std::vector<bool>{true, false}));
     EXPECT_EQ(cursorCount(), before);
     EXPECT_EQ(form->CurrentPlayer(), nullptr);
     EXPECT_EQ(form->PlaylistEntries(), nullptr);
@@ -414,6 +416,165 @@ TEST_F(RunFormTest, ClosingDuringTheDownloadAbandonsIt) {
     EXPECT_EQ(form->PlaylistEntries(), nullptr);
     EXPECT_EQ(form->CurrentPlayer(), nullptr);
     EXPECT_TRUE(errors.empty());
+}
+
+// A feed of count items titled "Clip N" whose links end in "v=N".
+std::string feedOf(int count) {
+    std::string feed = R"(<?xml version="1.0"?><rss version="2.0"><channel><title>t</title>)"
+                       R"(<link>http://x/</link><description>d</description>)";
+    for (int i = 0; i < count; ++i)
+        feed += "<item><title>Clip " + std::to_string(i) +
+                "</title><link>http://x/watch?v=" + std::to_string(i) + "</link></item>";
+    return feed + "</channel></rss>";
+}
+
+// Every screen of a desktop with two more screens beside the primary one
+// (1024 x 768), given to the window through its screen seam.
+class ScreensTest : public RunFormTest {
+protected:
+    void CreateWithScreens() {
+        RunFormServices services;
+        services.CreatePlayer = [this](QWidget* parent) {
+            auto player = std::make_unique<FakePlayer>(parent);
+            players.push_back(player.get());
+            return player;
+        };
+        services.Now = [this] { return now; };
+        services.ReportError = [this](const std::string& text) { errors.push_back(text); };
+        services.ScreenSize = [] { return QSize(1024, 768); };
+        services.OtherScreens = [this] { return screens; };
+        services.HoldMute = [this](bool muted) { muteHolds.push_back(muted); };
+        services.OtherCopies.Plays = [](const std::string&) { return false; };
+        services.Prefetch = [](const std::string&) {};
+        form = std::make_unique<TZRRunForm>(std::move(services));
+    }
+
+    void ShowWithEntries(int count) {
+        CreateWithScreens();
+        form->show();
+        form->Timer1->stop();
+        std::istringstream document(feedOf(count));
+        form->FillPlaylist(document);
+    }
+
+    static FakePlayer* playerOf(const PlaybackView* view) {
+        return static_cast<FakePlayer*>(view->CurrentPlayer());
+    }
+    // The clip id each view plays, primary first.
+    std::vector<std::string> shownIds() {
+        std::vector<std::string> ids;
+        for (const PlaybackView* view : form->Views()) {
+            const std::string& movie = playerOf(view)->Movie;
+            const auto at = movie.find("/v/");
+            ids.push_back(movie.substr(at + 3, movie.find('&') - at - 3));
+        }
+        return ids;
+    }
+    void ReadyAndShowing(PlaybackView* view) {
+        playerOf(view)->Frame = 0;
+        playerOf(view)->Report(4);
+    }
+
+    std::vector<ScreenArea> screens{{"B", QRect(1024, 0, 800, 600)},
+                                    {"C", QRect(1824, 0, 1280, 1024)}};
+};
+
+TEST_F(ScreensTest, EveryScreenGetsAViewOfItsOwnPlayingAnotherEntry) {
+    WriteSettings("[set]\nVideoSize=0\n");
+    ShowWithEntries(5);
+    const std::vector<PlaybackView*> views = form->Views();
+    ASSERT_EQ(views.size(), 3u);
+    EXPECT_EQ(views[0], form.get());
+    EXPECT_EQ(views[1]->geometry(), QRect(1024, 0, 800, 600));
+    EXPECT_EQ(views[2]->geometry(), QRect(1824, 0, 1280, 1024));
+    // Laid out by VideoSize on each view's own screen.
+    EXPECT_EQ(views[0]->Panel1->geometry(), QRect(192, 191, 640, 385));
+    EXPECT_EQ(views[1]->Panel1->geometry(), QRect(80, 107, 640, 385));
+    EXPECT_EQ(views[2]->Panel1->geometry(), QRect(320, 319, 640, 385));
+    for (const PlaybackView* view : views) {
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_TRUE(view->windowFlags().testFlag(Qt::FramelessWindowHint));
+        EXPECT_EQ(view->CurrentPlayer()->parentWidget(), view->Panel1);
+    }
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"0", "1", "2"}));
+    EXPECT_FALSE(playerOf(views[0])->Silent) << "the primary screen is heard";
+    EXPECT_TRUE(playerOf(views[1])->Silent);
+    EXPECT_TRUE(playerOf(views[2])->Silent);
+
+    // Each view's welcome caption goes with its own first ready state.
+    ReadyAndShowing(views[1]);
+    EXPECT_FALSE(views[1]->Panel2->isVisible());
+    EXPECT_TRUE(views[0]->Panel2->isVisible());
+}
+
+TEST_F(ScreensTest, EachViewAdvancesOnItsOwnClipToAnEntryNoOtherShows) {
+    WriteSettings("[set]\nAutoNext=1\n");
+    ShowWithEntries(5);
+    std::vector<PlaybackView*> views = form->Views();
+    ReadyAndShowing(views[2]);
+    now += 16.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"0", "1", "3"})) << "only the ready view moved";
+    ReadyAndShowing(views[0]);
+    ReadyAndShowing(views[1]);
+    now += 16.0 / 86400;
+    form->Timer1Timer();
+    // The primary screen moves past the entries the others show.
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"2", "4", "3"}));
+    for (int round = 0; round < 6; ++round) {
+        for (PlaybackView* view : form->Views())
+            ReadyAndShowing(view);
+        now += 16.0 / 86400;
+        form->Timer1Timer();
+        std::vector<std::string> ids = shownIds();
+        std::sort(ids.begin(), ids.end());
+        EXPECT_EQ(std::unique(ids.begin(), ids.end()), ids.end()) << "round " << round;
+    }
+}
+
+TEST_F(ScreensTest, OneKeyOnAnyScreenEndsEveryViewAndTheMouseAllowanceCountsOnce) {
+    WriteSettings("[set]\nMute=1\n");
+    ShowWithEntries(3);
+    QTest::keyClick(form->Views()[2]->windowHandle(), Qt::Key_A);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->Views().size(), 1u) << "the other screens' views went with the show";
+    EXPECT_EQ(muteHolds, (std::vector<bool>{true, false})) << "the mute is held once per show";
+
+    WriteSettings("[set]\nMouseMoveExit=1\n");
+    ShowWithEntries(3);
+    for (int i = 0; i < 20; ++i)
+        QTest::mouseMove(form->Views()[i % 3]->windowHandle(), QPoint(10 + i, 10));
+    EXPECT_TRUE(form->isVisible());
+    QTest::mouseMove(form->Views()[1]->windowHandle(), QPoint(5, 5));
+    EXPECT_FALSE(form->isVisible()) << "the 21st move on any screen ends the show";
+}
+
+TEST_F(ScreensTest, ScreensComingAndGoingGainAndLoseViewsWithoutEndingTheShow) {
+    ShowWithEntries(5);
+    screens.pop_back();
+    form->ScreensChanged();
+    ASSERT_EQ(form->Views().size(), 2u);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->Views()[1]->geometry(), QRect(1024, 0, 800, 600));
+
+    screens.push_back({"D", QRect(0, 768, 640, 480)});
+    form->ScreensChanged();
+    ASSERT_EQ(form->Views().size(), 3u);
+    EXPECT_EQ(form->Views()[2]->geometry(), QRect(0, 768, 640, 480));
+    const std::vector<std::string> ids = shownIds();
+    EXPECT_EQ(ids[2], "2") << "the new screen shows an entry no other one shows";
+
+    form->close();
+    form->show();
+    EXPECT_EQ(form->Views().size(), 3u) << "a new show covers every screen again";
+}
+
+TEST_F(ScreensTest, ModePrimaryKeepsOneView) {
+    WriteSettings("[screens]\nMode=primary\n");
+    ShowWithEntries(3);
+    EXPECT_EQ(form->Views().size(), 1u);
+    form->ScreensChanged();
+    EXPECT_EQ(form->Views().size(), 1u);
 }
 
 // Real Qt input through the window, as the platform delivers it.

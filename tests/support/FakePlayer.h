@@ -21,12 +21,14 @@ public:
         Flags = flags;
     }
     std::int32_t FrameNum() const override { return Frame; }
+    void SetSilent() override { Silent = true; }
     void Report(std::int32_t state) { ReportReadyState(state); }
 
     std::string Movie;
     MovieFlags Flags;
     std::int32_t Frame = -1;
     int Presses = 0;
+    bool Silent = false;
 
 protected:
     void mousePressEvent(QMouseEvent*) override { ++Presses; }

@@ -1,0 +1,114 @@
+#pragma once
+// The clips kept on disk for playing without the network: one file per
+// player address in Directory, named from a hash of the address, shared by
+// every copy of the program the user runs (one per monitor under the
+// screensaver daemon).
+//
+// What the copies agree on, through the file system alone:
+//   - a clip is downloaded by one copy at a time (Reserve: a lock per clip,
+//     held while its download runs);
+//   - a download is written under a temporary name and renamed when
+//     complete, so a partial file is never found as a clip;
+//   - a clip a player holds (a lease, in any copy) is never evicted: a lease
+//     holds a shared lock on the file, and eviction removes only files it can
+//     lock for itself;
+//   - the least recently played clips go first when the store grows past
+//     MaxBytes.
+//
+// MaxBytes 0 turns the store off: nothing is found, reserved or kept.
+
+#include "platform/UniqueFd.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zavrio {
+
+// A clip's local file for one player; the file stays safe from eviction (by
+// every copy) while the lease lives. An empty Path: stream the address.
+struct ClipLease {
+    std::string Path;
+    std::shared_ptr<void> Pin;
+};
+
+class ClipStore {
+public:
+    struct Options {
+        std::string Directory;
+        std::uint64_t MaxBytes = 0;
+    };
+
+    // The right to download one clip into the store: the temporary file to
+    // write, and the clip's lock while it lives. Without Commit the
+    // temporary file goes.
+    class Reservation {
+    public:
+        Reservation(Reservation&&) noexcept = default;
+        ~Reservation();
+        int Fd() const { return file_.get(); }
+        // Flushes the file and gives it its clip's name; false when that
+        // fails (nothing is kept then).
+        bool Commit();
+
+    private:
+        friend class ClipStore;
+        Reservation(UniqueFd lock, UniqueFd file, std::string part, std::string final);
+        UniqueFd lock_;
+        UniqueFd file_;
+        std::string part_;
+        std::string final_;
+        bool committed_ = false;
+    };
+
+    explicit ClipStore(Options options);
+
+    bool Enabled() const { return options_.MaxBytes > 0; }
+    const Options& Settings() const { return options_; }
+
+    // The complete file of address, marked as played now and held while the
+    // lease lives; an empty lease when it is not there (or the store is off).
+    ClipLease Acquire(const std::string& address) const;
+    // Whether the complete file of address is there.
+    bool Has(const std::string& address) const;
+
+    // The download of address, unless its file is complete already or
+    // another download of it runs (in this copy or another one).
+    std::optional<Reservation> Reserve(const std::string& address) const;
+
+    // Removes the least recently played files no lease holds until the
+    // store is within MaxBytes.
+    void Evict() const;
+
+    struct File {
+        std::string Name;
+        std::uint64_t Bytes = 0;
+        std::chrono::system_clock::time_point LastPlayed;
+    };
+    // The complete files, least recently played first.
+    std::vector<File> Files() const;
+    // Removes every complete file that no lease holds, and temporary files
+    // whose writer is gone; gives how many complete files went.
+    int Clear() const;
+    // Removes temporary files whose writer is gone.
+    void SweepLeftovers() const;
+
+    // The file name of address in the store: 16 hexadecimal digits of its
+    // 64-bit FNV-1a hash and ".clip".
+    static std::string FileNameFor(const std::string& address);
+    // $XDG_CACHE_HOME/zavrio-screensaver/clips, else ~/.cache/...
+    static std::string DefaultDirectory();
+    // Default directory; MaxBytes from [cache] MaxMB of the settings file
+    // (2048 when absent), or 0 when nothing is loaded.
+    static Options OptionsFromSettings();
+
+private:
+    std::string PathOf(const std::string& address) const;
+
+    Options options_;
+};
+
+} // namespace zavrio

@@ -1,0 +1,94 @@
+#include "playback/PlaybackView.h"
+
+#include "playback/PlayerLayout.h"
+
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+namespace zavrio {
+
+namespace {
+
+void paintBlack(QWidget& widget) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+} // namespace
+
+PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      createPlayer_(std::move(createPlayer)) {
+    setWindowTitle("ZRRunForm");
+    QFont font("MS Sans Serif");
+    font.setPointSize(8);
+    setFont(font);
+    paintBlack(*this);
+
+    Panel1 = new QWidget(this); // owned by the window, like every part below
+    paintBlack(*Panel1);
+    Panel1->setGeometry(0, 0, 21, 17);
+    auto* panel1Layout = new QVBoxLayout(Panel1);
+    panel1Layout->setContentsMargins(0, 0, 0, 0);
+
+    Panel2 = new QLabel(QString::fromUtf8(WelcomeCaption), this);
+    paintBlack(*Panel2);
+    Panel2->setAlignment(Qt::AlignCenter);
+    QPalette aqua = Panel2->palette();
+    aqua.setColor(QPalette::WindowText, QColor(0, 255, 255));
+    Panel2->setPalette(aqua);
+    Panel2->setGeometry(rect());
+    Panel2->raise();
+}
+
+PlaybackView::~PlaybackView() {
+    flash.reset();
+}
+
+void PlaybackView::Cover(const QRect& area) {
+    // A maximised popup covers the whole monitor, task bar included; on X11
+    // that is the full-screen state.
+    setGeometry(area);
+    setWindowState(Qt::WindowFullScreen);
+}
+
+void PlaybackView::LayOutPlayer(int videoSize, QSize area) {
+    if (const auto layout = PlayerPanelLayout(videoSize, area.width(), area.height())) {
+        panel1Fills_ = layout->FillClient;
+        if (panel1Fills_)
+            Panel1->setGeometry(rect());
+        else
+            Panel1->setGeometry(layout->Left, layout->Top, layout->Width, layout->Height);
+    }
+}
+
+void PlaybackView::ReplacePlayer(std::function<void(std::int32_t)> onReadyState, bool silent) {
+    flash.reset();
+    flash = MakePanelPlayer(createPlayer_, *Panel1, std::move(onReadyState));
+    if (silent)
+        flash->SetSilent();
+    FocusPlayer();
+}
+
+void PlaybackView::DestroyPlayer() {
+    flash.reset();
+}
+
+void PlaybackView::FocusPlayer() {
+    FocusPanelPlayer(*this, *Panel1, flash.get());
+}
+
+void PlaybackView::SetCaption(const QString& text) {
+    Panel2->setText(text);
+}
+
+void PlaybackView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Panel2->setGeometry(rect());
+    if (panel1Fills_)
+        Panel1->setGeometry(rect());
+}
+
+} // namespace zavrio

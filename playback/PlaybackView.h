@@ -1,0 +1,73 @@
+#pragma once
+// One screen's part of a playback session: a borderless black window over
+// that screen with the player panel (Panel1), its player control (flash) and
+// the welcome caption (Panel2) over the whole window until a player first
+// reports a ready state. The session (TZRRunForm) decides what each view
+// plays; the view only holds the parts and lays them out.
+//
+// A view owns its parts; the player is made by the factory it is given,
+// replaced for every clip and gone after DestroyPlayer.
+
+#include "playback/PanelPlayer.h"
+#include "playback/TShockwaveFlash.h"
+
+#include <QLabel>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace zavrio {
+
+// A screen a view can cover: its name (stable while it is plugged in) and
+// where it lies on the desktop.
+struct ScreenArea {
+    std::string Name;
+    QRect Geometry;
+
+    bool operator==(const ScreenArea&) const = default;
+};
+
+class PlaybackView : public QWidget {
+public:
+    static constexpr const char* WelcomeCaption =
+        "Welcome to Zavrio Today Screensaver, Connecting to zavrio video server.......";
+
+    // A window of its own; with a parent it stays one, but goes with the
+    // parent and is never blocked by it when the parent is shown modally.
+    explicit PlaybackView(PlayerFactory createPlayer, QWidget* parent = nullptr);
+    ~PlaybackView() override;
+
+    // Puts the window over area (a screen), in the full-screen state.
+    void Cover(const QRect& area);
+    // Places Panel1 for videoSize in an area of the given size
+    // (PlayerLayout.h); an unknown size leaves it where it is.
+    void LayOutPlayer(int videoSize, QSize area);
+    // Replaces the player control by a fresh one filling Panel1, whose ready
+    // states go to onReadyState; silent players play without sound.
+    void ReplacePlayer(std::function<void(std::int32_t)> onReadyState, bool silent = false);
+    void DestroyPlayer();
+    // Only while visible: the keyboard focus to Panel1, then to the player.
+    void FocusPlayer();
+    void SetCaption(const QString& text);
+
+    TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
+
+    QWidget* Panel1 = nullptr;
+    QLabel* Panel2 = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+    std::unique_ptr<TShockwaveFlash> flash;
+
+private:
+    PlayerFactory createPlayer_;
+    bool panel1Fills_ = false;
+};
+
+} // namespace zavrio
