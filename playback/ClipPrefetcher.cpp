@@ -1,5 +1,6 @@
 #include "playback/ClipPrefetcher.h"
 
+#include "http/TrustStore.h"
 #include "playback/PlayerLimits.h"
 
 #include <curl/curl.h>
@@ -57,7 +58,8 @@ int progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 } // namespace
 
-ClipPrefetcher::ClipPrefetcher(std::shared_ptr<const ClipStore> store) : store_(std::move(store)) {
+ClipPrefetcher::ClipPrefetcher(std::shared_ptr<const ClipStore> store)
+    : store_(std::move(store)), trust_(ConfiguredTrustStore()) {
     if (!store_->Enabled())
         return;
     initCurl();
@@ -129,6 +131,11 @@ bool ClipPrefetcher::Download(const std::string& address) {
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 15L);
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    // The feed client's trust, not libcurl's own idea of it.
+    curl_easy_setopt(c, CURLOPT_CAINFO, trust_.File.c_str());
+    curl_easy_setopt(c, CURLOPT_CAPATH, trust_.Directory.c_str());
+    curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, static_cast<long>(NetworkTimeout.count()));
     // No byte for the stall limit: the download is given up.
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);

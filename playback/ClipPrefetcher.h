@@ -5,8 +5,10 @@
 // on the GUI thread. A clip already complete, or downloading in another copy
 // of the program, is passed over; the queue keeps the newest QueueLimit
 // addresses. A download that fails, or brings no byte for DownloadStallLimit,
-// is dropped and the clip streams when its turn comes.
+// is dropped and the clip streams when its turn comes. https downloads trust
+// what the feed client trusts (TrustStore.h) and nothing else.
 
+#include "http/TrustStore.h"
 #include "playback/ClipStore.h"
 
 #include <condition_variable>
@@ -41,6 +43,7 @@ private:
     bool Download(const std::string& address);
 
     std::shared_ptr<const ClipStore> store_;
+    TrustStore trust_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::string> queue_;

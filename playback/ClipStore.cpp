@@ -1,14 +1,14 @@
 #include "playback/ClipStore.h"
 
+#include "playback/CacheFolder.h"
+#include "playback/FeedArchive.h"
 #include "settings/SaverSettings.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -28,15 +28,6 @@ constexpr const char* PartInfix = ".part-";
 // hash), locked per open file, so copies and threads exclude each other
 // without a lock file per clip left behind.
 constexpr const char* DownloadLocks = ".downloads.lock";
-
-std::uint64_t fnv1a(const std::string& text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 bool isPart(const std::string& name) {
     return name.size() > 1 && name[0] == '.' && name.find(PartInfix) != std::string::npos;
@@ -64,6 +55,16 @@ bool removeUnheld(const std::string& path) {
     return sameFile(fd.get(), path) && ::unlink(path.c_str()) == 0;
 }
 
+std::uint64_t bytesIn(const std::string& folder) {
+    std::uint64_t total = 0;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        if (entry.is_regular_file(error))
+            if (const std::uintmax_t size = entry.file_size(error); !error)
+                total += size;
+    return total;
+}
+
 } // namespace
 
 ClipStore::Reservation::Reservation(UniqueFd lock, UniqueFd file, std::string part,
@@ -84,29 +85,17 @@ bool ClipStore::Reservation::Commit() {
 }
 
 std::string ClipStore::FileNameFor(const std::string& address) {
-    char name[32];
-    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(fnv1a(address)));
-    return std::string(name) + CompleteSuffix;
+    return HashedFileName(address, CompleteSuffix);
 }
 
 std::string ClipStore::DefaultDirectory() {
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg) {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* user = ::getpwuid(::getuid());
-            home = user ? user->pw_dir : "/tmp";
-        }
-        base = std::string(home) + "/.cache";
-    }
-    return base + "/zavrio-screensaver/clips";
+    return CacheRoot() + "/clips";
 }
 
 ClipStore::Options ClipStore::OptionsFromSettings() {
     Options options;
     options.Directory = DefaultDirectory();
+    options.AlsoCounted = {FeedArchive::DefaultDirectory()};
     if (SettingsFile) {
         const std::int32_t mb = SettingsFile->ReadInteger("cache", "MaxMB", 2048);
         options.MaxBytes = mb > 0 ? static_cast<std::uint64_t>(mb) << 20 : 0;
@@ -156,7 +145,7 @@ std::optional<ClipStore::Reservation> ClipStore::Reserve(const std::string& addr
     struct flock range {};
     range.l_type = F_WRLCK;
     range.l_whence = SEEK_SET;
-    range.l_start = static_cast<off_t>(fnv1a(address) & 0x7fffffff);
+    range.l_start = static_cast<off_t>(AddressHash(address) & 0x7fffffff);
     range.l_len = 1;
     if (::fcntl(lock.get(), F_OFD_SETLK, &range) != 0)
         return std::nullopt; // another download of it runs
@@ -196,6 +185,8 @@ void ClipStore::Evict() const {
     std::uint64_t total = 0;
     for (const File& file : files)
         total += file.Bytes;
+    for (const std::string& folder : options_.AlsoCounted)
+        total += bytesIn(folder);
     for (const File& file : files) {
         if (total <= options_.MaxBytes)
             return;

@@ -40,6 +40,9 @@ public:
     struct Options {
         std::string Directory;
         std::uint64_t MaxBytes = 0;
+        // Folders whose files count against MaxBytes too (the feed archive);
+        // the store never removes them.
+        std::vector<std::string> AlsoCounted;
     };
 
     // The right to download one clip into the store: the temporary file to
@@ -80,7 +83,7 @@ public:
     std::optional<Reservation> Reserve(const std::string& address) const;
 
     // Removes the least recently played files no lease holds until the
-    // store is within MaxBytes.
+    // store (with the folders it also counts) is within MaxBytes.
     void Evict() const;
 
     struct File {
@@ -101,8 +104,9 @@ public:
     static std::string FileNameFor(const std::string& address);
     // $XDG_CACHE_HOME/zavrio-screensaver/clips, else ~/.cache/...
     static std::string DefaultDirectory();
-    // Default directory; MaxBytes from [cache] MaxMB of the settings file
-    // (2048 when absent), or 0 when nothing is loaded.
+    // Default directory, counting the feed archive's too; MaxBytes from
+    // [cache] MaxMB of the settings file (2048 when absent), or 0 when
+    // nothing is loaded.
     static Options OptionsFromSettings();
 
 private:

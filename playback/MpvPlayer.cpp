@@ -1,5 +1,6 @@
 #include "playback/MpvPlayer.h"
 
+#include "http/TrustStore.h"
 #include "playback/ClipPrefetcher.h"
 #include "playback/PlayerLimits.h"
 
@@ -247,6 +248,12 @@ void MpvPlayer::CreateMpv() {
     };
     for (const auto& [name, value] : options)
         check(mpv_set_option_string(h, name, value), std::string("setting option ") + name);
+    // https clips are verified against what the feed client trusts; the
+    // player's own default would play them unverified.
+    const TrustStore trust = ConfiguredTrustStore();
+    check(mpv_set_option_string(h, "tls-verify", "yes"), "setting option tls-verify");
+    check(mpv_set_option_string(h, "tls-ca-file", trust.File.c_str()),
+          "setting option tls-ca-file");
     // No audio track at all: nothing decoded, nothing heard.
     if (silent_)
         check(mpv_set_option_string(h, "aid", "no"), "setting option aid");

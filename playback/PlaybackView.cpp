@@ -41,6 +41,25 @@ PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
     Panel2->setPalette(aqua);
     Panel2->setGeometry(rect());
     Panel2->raise();
+
+    ErrorLine = new QLabel(this);
+    ErrorLine->setObjectName("ErrorLine");
+    paintBlack(*ErrorLine);
+    ErrorLine->setAlignment(Qt::AlignCenter);
+    ErrorLine->setWordWrap(true);
+    QPalette white = ErrorLine->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    ErrorLine->setPalette(white);
+    ErrorLine->hide();
+
+    Notice = new QLabel(this);
+    Notice->setObjectName("Notice");
+    Notice->setPalette(white);
+    Notice->setStyleSheet("background: rgba(0, 0, 0, 160); padding: 6px;");
+    Notice->hide();
+    noticeTimer_ = new QTimer(this);
+    noticeTimer_->setSingleShot(true);
+    connect(noticeTimer_, &QTimer::timeout, Notice, &QWidget::hide);
 }
 
 PlaybackView::~PlaybackView() {
@@ -62,6 +81,44 @@ void PlaybackView::LayOutPlayer(int videoSize, QSize area) {
         else
             Panel1->setGeometry(layout->Left, layout->Top, layout->Width, layout->Height);
     }
+    PlaceLines();
+}
+
+void PlaybackView::PlaceLines() {
+    ErrorLine->setGeometry(Panel1->geometry());
+    if (noticeCorner_ < 0)
+        return;
+    Notice->adjustSize();
+    constexpr int margin = 24;
+    const QRect area = rect().adjusted(margin, margin, -margin, -margin);
+    const QSize size = Notice->size();
+    const QPoint corners[] = {
+        area.topLeft(),
+        {area.right() - size.width(), area.top()},
+        {area.right() - size.width(), area.bottom() - size.height()},
+        {area.left(), area.bottom() - size.height()},
+    };
+    Notice->move(corners[noticeCorner_ % 4]);
+}
+
+void PlaybackView::ShowError(const QString& text) {
+    if (Panel2->isVisible()) {
+        Panel2->setText(text);
+        return;
+    }
+    ErrorLine->setText(text);
+    PlaceLines();
+    ErrorLine->show();
+    ErrorLine->raise();
+}
+
+void PlaybackView::ShowNotice(const QString& text, int msec) {
+    Notice->setText(text);
+    ++noticeCorner_;
+    PlaceLines();
+    Notice->show();
+    Notice->raise();
+    noticeTimer_->start(msec);
 }
 
 void PlaybackView::ReplacePlayer(std::function<void(std::int32_t)> onReadyState, bool silent) {
@@ -69,6 +126,9 @@ void PlaybackView::ReplacePlayer(std::function<void(std::int32_t)> onReadyState,
     flash = MakePanelPlayer(createPlayer_, *Panel1, std::move(onReadyState));
     if (silent)
         flash->SetSilent();
+    ErrorLine->hide();
+    if (Notice->isVisible())
+        Notice->raise();
     FocusPlayer();
 }
 
@@ -89,6 +149,7 @@ void PlaybackView::resizeEvent(QResizeEvent* event) {
     Panel2->setGeometry(rect());
     if (panel1Fills_)
         Panel1->setGeometry(rect());
+    PlaceLines();
 }
 
 } // namespace zavrio

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QRect>
 #include <QSize>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -54,11 +55,21 @@ public:
     // Only while visible: the keyboard focus to Panel1, then to the player.
     void FocusPlayer();
     void SetCaption(const QString& text);
+    // Shows an error the view must show itself (no box can be seen, or the
+    // feed is out of reach): as the caption while the welcome caption is up,
+    // else as a line over the player area in the style of the player's own
+    // error line. The next clip's player takes the line away.
+    void ShowError(const QString& text);
+    // A short line over the picture for msec, in the next corner of the
+    // screen each time one is shown, so nothing stays in one place.
+    void ShowNotice(const QString& text, int msec);
 
     TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
 
     QWidget* Panel1 = nullptr;
     QLabel* Panel2 = nullptr;
+    QLabel* ErrorLine = nullptr;
+    QLabel* Notice = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -66,8 +77,12 @@ protected:
     std::unique_ptr<TShockwaveFlash> flash;
 
 private:
+    void PlaceLines();
+
     PlayerFactory createPlayer_;
     bool panel1Fills_ = false;
+    int noticeCorner_ = -1;
+    QTimer* noticeTimer_ = nullptr;
 };
 
 } // namespace zavrio

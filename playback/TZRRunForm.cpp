@@ -3,13 +3,16 @@
 #include "playback/ClipPrefetcher.h"
 #include "playback/CopyClaims.h"
 #include "playback/DownloadFeed.h"
+#include "playback/ErrorReportText.h"
 #include "playback/ExitPolicy.h"
+#include "playback/FeedRetry.h"
 #include "playback/MpvPlayer.h"
 #include "playback/PlaybackFlags.h"
 #include "playback/QtInputMessage.h"
 #include "playback/ScreenCoverage.h"
 #include "playback/StandardErrorReport.h"
 
+#include "feed/RSSItem.h"
 #include "platform/CursorDisplay.h"
 #include "platform/SoundFunctions.h"
 #include "platform/WindowFunctions.h"
@@ -21,6 +24,9 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <chrono>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace zavrio {
@@ -58,6 +64,10 @@ RunFormServices withDefaults(RunFormServices s, QWidget* owner) {
         s.HoldMute = [](bool muted) { muted ? HoldSessionMute() : ReleaseSessionMute(); };
     if (!s.OtherCopies.Plays && !s.OtherCopies.Claim)
         s.OtherCopies = ClipClaimsOfOtherCopies();
+    if (!s.Cached)
+        s.Cached = [](const std::string& address) { return ProcessClipStore()->Has(address); };
+    if (!s.Feeds)
+        s.Feeds = std::make_shared<const FeedArchive>(FeedArchive::DefaultDirectory());
     return s;
 }
 
@@ -78,6 +88,14 @@ TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
     MouseTimer->setInterval(3000);
     connect(MouseTimer, &QTimer::timeout, this, [this] { MouseTimerTimer(); });
     MouseTimer->start();
+
+    RetryTimer = new QTimer(this);
+    RetryTimer->setSingleShot(true);
+    connect(RetryTimer, &QTimer::timeout, this, [this] { Guarded([this] { RetryTimerTimer(); }); });
+    StallTimer = new QTimer(this);
+    StallTimer->setSingleShot(true);
+    StallTimer->setInterval(std::chrono::milliseconds(FeedStallLimit));
+    connect(StallTimer, &QTimer::timeout, this, [this] { Guarded([this] { StallTimerTimer(); }); });
 
     http.OnStatus = [this](ClientStatus status, const std::string& text) {
         httpStatus(status, text);
@@ -110,10 +128,35 @@ void TZRRunForm::Guarded(const std::function<void()>& handler) {
 }
 
 void TZRRunForm::ReportError(const std::string& text) {
-    // The exit policy stays out of the way while the box is up, so the key
-    // or click that dismisses it does not also end the screensaver.
-    const QScopedValueRollback reporting(FReportingError, true);
-    FServices.ReportError(text);
+    // Inside another program's window a box would open behind it, where
+    // nobody can see or answer it.
+    if (Embedded()) {
+        ShowError(text);
+        return;
+    }
+    QWidget* focused = QApplication::activeWindow();
+    {
+        // The exit policy stays out of the way while the box is up, so the
+        // key or click that dismisses it does not also end the screensaver.
+        const QScopedValueRollback reporting(FReportingError, true);
+        FServices.ReportError(text);
+    }
+    // However the box went (a key, a click, the window manager), the keys
+    // must reach a view again, or only a click could end the show.
+    if (!FShown || !isVisible())
+        return;
+    const std::vector<PlaybackView*> views = Views();
+    auto* view = std::find(views.begin(), views.end(), focused) != views.end()
+                     ? static_cast<PlaybackView*>(focused)
+                     : this;
+    view->activateWindow();
+    view->FocusPlayer();
+}
+
+void TZRRunForm::ShowError(const std::string& text) {
+    const QString line = QString::fromStdString(ErrorReportText(text));
+    for (PlaybackView* view : Views())
+        view->ShowError(line);
 }
 
 void TZRRunForm::showEvent(QShowEvent* event) {
@@ -197,6 +240,9 @@ void TZRRunForm::MouseTimerTimer() {
 
 void TZRRunForm::FormShow() {
     FShown = true;
+    FFailures = 0;
+    FOffline = false;
+    FFresh.reset();
     if (!SettingsFile)
         LoadSettings();
     if (Settings.Mute) {
@@ -292,8 +338,12 @@ void TZRRunForm::Timer1Timer() {
 
     if (!Settings.AutoNext || FSequence.List().Empty())
         return;
-    if (flash && FSequence.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now()))
-        PlayEntry(*FSequence.NextIndex());
+    if (flash && FSequence.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now())) {
+        if (FFresh)
+            TakeOverFresh();
+        else
+            PlayEntry(*FSequence.NextIndex());
+    }
     for (OtherView& other : FOtherViews) {
         const TShockwaveFlash* player = other.View->CurrentPlayer();
         if (player && FSequence.AdvanceDue(Settings.AutoNext, player->FrameNum(), FServices.Now(),
@@ -307,21 +357,118 @@ void TZRRunForm::DownloadChannel() {
     const int position = Settings.Channel < count ? Settings.Channel : 0;
     if (position < 0)
         throw std::out_of_range("List index out of bounds (" + std::to_string(position) + ")");
+    FFeedName = (*FFeedNames)[position];
+    FetchFeed();
+}
 
+void TZRRunForm::FetchFeed() {
     // Input handled while the download pumps events may close the window;
     // whatever the download brings after that belongs to a finished show.
     const std::uint64_t show = FShowNumber;
     const QScopedValueRollback downloading(FDownloading, true);
+    StallTimer->start();
     try {
-        DownloadFeed(http, (*FFeedNames)[position], DownloadVariant::Playback,
+        DownloadFeed(http, FFeedName, DownloadVariant::Playback,
                      [this, show](std::istream& document) {
                          if (show == FShowNumber)
-                             FillPlaylist(document);
+                             FeedArrived(document);
                      });
-    } catch (...) {
-        if (show == FShowNumber)
-            throw;
+    } catch (const std::exception& e) {
+        if (show == FShowNumber) {
+            StallTimer->stop();
+            FeedFailed(e.what());
+        }
+        return;
     }
+    if (show == FShowNumber)
+        StallTimer->stop();
+}
+
+void TZRRunForm::FeedArrived(std::istream& document) {
+    const std::string bytes{std::istreambuf_iterator<char>(document),
+                            std::istreambuf_iterator<char>()};
+    std::istringstream parse(bytes);
+    if (!Playing()) {
+        FillPlaylist(parse);
+    } else {
+        // A clip plays (a saved one): the fresh list waits for the next
+        // advance rather than cut it.
+        RSS.LoadFromStream(parse);
+        FFresh.emplace();
+        FFresh->Open();
+        FFresh->Fill(RSS.Items());
+    }
+    FServices.Feeds->Keep(FeedAddress(FFeedName), bytes);
+    FFailures = 0;
+    RetryTimer->stop();
+}
+
+void TZRRunForm::FeedFailed(const std::string& text) {
+    ++FFailures;
+    RetryTimer->start(std::chrono::milliseconds(RetryDelay(FFailures)));
+    // The saved clips start at once, behind the box.
+    if (!StartOffline() && !Playing())
+        ShowError(text);
+    if (FFailures == 1)
+        ReportError(text);
+}
+
+void TZRRunForm::RetryTimerTimer() {
+    if (FShown && !FDownloading)
+        FetchFeed();
+}
+
+void TZRRunForm::StallTimerTimer() {
+    if (FShown && FDownloading)
+        StartOffline();
+}
+
+bool TZRRunForm::Playing() const {
+    return FSequence.List().IsOpen() && !FSequence.List().Empty();
+}
+
+bool TZRRunForm::StartOffline() {
+    if (Playing())
+        return false;
+    const std::optional<std::string> kept = FServices.Feeds->Kept(FeedAddress(FFeedName));
+    if (!kept)
+        return false;
+    try {
+        std::istringstream document(*kept);
+        RSS.LoadFromStream(document);
+    } catch (const std::exception&) {
+        return false; // a kept document is one that parsed: this is damage
+    }
+    Playlist all;
+    all.Open();
+    all.Fill(RSS.Items());
+    Playlist saved;
+    saved.Open();
+    for (int i = 0; i < all.Count(); ++i)
+        if (FServices.Cached(all.ClipOf(i, Settings.HD, Settings.Loop).Address)) {
+            const TRSSItem& item = RSS.Items().Items(i);
+            saved.Add(item.Title(), item.Link(), all.Entry(i).Video);
+        }
+    if (saved.Empty())
+        return false;
+    FOffline = true;
+    FSequence.List() = std::move(saved);
+    FSequence.ForgetCurrent();
+    PlayEntry(FSequence.FirstIndex(ClipSequence::Primary));
+    for (OtherView& other : FOtherViews)
+        PlayOn(other, FSequence.FirstIndex(other.Lane));
+    for (PlaybackView* view : Views())
+        view->ShowNotice("Offline: playing saved clips", 5000);
+    return true;
+}
+
+void TZRRunForm::TakeOverFresh() {
+    FSequence.List() = std::move(*FFresh);
+    FFresh.reset();
+    FOffline = false;
+    // The other screens keep their clips until their own advance.
+    FSequence.ForgetCurrent();
+    PlayEntry(FSequence.FirstIndex(ClipSequence::Primary));
 }
 
 void TZRRunForm::FillPlaylist(std::istream& document) {
@@ -392,6 +539,7 @@ void TZRRunForm::httpWorkBegin(WorkMode, std::int64_t expected) {
 }
 
 void TZRRunForm::httpWork(WorkMode, std::int64_t count) {
+    StallTimer->start(); // bytes came
     SetCaptions(QString("Progress: %1 of %2").arg(count).arg(FPanel2Tag));
 }
 
@@ -400,6 +548,8 @@ void TZRRunForm::FormClose() {
     ++FShowNumber;
     Timer1->stop();
     Timer1->setInterval(50);
+    RetryTimer->stop();
+    StallTimer->stop();
     if (FDownloading)
         http.Disconnect(); // the waiting download fails and is abandoned
     CloseOtherViews();

@@ -28,7 +28,20 @@
 // Failures inside its handlers (a failed download, an unreadable feed, a bad
 // Channel) go to the standard error report: a modal critical box titled
 // "Zavrio Video Screensaver". While that box is up the exit policy rests, so
-// the key or click that dismisses it does not also end the screensaver.
+// the key or click that dismisses it does not also end the screensaver;
+// once it is gone the view that had the keyboard focus takes it back. Inside
+// another program's window no box could be seen: the error shows in the
+// window itself instead.
+//
+// When the network fails the show goes on: every feed fetched whole is kept
+// (FeedArchive.h); a failed download (or one that brings no byte for 30 s)
+// plays the entries of the kept document whose clips are in the clip cache,
+// with a short "Offline: playing saved clips" line, or shows the error in
+// place of the welcome caption when there are none. Only the first failure
+// of a show opens the box. The feed is fetched again 30 s later, then at
+// doubling intervals up to every 5 minutes (FeedRetry.h); a fresh feed takes
+// over at the next advance, never cutting a clip.
+//
 // Closing the window while its download runs abandons the download: no
 // playlist, no player and no error box follow.
 
@@ -37,6 +50,7 @@
 #include "platform/ForeignWindow.h"
 #include "platform/LocalClock.h"
 #include "playback/ClipSequence.h"
+#include "playback/FeedArchive.h"
 #include "playback/PanelPlayer.h"
 #include "playback/PlaybackView.h"
 #include "playback/StandardErrorReport.h"
@@ -50,6 +64,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +89,11 @@ struct RunFormServices {
     std::function<void(bool muted)> HoldMute;
     // Copies of the program on other monitors, so they show other clips.
     Neighbours OtherCopies;
+    // Whether the clip at address is complete in the clip cache (offline
+    // shows play only those).
+    std::function<bool(const std::string& address)> Cached;
+    // Where fetched feeds are kept for offline shows.
+    std::shared_ptr<const FeedArchive> Feeds;
 };
 
 class TZRRunForm : public PlaybackView {
@@ -102,6 +122,10 @@ public:
     void ApplicationEvents1Message(std::uint32_t message, std::uintptr_t wParam, bool& handled);
     // The screens changed (one plugged in or taken away): views follow.
     void ScreensChanged();
+    // The feed is due to be fetched again after a failure.
+    void RetryTimerTimer();
+    // The feed's download has brought no byte for a while.
+    void StallTimerTimer();
 
     // Window operations.
     void FillPlaylist(std::istream& document);
@@ -112,6 +136,8 @@ public:
     // Parts and state, for the configuration window and for tests.
     QTimer* Timer1 = nullptr;
     QTimer* MouseTimer = nullptr;
+    QTimer* RetryTimer = nullptr; // runs after a failed download
+    QTimer* StallTimer = nullptr; // runs while the download waits for bytes
     // The entries while a show's list is open, else null.
     const std::vector<PlaylistEntry>* PlaylistEntries() const {
         return FSequence.List().IsOpen() ? &FSequence.List().Entries() : nullptr;
@@ -125,6 +151,8 @@ public:
     std::vector<PlaybackView*> Views() const;
     // The entry a view plays (-1: none yet).
     int CurrentIndexOf(const PlaybackView& view) const;
+    // The show plays saved clips because the feed could not be fetched.
+    bool Offline() const { return FOffline; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -145,6 +173,17 @@ private:
     void Guarded(const std::function<void()>& handler);
     void ReportError(const std::string& text);
     void DownloadChannel();
+    // Fetches the show's feed; a failure goes to FeedFailed.
+    void FetchFeed();
+    void FeedArrived(std::istream& document);
+    void FeedFailed(const std::string& text);
+    // Plays the saved clips of the kept feed; false when there are none (or
+    // something plays already).
+    bool StartOffline();
+    // The fresh feed's list replaces the one that plays.
+    void TakeOverFresh();
+    bool Playing() const;
+    void ShowError(const std::string& text);
     void OpenOtherView(const ScreenArea& screen);
     void CloseOtherViews();
     void DisposeOf(OtherView& view);
@@ -162,6 +201,10 @@ private:
     // states last for the window's life.
     ClipSequence FSequence;
     std::vector<OtherView> FOtherViews;
+    std::string FFeedName;          // the catalogue entry the show plays
+    int FFailures = 0;              // failed downloads in a row, this show
+    bool FOffline = false;          // playing the kept feed's saved clips
+    std::optional<Playlist> FFresh; // a fetched feed waiting for the next advance
     std::int64_t FPanel2Tag = 0;
     bool FShown = false;          // between FormShow and FormClose
     bool FReportingError = false; // the modal error box is up

@@ -91,7 +91,7 @@ TEST_F(ClipStoreTest, FileNamesComeFromTheAddress) {
 }
 
 TEST_F(ClipStoreTest, ACompleteDownloadIsFoundAndPlayedFromTheFile) {
-    ClipStore cache({dir.path(), 1 << 20});
+    ClipStore cache({dir.path(), 1 << 20, {}});
     EXPECT_TRUE(cache.Acquire(address("a")).Path.empty()) << "nothing before the download";
     fetch(cache, "a");
     const ClipLease lease = cache.Acquire(address("a"));
@@ -107,7 +107,7 @@ TEST_F(ClipStoreTest, ACompleteDownloadIsFoundAndPlayedFromTheFile) {
 }
 
 TEST_F(ClipStoreTest, FailedDownloadsLeaveNothing) {
-    ClipStore cache({dir.path(), 1 << 20});
+    ClipStore cache({dir.path(), 1 << 20, {}});
     for (const char* clip : {"missing", "cut"}) {
         fetch(cache, clip);
         EXPECT_FALSE(cached(cache, clip)) << clip;
@@ -119,7 +119,7 @@ TEST_F(ClipStoreTest, FailedDownloadsLeaveNothing) {
 
 TEST_F(ClipStoreTest, LeastRecentlyPlayedGoesFirstAndTheClipOnScreenNever) {
     // Room for two and a half clips.
-    ClipStore cache({dir.path(), 250000});
+    ClipStore cache({dir.path(), 250000, {}});
     fetch(cache, "a");
     fetch(cache, "b");
     ClipLease onScreen = play(cache, "a"); // played after b came
@@ -136,7 +136,7 @@ TEST_F(ClipStoreTest, LeastRecentlyPlayedGoesFirstAndTheClipOnScreenNever) {
     EXPECT_TRUE(cached(cache, "d"));
 
     // A clip on screen stays even when the cache is over its cap without it.
-    ClipStore tiny({dir.path(), 150000});
+    ClipStore tiny({dir.path(), 150000, {}});
     ClipLease c = play(tiny, "c");
     ClipLease d = play(tiny, "d");
     fetch(tiny, "a");
@@ -146,7 +146,7 @@ TEST_F(ClipStoreTest, LeastRecentlyPlayedGoesFirstAndTheClipOnScreenNever) {
 }
 
 TEST_F(ClipStoreTest, ClearKeepsOnlyWhatAPlayerHolds) {
-    ClipStore cache({dir.path(), 1 << 20});
+    ClipStore cache({dir.path(), 1 << 20, {}});
     fetch(cache, "a");
     fetch(cache, "b");
     const ClipLease held = cache.Acquire(address("b"));
@@ -157,7 +157,7 @@ TEST_F(ClipStoreTest, ClearKeepsOnlyWhatAPlayerHolds) {
 }
 
 TEST_F(ClipStoreTest, ZeroMegabytesTurnTheCacheOff) {
-    ClipStore cache({dir.path(), 0});
+    ClipStore cache({dir.path(), 0, {}});
     EXPECT_FALSE(cache.Enabled());
     fetch(cache, "a");
     EXPECT_TRUE(server.Requests().empty());
@@ -165,8 +165,8 @@ TEST_F(ClipStoreTest, ZeroMegabytesTurnTheCacheOff) {
 }
 
 TEST_F(ClipStoreTest, OneDownloadPerClipAcrossCopiesAndNoPartialFileIsEverAClip) {
-    ClipStore mine({dir.path(), 1 << 20});
-    ClipStore neighbours({dir.path(), 1 << 20});
+    ClipStore mine({dir.path(), 1 << 20, {}});
+    ClipStore neighbours({dir.path(), 1 << 20, {}});
     std::optional<ClipStore::Reservation> first = mine.Reserve(address("a"));
     ASSERT_TRUE(first);
     EXPECT_FALSE(neighbours.Reserve(address("a"))) << "the neighbour's download runs";
@@ -192,8 +192,8 @@ TEST_F(ClipStoreTest, OneDownloadPerClipAcrossCopiesAndNoPartialFileIsEverAClip)
 }
 
 TEST_F(ClipStoreTest, AClipAnotherCopyPlaysIsNeverEvictedOrCleared) {
-    ClipStore mine({dir.path(), 150000});
-    ClipStore neighbours({dir.path(), 150000});
+    ClipStore mine({dir.path(), 150000, {}});
+    ClipStore neighbours({dir.path(), 150000, {}});
     fetch(mine, "a");
     const ClipLease onTheNeighboursScreen = play(neighbours, "a");
     fetch(mine, "b"); // over the cap: a is the oldest, but held
@@ -204,7 +204,7 @@ TEST_F(ClipStoreTest, AClipAnotherCopyPlaysIsNeverEvictedOrCleared) {
 }
 
 TEST_F(ClipStoreTest, LeftoversOfDeadDownloadsAreSweptAndLiveOnesKept) {
-    ClipStore cache({dir.path(), 1 << 20});
+    ClipStore cache({dir.path(), 1 << 20, {}});
     // A process id no process has (above the kernel's maximum) and this one.
     const std::string dead = dir.write(".0123456789abcdef.clip.part-99999999", "x");
     const std::string live =

@@ -19,9 +19,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -68,6 +70,7 @@ protected:
         dir = std::filesystem::temp_directory_path() /
               ("zavrio-runform-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
+        feeds = std::make_shared<const FeedArchive>((dir / "feeds").string());
         WriteSettings("[feeds]\n");
         PreviewFromConfig = false;
     }
@@ -99,6 +102,10 @@ protected:
         services.HoldMute = [this](bool muted) { muteHolds.push_back(muted); };
         services.OtherCopies.Plays = [](const std::string&) { return false; };
         services.Prefetch = [this](const std::string& address) { prefetched.push_back(address); };
+        services.Cached = [this](const std::string& address) { return cached.count(address) > 0; };
+        services.Feeds = feeds;
+        if (ServicesHook)
+            ServicesHook(services);
         form = std::make_unique<TZRRunForm>(std::move(services));
     }
 
@@ -120,6 +127,9 @@ protected:
     double now = 46000.5;
     std::vector<bool> muteHolds;
     std::vector<std::string> prefetched;
+    std::set<std::string> cached; // clips complete in the clip cache
+    std::function<void(RunFormServices&)> ServicesHook;
+    std::shared_ptr<const FeedArchive> feeds;
 };
 
 TEST_F(RunFormTest, CreatedWithWelcomeCaptionAndAnEmptyPlayer) {
@@ -342,7 +352,7 @@ TEST_F(RunFormTest, DownloadsTheFeedAtChannelOrTheFirstWhenChannelIsTooLarge) {
     EXPECT_EQ(requests[1].substr(0, 19), "GET /a.xml HTTP/1.1");
 }
 
-TEST_F(RunFormTest, FailuresGoToTheErrorReportAndAreNotRetried) {
+TEST_F(RunFormTest, FailuresGoToTheErrorReportOnce) {
     test::ScriptedServer server(
         test::ScriptedServer::Always(httpAnswer("404 Not Found", "<html>gone</html>")));
     const std::string cases[][2] = {
@@ -428,6 +438,152 @@ std::string feedOf(int count) {
     return feed + "</channel></rss>";
 }
 
+// The network failing under a show: saved clips, retries, the error box.
+class NetworkFailureTest : public RunFormTest {
+protected:
+    // A feed server that fails with 404 until up is set, then serves feed.
+    NetworkFailureTest()
+        : server([this](test::ServerConn& conn) {
+              for (std::string request; !(request = conn.ReadRequest()).empty();)
+                  conn.Send(up ? httpAnswer("200 OK", feed)
+                               : httpAnswer("404 Not Found", "<html>gone</html>"));
+          }) {}
+
+    void SetUp() override {
+        RunFormTest::SetUp();
+        WriteSettings("[set]\nAutoNext=1\nHD=0\nLoop=0\n[feeds]\nf=" + server.Address("/f") +
+                      "\n[player]\nBaseAddress=http://127.0.0.1:9\n");
+    }
+    static std::string clip(const std::string& id) {
+        return "http://127.0.0.1:9/v/" + id + "&autoplay=1";
+    }
+    void ShowAndWaitForTheFailure() {
+        Create();
+        form->show();
+        ASSERT_TRUE(WaitFor([&] { return !errors.empty(); }));
+    }
+
+    std::atomic<bool> up{false};
+    std::string feed = ThreeItemFeed;
+    test::ScriptedServer server;
+};
+
+TEST_F(NetworkFailureTest, AFailedDownloadPlaysTheSavedClipsOfTheKeptFeed) {
+    feeds->Keep(server.Address("/f"), ThreeItemFeed);
+    cached = {clip("aaa"), clip("no-equals")}; // the second entry's clip is not saved
+    ShowAndWaitForTheFailure();
+    EXPECT_EQ(errors, std::vector<std::string>{"HTTP/1.1 404 Not Found"}) << "the box as before";
+    EXPECT_TRUE(form->Offline());
+    ASSERT_EQ(form->PlaylistEntries()->size(), 2u);
+    EXPECT_EQ((*form->PlaylistEntries())[1].Link, "no-equals");
+    EXPECT_EQ(player()->Movie, clip("aaa"));
+    EXPECT_TRUE(form->Notice->isVisible());
+    EXPECT_EQ(form->Notice->text(), "Offline: playing saved clips");
+    // Saved clips advance and wrap as usual.
+    player()->Frame = 0;
+    player()->Report(4);
+    now += 16.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(player()->Movie, clip("no-equals"));
+}
+
+TEST_F(NetworkFailureTest, WithNothingSavedTheErrorReplacesTheConnectingCaption) {
+    for (const bool kept : {false, true}) {
+        if (kept)
+            feeds->Keep(server.Address("/f"), ThreeItemFeed); // but no clip of it is saved
+        errors.clear();
+        ShowAndWaitForTheFailure();
+        EXPECT_FALSE(form->Offline()) << kept;
+        EXPECT_EQ(form->Panel2->text(), "HTTP/1.1 404 Not Found.") << kept;
+        form.reset();
+    }
+}
+
+TEST_F(NetworkFailureTest, TheFeedIsFetchedAgainAtDoublingIntervalsAndTakesOverAtTheNextAdvance) {
+    feeds->Keep(server.Address("/f"), ThreeItemFeed);
+    cached = {clip("aaa")};
+    ShowAndWaitForTheFailure();
+    EXPECT_EQ(form->RetryTimer->interval(), 30000);
+    const std::chrono::milliseconds expected[] = {
+        std::chrono::seconds(60), std::chrono::seconds(120), std::chrono::seconds(240),
+        std::chrono::seconds(300), std::chrono::seconds(300)};
+    for (const auto delay : expected) {
+        ASSERT_TRUE(form->RetryTimer->isActive());
+        form->RetryTimerTimer();
+        EXPECT_EQ(form->RetryTimer->intervalAsDuration(), delay);
+    }
+    EXPECT_EQ(errors.size(), 1u) << "only the first failure opens the box";
+    EXPECT_EQ(server.Requests().size(), 6u);
+
+    // Back online with a feed of five: fetched, kept, and it waits for the
+    // saved clip on screen to reach its advance.
+    feed = feedOf(5);
+    up = true;
+    form->RetryTimerTimer();
+    EXPECT_FALSE(form->RetryTimer->isActive());
+    EXPECT_EQ(feeds->Kept(server.Address("/f")), feed);
+    EXPECT_EQ(form->PlaylistEntries()->size(), 1u);
+    EXPECT_EQ(player()->Movie, clip("aaa"));
+    player()->Frame = 0;
+    player()->Report(4);
+    now += 16.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_FALSE(form->Offline());
+    EXPECT_EQ(form->PlaylistEntries()->size(), 5u);
+    EXPECT_EQ(player()->Movie, clip("0"));
+}
+
+TEST_F(NetworkFailureTest, ADownloadThatBringsNothingStartsTheSavedClipsWhileItWaits) {
+    // Takes the connection and never answers.
+    test::ScriptedServer silent([](test::ServerConn& conn) {
+        while (!conn.ReadRequest().empty()) {
+        }
+    });
+    WriteSettings("[feeds]\nf=" + silent.Address("/f") +
+                  "\n[player]\nBaseAddress=http://127.0.0.1:9\n");
+    feeds->Keep(silent.Address("/f"), ThreeItemFeed);
+    const std::string second = "http://127.0.0.1:9/v/bbb&feature=rss&autoplay=1&fmt=18";
+    cached = {second};
+    Create();
+    form->StallTimer->setInterval(100);
+    // The download blocks inside a timer tick and only pumps events, so what
+    // the show does meanwhile is seen from the event loop too; closing the
+    // window then ends the wait.
+    std::string playedWhileWaiting;
+    QTimer look;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (form->isVisible() && (form->Offline() || std::chrono::steady_clock::now() > giveUp)) {
+            playedWhileWaiting = player()->Movie;
+            form->close();
+        }
+    });
+    look.start(20);
+    form->show();
+    ASSERT_TRUE(WaitFor([&] { return !form->isVisible(); }));
+    EXPECT_EQ(playedWhileWaiting, second);
+    EXPECT_TRUE(errors.empty()) << "nothing failed: the download was still waiting";
+}
+
+TEST_F(NetworkFailureTest, AfterTheBoxTheViewThatHadTheFocusHasItAgain) {
+    // The box takes the focus with it, as a window manager may keep it after
+    // a click dismissed the box.
+    QWidget elsewhere;
+    ServicesHook = [&](RunFormServices& services) {
+        services.ReportError = [&](const std::string& text) {
+            errors.push_back(text);
+            elsewhere.show();
+            elsewhere.activateWindow();
+            QApplication::processEvents();
+        };
+    };
+    ShowAndWaitForTheFailure();
+    ASSERT_TRUE(WaitFor([&] { return QGuiApplication::focusWindow() == window(); }));
+    // Keys go where the focus is.
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_A);
+    EXPECT_FALSE(form->isVisible()) << "a key ends the show again";
+}
+
 // Every screen of a desktop with two more screens beside the primary one
 // (1024 x 768), given to the window through its screen seam.
 class ScreensTest : public RunFormTest {
@@ -446,6 +602,8 @@ protected:
         services.HoldMute = [this](bool muted) { muteHolds.push_back(muted); };
         services.OtherCopies.Plays = [](const std::string&) { return false; };
         services.Prefetch = [](const std::string&) {};
+        services.Cached = [](const std::string&) { return false; };
+        services.Feeds = feeds;
         form = std::make_unique<TZRRunForm>(std::move(services));
     }
 
