@@ -24,7 +24,7 @@ std::string xProblem() {
     xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
     const bool answers = xcb_connection_has_error(connection) == 0;
     xcb_disconnect(connection);
-    return answers ? "" : "the X display \"" + display + "\" does not answer";
+    return answers ? "" : "the X display \"" + display + "\" cannot be opened";
 }
 
 bool socketAccepts(const std::string& path) {
