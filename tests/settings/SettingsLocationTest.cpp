@@ -31,6 +31,11 @@ struct LocationCase {
     std::optional<std::string> expectUserFile; // nullopt: no user file afterwards
 };
 
+// Names the row in listings instead of dumping its bytes.
+void PrintTo(const LocationCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SettingsLocationTest : public ::testing::TestWithParam<LocationCase> {};
 
 } // namespace
