@@ -11,6 +11,43 @@ namespace zavrio {
 std::int32_t ScreensaverMode = 1;
 std::uint32_t ParentWindowHandle = 0;
 
+namespace {
+
+const char* const kUsage =
+    "usage: zavrio-screensaver [SWITCH [ID]]\n"
+    "Plays the video clips of a web feed full screen, as a screensaver.\n"
+    "\n"
+    "  (no switch)      open the configuration window\n"
+    "  /c               open the configuration window (\"/c:ID\" too)\n"
+    "  /s               run the screensaver full screen (so does any switch\n"
+    "                   letter other than a, c and p)\n"
+    "  /p ID            show the preview picture inside the X11 window ID\n"
+    "  /a ID            end at once (there is no password to change)\n"
+    "  --root           run the screensaver full screen (the screensaver\n"
+    "                   daemon's way of saying /s)\n"
+    "  --window-id ID   run the screensaver inside the X11 window ID; the\n"
+    "                   XSCREENSAVER_WINDOW environment variable does the same\n"
+    "  -h, --help       print this text and exit\n"
+    "  --version        print the version and exit\n"
+    "\n"
+    "A switch may begin with \"/\" or \"-\", in either letter case; an ID is\n"
+    "decimal or hexadecimal after \"0x\". The settings are zavriofeeds.ini beside\n"
+    "the program when its folder is writable, else\n"
+    "$XDG_CONFIG_HOME/zavrio-screensaver/zavriofeeds.ini (~/.config/...).\n"
+    "See zavrio-screensaver(1).\n";
+
+} // namespace
+
+std::optional<std::string> CommandLineAnswer(const std::vector<std::string>& args) {
+    if (args.empty())
+        return std::nullopt;
+    if (args[0] == "--help" || args[0] == "-h")
+        return kUsage;
+    if (args[0] == "--version")
+        return std::string("zavrio-screensaver ") + ZAVRIO_VERSION + "\n";
+    return std::nullopt;
+}
+
 void ReadParentHandle(const std::vector<std::string>& args) {
     auto handle = args.size() > 1 ? TryStrToInt(args[1]) : std::nullopt;
     ParentWindowHandle = static_cast<std::uint32_t>(handle.value_or(0));

@@ -13,10 +13,17 @@
 // only the next one counts (ASCII letters compared without regard to case).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace zavrio {
+
+// Looked at before the mode: a first argument "--help" or "-h" asks for the
+// usage text, "--version" for the version line. The program prints the
+// answer and ends with status 0, without opening a window. nullopt for every
+// other command line, which the mode rules below decide.
+std::optional<std::string> CommandLineAnswer(const std::vector<std::string>& args);
 
 extern std::int32_t ScreensaverMode;
 // An X11 window id; 0 means none. Set only in modes 4 and 5.

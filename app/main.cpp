@@ -1,3 +1,4 @@
+#include "app/DisplayCheck.h"
 #include "app/MainWindowFactory.h"
 #include "app/ScreensaverMode.h"
 #include "app/TerminationSignals.h"
@@ -11,9 +12,17 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto answer = zavrio::CommandLineAnswer(args)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     zavrio::ParseCommandLine(args);
     if (zavrio::ScreensaverMode == 5)
         return 0; // changing the password needs no window, so no message loop either
+    if (const std::string missing = zavrio::PrepareDisplay(); !missing.empty()) {
+        std::fprintf(stderr, "zavrio-screensaver: %s\n", missing.c_str());
+        return 1;
+    }
 
     QApplication app(argc, argv);
     // Qt sets the locale from the environment; the player library refuses to

@@ -1,6 +1,6 @@
 #include "SaverSettings.h"
 
-#include "platform/PathFunctions.h"
+#include "settings/SettingsLocation.h"
 
 #include <stdexcept>
 
@@ -15,7 +15,7 @@ const char* const kFeeds = "feeds";
 } // namespace
 
 std::string DefaultSettingsPath() {
-    return ProgramDirectory() + "zavriofeeds.ini";
+    return ResolveSettingsPath(ThisProgramsSettingsPlaces());
 }
 
 void LoadSettings() {

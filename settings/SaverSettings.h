@@ -49,7 +49,8 @@ const std::vector<SettingsField>& SettingsFields();
 extern TSaverSettings Settings;
 extern std::unique_ptr<TMemIniFile> SettingsFile;
 
-// "zavriofeeds.ini" in the directory of the running program.
+// "zavriofeeds.ini" beside the running program, or the user's own copy when
+// the program's folder is read-only (see SettingsLocation.h).
 std::string DefaultSettingsPath();
 
 // Opens the file into SettingsFile (replacing any earlier one) and reads the

@@ -37,6 +37,7 @@ int runSettingsCommand(const std::vector<std::string>& argsIn) {
     LoadSettings(ini);
 
     nlohmann::ordered_json out;
+    out["file"] = SettingsFile->FileName();
     for (const SettingsField& field : SettingsFields()) {
         if (field.IsBoolean())
             out[field.Name] = Settings.*std::get<0>(field.Member);

@@ -1,5 +1,6 @@
 #pragma once
-// zavrio-feeds settings [--ini PATH]: prints the options and the catalogue as JSON.
+// zavrio-feeds settings [--ini PATH]: prints the settings file in use ("file"),
+// the options and the catalogue as JSON.
 // zavrio-feeds set KEY=VALUE... [--ini PATH]: changes options and saves the file.
 
 #include <string>

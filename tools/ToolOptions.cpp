@@ -3,11 +3,14 @@
 #include "settings/SaverSettings.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace zavrio {
 
 std::string TakeIniOption(std::vector<std::string>& args) {
-    std::string path = DefaultSettingsPath();
+    // The default is looked up only when no path is given: finding it may
+    // seed the user's settings file.
+    std::optional<std::string> path;
     for (auto it = args.begin(); it != args.end();) {
         if (*it == "--ini") {
             if (it + 1 == args.end())
@@ -21,7 +24,7 @@ std::string TakeIniOption(std::vector<std::string>& args) {
             ++it;
         }
     }
-    return path;
+    return path ? *path : DefaultSettingsPath();
 }
 
 bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {

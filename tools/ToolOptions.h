@@ -15,7 +15,7 @@ public:
 };
 
 // Removes "--ini PATH" (or "--ini=PATH") from args and returns PATH, or the
-// settings file beside the programs when the option is absent.
+// settings file of DefaultSettingsPath() when the option is absent.
 std::string TakeIniOption(std::vector<std::string>& args);
 
 // Removes a flag such as "--verbose" from args; true when it was there.

@@ -92,3 +92,21 @@ TEST(PreviewPlacement, PutsTheFrameOutsideThePane) {
     EXPECT_EQ(bare.Width, 162);
     EXPECT_EQ(bare.Height, 122);
 }
+
+TEST(ScreensaverMode, HelpAndVersionAnswerBeforeTheMode) {
+    const std::optional<std::string> help = CommandLineAnswer({"--help"});
+    ASSERT_TRUE(help.has_value());
+    for (const char* named :
+         {"/s", "/c", "/p ID", "/a ID", "--root", "--window-id ID", "-h", "--help", "--version"})
+        EXPECT_NE(help->find(named), std::string::npos) << named;
+    EXPECT_EQ(CommandLineAnswer({"-h"}), help);
+    EXPECT_EQ(CommandLineAnswer({"--version", "x"}),
+              std::string("zavrio-screensaver ") + ZAVRIO_TEST_VERSION + "\n");
+
+    // Everything else keeps the mode rules: "-H", "/h" and "-help" are
+    // switch letter H (the full-screen screensaver), and only the first
+    // argument is looked at.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"-H"}, {"/h"}, {"-help"}, {"--HELP"}, {"/s", "--help"}, {"--root"}})
+        EXPECT_EQ(CommandLineAnswer(args), std::nullopt) << (args.empty() ? "(none)" : args[0]);
+}

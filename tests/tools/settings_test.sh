@@ -18,7 +18,7 @@ printf '; mine\r\n[set]\r\nLoop=1\r\nVideoSize=0x1\r\n[feeds]\r\nNews = http://h
     > "$work/zavriofeeds.ini"
 out=$("$tool" settings)
 check "settings exit status" 0 $?
-check "settings JSON" '{"Loop":true,"AutoNext":false,"HD":true,"StayOnTop":true,"Channel":0,"VideoSize":1,"Mute":false,"Skin":0,"MouseMoveExit":false,"MousePressExit":true,"KeyboardPressExit":true,"ShowCursor":false,"OnlyEscKeyExit":false,"catalogue":[{"name":"News","address":"http://later/"},{"name":"News","address":"http://later/"}]}' \
+check "settings JSON" '{"file":"'"$work"'/zavriofeeds.ini","Loop":true,"AutoNext":false,"HD":true,"StayOnTop":true,"Channel":0,"VideoSize":1,"Mute":false,"Skin":0,"MouseMoveExit":false,"MousePressExit":true,"KeyboardPressExit":true,"ShowCursor":false,"OnlyEscKeyExit":false,"catalogue":[{"name":"News","address":"http://later/"},{"name":"News","address":"http://later/"}]}' \
     "$(echo "$out" | tr -d ' \n')"
 
 "$tool" set AutoNext=true Channel=-2 HD=0
