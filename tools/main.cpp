@@ -1,5 +1,6 @@
 // zavrio-feeds: looks at the screensaver's settings and feeds from the shell.
 #include "tools/CacheCommand.h"
+#include "tools/DiscoverCommand.h"
 #include "tools/FeedsCommand.h"
 #include "tools/FetchCommand.h"
 #include "tools/HintCommand.h"
@@ -30,6 +31,7 @@ const Command kCommands[] = {
      "feeds [list|add NAME ADDRESS|rename OLD NEW|move NAME POSITION|remove NAME|export|"
      "import FILE] [--ini PATH]",
      zavrio::runFeedsCommand},
+    {"discover", "discover ADDRESS [--ini PATH]", zavrio::runDiscoverCommand},
     {"parse", "parse FILE", zavrio::runParseCommand},
     {"fetch", "fetch NAME|URL [--ini PATH] [--verbose]", zavrio::runFetchCommand},
     {"hint", "hint < DESCRIPTION", zavrio::runHintCommand},

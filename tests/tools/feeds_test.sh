@@ -74,5 +74,13 @@ err=$("$tool" set feeds.X=http://x/ 2>&1)
 check "set unknown key status" 2 $?
 check "set lists the keys" 1 "$(echo "$err" | grep -c "unknown option 'feeds.X'; the options are Loop, AutoNext, HD, StayOnTop, Channel, VideoSize, Mute, Skin, MouseMoveExit, MousePressExit, KeyboardPressExit, ShowCursor, OnlyEscKeyExit")"
 
+# discover: the command's own exits (the finding itself is tested against a
+# scripted server in the config tests).
+err=$("$tool" discover http://127.0.0.1:1/page 2>&1 >/dev/null)
+check "discover unreachable status" 1 $?
+check "discover unreachable names the address" 1 "$(echo "$err" | grep -c '^zavrio-feeds discover: cannot fetch "http://127.0.0.1:1/page": ')"
+"$tool" discover 2>/dev/null
+check "discover without an address is a usage error" 2 $?
+
 if [ $failures -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
 echo "all zavrio-feeds feeds checks passed"
