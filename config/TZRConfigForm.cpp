@@ -1,6 +1,7 @@
 #include "config/TZRConfigForm.h"
 
 #include "config/DescriptionHint.h"
+#include "config/FeedsDialog.h"
 #include "config/InstallAsScreensaver.h"
 #include "config/SkinControls.h"
 #include "config/Skins.h"
@@ -302,6 +303,7 @@ void TZRConfigForm::BuildMenu() {
     };
     item(bsSkinPopupMenu1, "ScreensaverOptions1", "Screensaver options", 0,
          [this] { ScreensaverOptions1Click(); });
+    item(bsSkinPopupMenu1, "Feeds1", "Feeds\u2026", 0, [this] { Feeds1Click(); });
     bsSkinPopupMenu1->addSeparator();
     QMenu* skins = bsSkinPopupMenu1->addMenu("More player skins");
     skins->menuAction()->setObjectName("Moreplayerskin1");
@@ -436,14 +438,7 @@ void TZRConfigForm::Timer1Timer() {
     Timer1->setInterval(1000);
     if (!FFeedNamesLoaded) {
         FFeedNamesLoaded = true;
-        cb1->ClearItems();
-        const std::vector<std::string> names = FeedNames();
-        for (const std::string& name : names)
-            cb1->AddItem(QString::fromStdString(name));
-        if (!names.empty()) {
-            const int count = static_cast<int>(names.size());
-            cb1->SetItemIndex(Settings.Channel < count ? Settings.Channel : 0);
-        }
+        ShowFeedNames();
         if (Settings.StayOnTop)
             SetTopmost(true);
     }
@@ -453,6 +448,21 @@ void TZRConfigForm::Timer1Timer() {
     FClipList.SetCurrentIndex(cb2->ItemIndex());
     if (const std::optional<int> next = FClipList.NextIndex(false))
         cb2->SetItemIndex(*next);
+}
+
+void TZRConfigForm::ShowFeedNames() {
+    cb1->ClearItems();
+    const std::vector<std::string> names = FeedNames();
+    for (const std::string& name : names)
+        cb1->AddItem(QString::fromStdString(name));
+    if (!names.empty()) {
+        const int count = static_cast<int>(names.size());
+        cb1->SetItemIndex(Settings.Channel < count ? Settings.Channel : 0);
+    }
+    // A first run has nothing to play: the clip list says where feeds come from.
+    cb2->setPlaceholderText(
+        names.empty() ? QString::fromUtf8("No feeds yet: add one with \u2630 \u2192 Feeds\u2026")
+                      : QString());
 }
 
 void TZRConfigForm::cb1Change() {
@@ -572,6 +582,18 @@ void TZRConfigForm::Skin31Click(int tag) {
     if (IsSkinIndex(tag))
         ApplySkin(tag);
     Settings.Skin = skinIndex_;
+}
+
+void TZRConfigForm::Feeds1Click() {
+    if (feedsDialog_ && feedsDialog_->isVisible())
+        return;
+    delete feedsDialog_; // the last one, closed
+    feedsDialog_ = new FeedsDialog(this);
+    connect(feedsDialog_, &QDialog::finished, this, [this] {
+        if (feedsDialog_->Changed())
+            Guarded([this] { ShowFeedNames(); });
+    });
+    feedsDialog_->open();
 }
 
 void TZRConfigForm::bsTrayIcon1Click() {

@@ -41,6 +41,7 @@ class QSystemTrayIcon;
 
 namespace zavrio {
 
+class FeedsDialog;
 class LinkLabel;
 class SkinCheckBox;
 class SkinComboBox;
@@ -98,6 +99,10 @@ public:
     void ScreensaverOptions1Click();
     void Skin31Click(int tag);
     void bsTrayIcon1Click();
+    // The "Feeds…" menu item: opens the catalogue's editor (FeedsDialog.h)
+    // over the window; when it closes having changed the catalogue, the feed
+    // list is read again.
+    void Feeds1Click();
 
     // Window operations.
     void SettingsToControls();
@@ -105,6 +110,9 @@ public:
     void FillClipList(std::istream& document);
     void CreatePlayer();
     void FocusPlayer();
+    // cb1 := the catalogue's names, then the stored feed chosen as at the
+    // first tick; an empty catalogue shows how to add a feed in the clip list.
+    void ShowFeedNames();
 
     // The skin in effect, 0 to 3.
     int SkinIndex() const { return skinIndex_; }
@@ -112,6 +120,8 @@ public:
     const Playlist& ClipList() const { return FClipList; }
     TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
     TZRRunForm* RunForm() const { return runForm_.get(); }
+    // The open (or last) feeds dialog, null before the first.
+    FeedsDialog* FeedsEditor() const { return feedsDialog_; }
     std::int32_t ReadyState() const { return FClipList.ReadyState(); }
 
     // Controls, for tests.
@@ -161,6 +171,7 @@ private:
     std::unique_ptr<TShockwaveFlash> flash;
     Playlist FClipList; // cb2's entries; its current index is cb2's selection
     std::unique_ptr<TZRRunForm> runForm_;
+    FeedsDialog* feedsDialog_ = nullptr; // a child of the window
     QWidget* toolBar_ = nullptr;
     QWidget* options_ = nullptr; // skingroup's content, hidden when rolled up
     int skinIndex_ = 0;

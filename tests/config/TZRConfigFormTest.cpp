@@ -7,6 +7,7 @@
 #include "QtWait.h"
 #include "ScriptedServer.h"
 #include "TempDirectory.h"
+#include "config/FeedsDialog.h"
 #include "config/SkinControls.h"
 #include "playback/PlaybackFlags.h"
 #include "playback/TZRRunForm.h"
@@ -15,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -504,6 +506,40 @@ TEST_F(ConfigFormTest, ClosingDuringADownloadEndsIt) {
     ASSERT_TRUE(WaitFor([&] { return !form->isVisible() && clientClosed; }));
     EXPECT_EQ(silent.Requests().size(), 1u);
     EXPECT_EQ(form->cb2->count(), 0);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ConfigFormTest, AnEmptyCatalogueSaysHowToAddAFeedAndTheFeedsItemAddsOne) {
+    WriteSettings("", {});
+    Open(false);
+    ASSERT_TRUE(WaitFor([&] { return !form->cb2->placeholderText().isEmpty(); }));
+    EXPECT_EQ(form->cb2->placeholderText().toStdString(),
+              "No feeds yet: add one with \u2630 \u2192 Feeds\u2026");
+    EXPECT_EQ(form->cb2->currentIndex(), -1) << "the hint shows while no clip is chosen";
+
+    QAction* feeds = form->bsSkinPopupMenu1->findChild<QAction*>("Feeds1");
+    ASSERT_NE(feeds, nullptr);
+    EXPECT_EQ(feeds->text().toStdString(), "Feeds\u2026");
+    feeds->trigger();
+    FeedsDialog* dialog = form->FeedsEditor();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->parentWidget(), form.get()) << "it takes the window's skin";
+
+    dialog->addButton->click();
+    dialog->nameEdit->setText("Mine");
+    dialog->addressEdit->setText(QString::fromStdString(server.Address("/one")));
+    dialog->lookUpButton->click();
+    EXPECT_EQ(dialog->foundLabel->text(), "RSS, 3 entries, 0 with a video file");
+    dialog->saveButton->click();
+    EXPECT_EQ(form->cb1->count(), 0) << "the window reads the catalogue when the dialog closes";
+    dialog->closeButton->click();
+
+    EXPECT_EQ(form->cb1->count(), 1);
+    EXPECT_EQ(form->cb1->currentText(), "Mine");
+    EXPECT_TRUE(form->cb2->placeholderText().isEmpty());
+    ASSERT_TRUE(WaitFor([&] { return !player()->Movie.empty(); })) << "the new feed plays";
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/aaa&autoplay=1&fmt=18");
     EXPECT_TRUE(errors.empty());
 }
 
