@@ -147,6 +147,9 @@ public:
     LinkLabel* bsSkinLinkLabel2 = nullptr;
     QPushButton* bsSkinButton21 = nullptr;
     QMenu* bsSkinPopupMenu1 = nullptr;
+    // The notification-area icon's menu: Show/Hide, Preview, Exit. Made
+    // whether or not the desktop has a notification area.
+    QMenu* bsTrayMenu = nullptr;
     QTimer* Timer1 = nullptr;
     QSystemTrayIcon* bsTrayIcon1 = nullptr;
 
@@ -154,12 +157,15 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Return and Enter press the focused button, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Guarded(const std::function<void()>& handler);
     void BuildToolBar();
     void BuildOptions();
     void BuildMenu();
+    void BuildTrayMenu();
     void ApplySkin(int index);
     void SetRolledUp(bool rolledUp);
     void PlaceOptions();
