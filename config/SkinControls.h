@@ -44,7 +44,8 @@ private:
 };
 
 // A link shown as plain text in the skin's colours (a rich-text link would
-// take the palette's link colour instead); a left click runs OnClick.
+// take the palette's link colour instead); a left click runs OnClick, and so
+// do Return, Enter and Space while it has the keyboard focus (Tab reaches it).
 class LinkLabel : public QLabel {
 public:
     LinkLabel(const QString& text, QWidget* parent);
@@ -52,6 +53,7 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Draws the rows of a list the window draws itself: each entry's text at

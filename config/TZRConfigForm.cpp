@@ -1,6 +1,7 @@
 #include "config/TZRConfigForm.h"
 
 #include "config/DescriptionHint.h"
+#include "config/FeedsDialog.h"
 #include "config/InstallAsScreensaver.h"
 #include "config/SkinControls.h"
 #include "config/Skins.h"
@@ -13,12 +14,14 @@
 #include "playback/TZRRunForm.h"
 #include "settings/SaverSettings.h"
 
+#include <QAbstractButton>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -29,6 +32,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace zavrio {
 
@@ -36,6 +40,10 @@ namespace {
 
 constexpr int ToolBarHeight = 20;
 constexpr int HintDisplayMs = 8000;
+// Tight enough that the unrolled options fit the 405-pixel window in every
+// skin: squeezed, their rows overlapped (the Preview button ran into the
+// group's frame and the Mute box sat above its middle).
+constexpr int OptionRowSpacing = 2;
 
 // Hints come 200 ms after the pointer stops over a control.
 class HintTimingStyle : public QProxyStyle {
@@ -124,6 +132,7 @@ TZRConfigForm::TZRConfigForm(ConfigFormServices services, QWidget* parent)
     panelLayout->setContentsMargins(0, 0, 0, 0);
     BuildOptions();
     BuildMenu();
+    BuildTrayMenu();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
@@ -141,6 +150,7 @@ TZRConfigForm::TZRConfigForm(ConfigFormServices services, QWidget* parent)
                     if (reason == QSystemTrayIcon::Trigger)
                         Guarded([this] { bsTrayIcon1Click(); });
                 });
+        bsTrayIcon1->setContextMenu(bsTrayMenu);
         bsTrayIcon1->show();
     }
 
@@ -230,6 +240,7 @@ void TZRConfigForm::BuildOptions() {
     auto* play = new QGroupBox("Video Play", options_);
     play->setObjectName("VideoPlayGroup");
     auto* playLayout = new QVBoxLayout(play);
+    playLayout->setSpacing(OptionRowSpacing);
     LoopCheck = check("LoopCheck", "Loop", play, playLayout);
     NextCheck = check("NextCheck", "Play next video automatically", play, playLayout);
     NextCheck->OnClick = [this] { Guarded([this] { NextCheckClick(); }); };
@@ -252,13 +263,15 @@ void TZRConfigForm::BuildOptions() {
     previewRow->addWidget(bsSkinXFormButton1);
     MuteCheck = new SkinCheckBox("Mute", play);
     MuteCheck->setObjectName("MuteCheck");
-    previewRow->addWidget(MuteCheck);
+    // Centred on the button's middle, not its top: the button is the taller.
+    previewRow->addWidget(MuteCheck, 0, Qt::AlignVCenter);
     playLayout->addLayout(previewRow);
     column->addWidget(play);
 
     auto* exit = new QGroupBox("Screensaver Exit ", options_);
     exit->setObjectName("ExitGroup");
     auto* exitLayout = new QVBoxLayout(exit);
+    exitLayout->setSpacing(OptionRowSpacing);
     ShowCursorCheck =
         check("ShowCursorCheck", "Show cursor && Ignore mouse events", exit, exitLayout);
     KeyboardExitCheck = check("KeyboardExitCheck", "Keyboard Button Press", exit, exitLayout);
@@ -303,6 +316,7 @@ void TZRConfigForm::BuildMenu() {
     };
     item(bsSkinPopupMenu1, "ScreensaverOptions1", "Screensaver options", 0,
          [this] { ScreensaverOptions1Click(); });
+    item(bsSkinPopupMenu1, "Feeds1", "Feeds\u2026", 0, [this] { Feeds1Click(); });
     bsSkinPopupMenu1->addSeparator();
     QMenu* skins = bsSkinPopupMenu1->addMenu("More player skins");
     skins->menuAction()->setObjectName("Moreplayerskin1");
@@ -319,6 +333,19 @@ void TZRConfigForm::BuildMenu() {
     item(bsSkinPopupMenu1, "Save1", "Save as default screensaver && Exit", 0,
          [this] { bsSkinButton21Click(); });
     item(bsSkinPopupMenu1, "Exit1", "Exit", 0, [this] { Exit1Click(); });
+}
+
+void TZRConfigForm::BuildTrayMenu() {
+    bsTrayMenu = new QMenu(this);
+    bsTrayMenu->setObjectName("bsTrayMenu");
+    const std::pair<const char*, std::function<void()>> items[] = {
+        {"Show/Hide", [this] { bsTrayIcon1Click(); }},
+        {"Preview", [this] { bsSkinXFormButton1Click(); }},
+        {"Exit", [this] { Exit1Click(); }},
+    };
+    for (const auto& [caption, handler] : items)
+        connect(bsTrayMenu->addAction(caption), &QAction::triggered, this,
+                [this, handler] { Guarded(handler); });
 }
 
 void TZRConfigForm::Guarded(const std::function<void()>& handler) {
@@ -366,8 +393,13 @@ void TZRConfigForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A window the window system restores (after minimising) was not shown
     // by the program: only the program's shows run FormShow.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         Guarded([this] { FormShow(); });
+        // Hiding unmaps the window and the window manager forgets that it
+        // was kept on top; the first show leaves this to the first tick.
+        if (FFeedNamesLoaded && TopCheck->isChecked())
+            SetTopmost(true);
+    }
 }
 
 void TZRConfigForm::closeEvent(QCloseEvent* event) {
@@ -376,6 +408,18 @@ void TZRConfigForm::closeEvent(QCloseEvent* event) {
         Guarded([this] { FormClose(); });
     }
     QWidget::closeEvent(event);
+}
+
+void TZRConfigForm::keyPressEvent(QKeyEvent* event) {
+    // Buttons outside a dialog take only Space; the focused one is pressed
+    // on Return as well. Check boxes keep Space alone.
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && button &&
+        !button->isCheckable()) {
+        button->animateClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TZRConfigForm::resizeEvent(QResizeEvent* event) {
@@ -437,14 +481,7 @@ void TZRConfigForm::Timer1Timer() {
     Timer1->setInterval(1000);
     if (!FFeedNamesLoaded) {
         FFeedNamesLoaded = true;
-        cb1->ClearItems();
-        const std::vector<std::string> names = FeedNames();
-        for (const std::string& name : names)
-            cb1->AddItem(QString::fromStdString(name));
-        if (!names.empty()) {
-            const int count = static_cast<int>(names.size());
-            cb1->SetItemIndex(Settings.Channel < count ? Settings.Channel : 0);
-        }
+        ShowFeedNames();
         if (Settings.StayOnTop)
             SetTopmost(true);
     }
@@ -454,6 +491,21 @@ void TZRConfigForm::Timer1Timer() {
     FClipList.SetCurrentIndex(cb2->ItemIndex());
     if (const std::optional<int> next = FClipList.NextIndex())
         cb2->SetItemIndex(*next);
+}
+
+void TZRConfigForm::ShowFeedNames() {
+    cb1->ClearItems();
+    const std::vector<std::string> names = FeedNames();
+    for (const std::string& name : names)
+        cb1->AddItem(QString::fromStdString(name));
+    if (!names.empty()) {
+        const int count = static_cast<int>(names.size());
+        cb1->SetItemIndex(Settings.Channel < count ? Settings.Channel : 0);
+    }
+    // A first run has nothing to play: the clip list says where feeds come from.
+    cb2->setPlaceholderText(
+        names.empty() ? QString::fromUtf8("No feeds yet: add one with \u2630 \u2192 Feeds\u2026")
+                      : QString());
 }
 
 void TZRConfigForm::cb1Change() {
@@ -566,6 +618,18 @@ void TZRConfigForm::Skin31Click(int tag) {
     if (IsSkinIndex(tag))
         ApplySkin(tag);
     Settings.Skin = skinIndex_;
+}
+
+void TZRConfigForm::Feeds1Click() {
+    if (feedsDialog_ && feedsDialog_->isVisible())
+        return;
+    delete feedsDialog_; // the last one, closed
+    feedsDialog_ = new FeedsDialog(this);
+    connect(feedsDialog_, &QDialog::finished, this, [this] {
+        if (feedsDialog_->Changed())
+            Guarded([this] { ShowFeedNames(); });
+    });
+    feedsDialog_->open();
 }
 
 void TZRConfigForm::bsTrayIcon1Click() {

@@ -41,6 +41,7 @@ class QSystemTrayIcon;
 
 namespace zavrio {
 
+class FeedsDialog;
 class LinkLabel;
 class SkinCheckBox;
 class SkinComboBox;
@@ -98,6 +99,10 @@ public:
     void ScreensaverOptions1Click();
     void Skin31Click(int tag);
     void bsTrayIcon1Click();
+    // The "Feeds…" menu item: opens the catalogue's editor (FeedsDialog.h)
+    // over the window; when it closes having changed the catalogue, the feed
+    // list is read again.
+    void Feeds1Click();
 
     // Window operations.
     void SettingsToControls();
@@ -105,6 +110,9 @@ public:
     void FillClipList(std::istream& document);
     void CreatePlayer();
     void FocusPlayer();
+    // cb1 := the catalogue's names, then the stored feed chosen as at the
+    // first tick; an empty catalogue shows how to add a feed in the clip list.
+    void ShowFeedNames();
 
     // The skin in effect, 0 to 3.
     int SkinIndex() const { return skinIndex_; }
@@ -112,6 +120,8 @@ public:
     const Playlist& ClipList() const { return FClipList.List(); }
     TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
     TZRRunForm* RunForm() const { return runForm_.get(); }
+    // The open (or last) feeds dialog, null before the first.
+    FeedsDialog* FeedsEditor() const { return feedsDialog_; }
     std::int32_t ReadyState() const { return FClipList.ReadyState(); }
 
     // Controls, for tests.
@@ -137,6 +147,9 @@ public:
     LinkLabel* bsSkinLinkLabel2 = nullptr;
     QPushButton* bsSkinButton21 = nullptr;
     QMenu* bsSkinPopupMenu1 = nullptr;
+    // The notification-area icon's menu: Show/Hide, Preview, Exit. Made
+    // whether or not the desktop has a notification area.
+    QMenu* bsTrayMenu = nullptr;
     QTimer* Timer1 = nullptr;
     QSystemTrayIcon* bsTrayIcon1 = nullptr;
 
@@ -144,12 +157,15 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Return and Enter press the focused button, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Guarded(const std::function<void()>& handler);
     void BuildToolBar();
     void BuildOptions();
     void BuildMenu();
+    void BuildTrayMenu();
     void ApplySkin(int index);
     void SetRolledUp(bool rolledUp);
     void PlaceOptions();
@@ -162,6 +178,7 @@ private:
     // cb2's entries; the current index is cb2's selection.
     ClipSequence FClipList;
     std::unique_ptr<TZRRunForm> runForm_;
+    FeedsDialog* feedsDialog_ = nullptr; // a child of the window
     QWidget* toolBar_ = nullptr;
     QWidget* options_ = nullptr; // skingroup's content, hidden when rolled up
     int skinIndex_ = 0;

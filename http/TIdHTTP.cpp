@@ -224,6 +224,7 @@ void TIdHTTP::Get(const std::string& address, std::string& buffer) {
     FResponseCode = 0;
     std::string current = address;
     for (int request = 1;; ++request) {
+        FLastAddress = current;
         const Uri uri(current);
         if (isSecure(uri) && !SecureTransport)
             throw NoSecureTransport();

@@ -94,6 +94,11 @@ public:
     // value ("" sends no Cookie line).
     std::string RequestHead(const std::string& address, const std::string& cookies) const;
 
+    // The address of the last request Get sent: after redirects, the one the
+    // body came from ("" before any). A page's relative links resolve
+    // against it.
+    const std::string& LastAddress() const { return FLastAddress; }
+
     // Status line and code of the last answer read (0 / empty before any).
     const std::string& ResponseText() const { return FResponseText; }
     int ResponseCode() const { return FResponseCode; }
@@ -126,6 +131,7 @@ private:
     std::shared_ptr<Connection> FConnection;
     std::string FResponseText;
     int FResponseCode = 0;
+    std::string FLastAddress;
 };
 
 } // namespace zavrio

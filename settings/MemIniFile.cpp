@@ -43,12 +43,8 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-// Index of the last stored line whose key matches, or -1.
-long findKey(const std::vector<std::string>& lines, const std::string& key) {
-    for (std::size_t i = lines.size(); i-- > 0;)
-        if (SameTextNoCase(keyOf(lines[i]), key))
-            return static_cast<long>(i);
-    return -1;
+bool isBlankLine(std::string_view line) {
+    return TrimBlanks(line).empty();
 }
 
 } // namespace
@@ -81,21 +77,22 @@ TMemIniFile TMemIniFile::FromText(std::string fileName, const std::string& text)
 
 void TMemIniFile::parseText(const std::string& text) {
     Section* current = nullptr;
-    for (const std::string& raw : splitLines(text)) {
+    for (std::string& raw : splitLines(text)) {
         std::string line = trim(raw);
-        if (line.empty() || line[0] == ';')
-            continue;
-        if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+        const bool header = line.size() >= 2 && line.front() == '[' && line.back() == ']';
+        if (header) {
             sections_.push_back({trim(line.substr(1, line.size() - 2)), {}});
             current = &sections_.back();
-            continue;
+        } else if (!current) {
+            leadingLines_.push_back(std::move(raw));
+        } else if (line.empty() || line[0] == ';') {
+            current->lines.push_back({std::move(raw), false});
+        } else {
+            auto eq = line.find('=');
+            if (eq != std::string::npos)
+                line = trim(line.substr(0, eq)) + "=" + trim(line.substr(eq + 1));
+            current->lines.push_back({std::move(line), true});
         }
-        if (!current)
-            continue;
-        auto eq = line.find('=');
-        if (eq != std::string::npos)
-            line = trim(line.substr(0, eq)) + "=" + trim(line.substr(eq + 1));
-        current->lines.push_back(std::move(line));
     }
 }
 
@@ -110,6 +107,18 @@ TMemIniFile::Section* TMemIniFile::findSection(const std::string& name) {
     return const_cast<Section*>(std::as_const(*this).findSection(name));
 }
 
+namespace {
+
+// Index of the last stored line whose key matches, or -1.
+template <typename LineT> long findKey(const std::vector<LineT>& lines, const std::string& key) {
+    for (std::size_t i = lines.size(); i-- > 0;)
+        if (lines[i].stored && SameTextNoCase(keyOf(lines[i].text), key))
+            return static_cast<long>(i);
+    return -1;
+}
+
+} // namespace
+
 std::string TMemIniFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue) const {
     const Section* s = findSection(section);
@@ -118,7 +127,7 @@ std::string TMemIniFile::ReadString(const std::string& section, const std::strin
     long i = findKey(s->lines, key);
     if (i < 0)
         return defaultValue;
-    const std::string& line = s->lines[static_cast<std::size_t>(i)];
+    const std::string& line = s->lines[static_cast<std::size_t>(i)].text;
     auto eq = line.find('=');
     return eq == std::string::npos ? std::string() : line.substr(eq + 1);
 }
@@ -141,8 +150,9 @@ bool TMemIniFile::ReadBool(const std::string& section, const std::string& key,
 void TMemIniFile::ReadSection(const std::string& section, std::vector<std::string>& keys) const {
     keys.clear();
     if (const Section* s = findSection(section))
-        for (const std::string& line : s->lines)
-            keys.push_back(keyOf(line));
+        for (const Line& line : s->lines)
+            if (line.stored)
+                keys.push_back(keyOf(line.text));
 }
 
 std::vector<std::pair<std::string, std::string>>
@@ -153,32 +163,92 @@ TMemIniFile::ReadSectionPairs(const std::string& section) const {
         return pairs;
     // The last line of a key (any letter case) gives its value.
     std::unordered_map<std::string, std::string> last;
-    for (const std::string& line : s->lines) {
-        const auto eq = line.find('=');
-        last[AsciiUpperCopy(keyOf(line))] =
-            eq == std::string::npos ? std::string() : line.substr(eq + 1);
+    for (const Line& line : s->lines) {
+        if (!line.stored)
+            continue;
+        const auto eq = line.text.find('=');
+        last[AsciiUpperCopy(keyOf(line.text))] =
+            eq == std::string::npos ? std::string() : line.text.substr(eq + 1);
     }
     pairs.reserve(s->lines.size());
-    for (const std::string& line : s->lines) {
-        std::string key = keyOf(line);
+    for (const Line& line : s->lines) {
+        if (!line.stored)
+            continue;
+        std::string key = keyOf(line.text);
         const std::string& value = last[AsciiUpperCopy(key)];
         pairs.emplace_back(std::move(key), value);
     }
     return pairs;
 }
 
+TMemIniFile::Section& TMemIniFile::sectionForWriting(const std::string& name) {
+    if (Section* s = findSection(name))
+        return *s;
+    sections_.push_back({name, {}});
+    return sections_.back();
+}
+
+std::size_t TMemIniFile::lineIndex(const Section& s, std::size_t position) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < s.lines.size(); ++i)
+        if (s.lines[i].stored && seen++ == position)
+            return i;
+    throw std::out_of_range("section \"" + s.name + "\" has no line " + std::to_string(position));
+}
+
+std::size_t TMemIniFile::appendIndex(const Section& s) {
+    for (std::size_t i = s.lines.size(); i-- > 0;)
+        if (s.lines[i].stored)
+            return i + 1;
+    // No stored line yet: below the comment lines right under the header.
+    std::size_t i = 0;
+    while (i < s.lines.size() && !isBlankLine(s.lines[i].text))
+        ++i;
+    return i;
+}
+
+std::size_t TMemIniFile::storedCount(const Section& s) {
+    std::size_t count = 0;
+    for (const Line& line : s.lines)
+        count += line.stored ? 1 : 0;
+    return count;
+}
+
 void TMemIniFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
-    Section* s = findSection(section);
-    if (!s) {
-        sections_.push_back({section, {}});
-        s = &sections_.back();
-    }
-    long i = findKey(s->lines, key);
+    Section& s = sectionForWriting(section);
+    long i = findKey(s.lines, key);
     if (i >= 0)
-        s->lines[static_cast<std::size_t>(i)] = key + "=" + value;
+        s.lines[static_cast<std::size_t>(i)].text = key + "=" + value;
     else
-        s->lines.push_back(key + "=" + value);
+        s.lines.insert(s.lines.begin() + static_cast<long>(appendIndex(s)),
+                       {key + "=" + value, true});
+}
+
+void TMemIniFile::InsertLine(const std::string& section, std::size_t position,
+                             const std::string& key, const std::string& value) {
+    Section& s = sectionForWriting(section);
+    const std::size_t count = storedCount(s);
+    if (position > count)
+        throw std::out_of_range("section \"" + s.name + "\" has " + std::to_string(count) +
+                                " lines, no place " + std::to_string(position));
+    const std::size_t at = position == count ? appendIndex(s) : lineIndex(s, position);
+    s.lines.insert(s.lines.begin() + static_cast<long>(at), {key + "=" + value, true});
+}
+
+void TMemIniFile::ReplaceLine(const std::string& section, std::size_t position,
+                              const std::string& key, const std::string& value) {
+    Section* s = findSection(section);
+    if (!s)
+        throw std::out_of_range("no section \"" + section + "\"");
+    s->lines[lineIndex(*s, position)].text = key + "=" + value;
+}
+
+void TMemIniFile::RemoveLine(const std::string& section, std::size_t position) {
+    Section* s = findSection(section);
+    if (!s)
+        throw std::out_of_range("no section \"" + section + "\"");
+    s->lines.erase(s->lines.begin() + static_cast<long>(lineIndex(*s, position)));
 }
 
 void TMemIniFile::WriteInteger(const std::string& section, const std::string& key,
@@ -192,11 +262,17 @@ void TMemIniFile::WriteBool(const std::string& section, const std::string& key, 
 
 std::string TMemIniFile::Serialize() const {
     std::string out;
+    for (const std::string& line : leadingLines_)
+        out += line + "\r\n";
     for (const Section& s : sections_) {
         out += "[" + s.name + "]\r\n";
-        for (const std::string& line : s.lines)
-            out += line + "\r\n";
-        out += "\r\n";
+        for (const Line& line : s.lines)
+            out += line.text + "\r\n";
+        // The separator this class writes reads back as a kept line; adding
+        // another after a kept line would grow the file at every save, or
+        // part a comment from the header it was written above.
+        if (s.lines.empty() || s.lines.back().stored)
+            out += "\r\n";
     }
     return out;
 }

@@ -19,6 +19,19 @@ const SettingsField* findField(const std::string& name) {
     return nullptr;
 }
 
+// Names the keys set accepts, and where the catalogue is changed instead.
+std::string unknownOptionText(const std::string& key) {
+    std::string text = "unknown option '" + key + "'; the options are";
+    const char* separator = " ";
+    for (const SettingsField& field : SettingsFields()) {
+        text += separator;
+        text += field.Name;
+        separator = ", ";
+    }
+    text += " (feeds are changed with: zavrio-feeds feeds add|rename|move|remove)";
+    return text;
+}
+
 std::optional<bool> parseBool(const std::string& text) {
     if (text == "1" || text == "true")
         return true;
@@ -72,7 +85,7 @@ int runSetCommand(const std::vector<std::string>& argsIn) {
         std::string key = arg.substr(0, eq), text = arg.substr(eq + 1);
         const SettingsField* field = findField(key);
         if (!field)
-            throw UsageError("unknown option '" + key + "'");
+            throw UsageError(unknownOptionText(key));
         if (field->IsBoolean()) {
             auto value = parseBool(text);
             if (!value)

@@ -1,5 +1,7 @@
 // zavrio-feeds: looks at the screensaver's settings and feeds from the shell.
 #include "tools/CacheCommand.h"
+#include "tools/DiscoverCommand.h"
+#include "tools/FeedsCommand.h"
 #include "tools/FetchCommand.h"
 #include "tools/HintCommand.h"
 #include "tools/InstallStatusCommand.h"
@@ -25,6 +27,11 @@ struct Command {
 const Command kCommands[] = {
     {"settings", "settings [--ini PATH]", zavrio::runSettingsCommand},
     {"set", "set KEY=VALUE... [--ini PATH]", zavrio::runSetCommand},
+    {"feeds",
+     "feeds [list|add NAME ADDRESS|rename OLD NEW|move NAME POSITION|remove NAME|export|"
+     "import FILE] [--ini PATH]",
+     zavrio::runFeedsCommand},
+    {"discover", "discover ADDRESS [--ini PATH]", zavrio::runDiscoverCommand},
     {"parse", "parse FILE", zavrio::runParseCommand},
     {"fetch", "fetch NAME|URL [--ini PATH] [--verbose]", zavrio::runFetchCommand},
     {"hint", "hint < DESCRIPTION", zavrio::runHintCommand},

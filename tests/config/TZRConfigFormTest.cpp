@@ -7,6 +7,7 @@
 #include "QtWait.h"
 #include "ScriptedServer.h"
 #include "TempDirectory.h"
+#include "config/FeedsDialog.h"
 #include "config/SkinControls.h"
 #include "playback/PlaybackFlags.h"
 #include "playback/TZRRunForm.h"
@@ -15,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -506,6 +508,150 @@ TEST_F(ConfigFormTest, ClosingDuringADownloadEndsIt) {
     EXPECT_EQ(silent.Requests().size(), 1u);
     EXPECT_EQ(form->cb2->count(), 0);
     EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ConfigFormTest, AnEmptyCatalogueSaysHowToAddAFeedAndTheFeedsItemAddsOne) {
+    WriteSettings("", {});
+    Open(false);
+    ASSERT_TRUE(WaitFor([&] { return !form->cb2->placeholderText().isEmpty(); }));
+    EXPECT_EQ(form->cb2->placeholderText().toStdString(),
+              "No feeds yet: add one with \u2630 \u2192 Feeds\u2026");
+    EXPECT_EQ(form->cb2->currentIndex(), -1) << "the hint shows while no clip is chosen";
+
+    QAction* feeds = form->bsSkinPopupMenu1->findChild<QAction*>("Feeds1");
+    ASSERT_NE(feeds, nullptr);
+    EXPECT_EQ(feeds->text().toStdString(), "Feeds\u2026");
+    feeds->trigger();
+    FeedsDialog* dialog = form->FeedsEditor();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->parentWidget(), form.get()) << "it takes the window's skin";
+
+    dialog->addButton->click();
+    dialog->nameEdit->setText("Mine");
+    dialog->addressEdit->setText(QString::fromStdString(server.Address("/one")));
+    dialog->lookUpButton->click();
+    EXPECT_EQ(dialog->foundLabel->text(), "RSS, 3 entries, 0 with a video file");
+    dialog->saveButton->click();
+    EXPECT_EQ(form->cb1->count(), 0) << "the window reads the catalogue when the dialog closes";
+    dialog->closeButton->click();
+
+    EXPECT_EQ(form->cb1->count(), 1);
+    EXPECT_EQ(form->cb1->currentText(), "Mine");
+    EXPECT_TRUE(form->cb2->placeholderText().isEmpty());
+    ASSERT_TRUE(WaitFor([&] { return !player()->Movie.empty(); })) << "the new feed plays";
+    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/aaa&autoplay=1&fmt=18");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ConfigFormTest, TheNotificationIconsMenuShowsHidesPreviewsAndExits) {
+    WriteSettings("Loop=0", {"one"});
+    Open();
+    ASSERT_NE(form->bsTrayMenu, nullptr);
+    std::vector<std::string> captions;
+    for (QAction* action : form->bsTrayMenu->actions())
+        captions.push_back(action->text().toStdString());
+    EXPECT_EQ(captions, (std::vector<std::string>{"Show/Hide", "Preview", "Exit"}));
+    QAction* showHide = form->bsTrayMenu->actions()[0];
+    showHide->trigger();
+    EXPECT_FALSE(form->isVisible());
+    showHide->trigger();
+    EXPECT_TRUE(form->isVisible());
+
+    form->LoopCheck->setChecked(true);
+    form->bsTrayMenu->actions()[2]->trigger();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_NE(saved().find("Loop=1"), std::string::npos) << "Exit saves like every close";
+    EXPECT_EQ(installs, 0);
+}
+
+TEST_F(ConfigFormTest, StayOnTopIsAppliedAgainWhenTheWindowIsShownAgain) {
+    for (const char* stayOnTop : {"1", "0"}) {
+        WriteSettings(std::string("StayOnTop=") + stayOnTop, {"one"});
+        Open();
+        topmost.clear();
+        form->bsTrayIcon1Click();
+        form->bsTrayIcon1Click();
+        EXPECT_EQ(topmost,
+                  std::string(stayOnTop) == "1" ? std::vector<bool>{true} : std::vector<bool>{})
+            << stayOnTop;
+        form.reset();
+    }
+}
+
+TEST_F(ConfigFormTest, TabReachesTheLinksAndReturnPressesTheFocusedControl) {
+    WriteSettings("", {"one"});
+    Open();
+    form->ScreensaverOptions1Click(); // unrolled: the options take the focus too
+    form->activateWindow();
+    form->OnlyEscCheck->setFocus();
+    QTest::keyClick(form->OnlyEscCheck, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->bsSkinLinkLabel1);
+    QTest::keyClick(form->bsSkinLinkLabel1, Qt::Key_Return);
+    QTest::keyClick(form->bsSkinLinkLabel1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->bsSkinLinkLabel2);
+    QTest::keyClick(form->bsSkinLinkLabel2, Qt::Key_Space);
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{TZRConfigForm::WebAddress, TZRConfigForm::MailAddress}));
+    QTest::keyClick(form->bsSkinLinkLabel2, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->bsSkinButton21);
+
+    // Return on a tool button: the next clip.
+    form->bsSkinSpeedButton1->setFocus();
+    QTest::keyClick(form->bsSkinSpeedButton1, Qt::Key_Return);
+    EXPECT_TRUE(WaitFor([&] { return form->cb2->ItemIndex() == 1; }));
+    // Return on a check box leaves it as it was (Space is its key).
+    form->LoopCheck->setFocus();
+    const bool loop = form->LoopCheck->isChecked();
+    QTest::keyClick(form->LoopCheck, Qt::Key_Return);
+    EXPECT_EQ(form->LoopCheck->isChecked(), loop);
+    // Return on a push button: install and exit.
+    form->bsSkinButton21->setFocus();
+    QTest::keyClick(form->bsSkinButton21, Qt::Key_Enter);
+    EXPECT_TRUE(WaitFor([&] { return installs == 1 && !form->isVisible(); }));
+}
+
+// Focus must show on every kind of control, in every skin: each control is
+// drawn differently with the focus than without it.
+TEST_F(ConfigFormTest, KeyboardFocusIsVisibleOnEveryControlInEverySkin) {
+    WriteSettings("", {});
+    Open(false);
+    form->ScreensaverOptions1Click();
+    form->activateWindow();
+    const std::vector<QWidget*> controls = {form->bsSkinMenuSpeedButton1,
+                                            form->cb1,
+                                            form->cb2,
+                                            form->sizeCb,
+                                            form->LoopCheck,
+                                            form->bsSkinXFormButton1,
+                                            form->bsSkinLinkLabel1,
+                                            form->bsSkinButton21};
+    for (int skin = 0; skin < 4; ++skin) {
+        form->Skin31Click(skin);
+        for (QWidget* control : controls) {
+            form->Panel1->setFocus();
+            QApplication::processEvents();
+            const QImage without = control->grab().toImage();
+            control->setFocus(Qt::TabFocusReason);
+            QApplication::processEvents();
+            ASSERT_TRUE(control->hasFocus()) << control->objectName().toStdString();
+            EXPECT_NE(control->grab().toImage(), without)
+                << "skin " << skin << ": " << control->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(ConfigFormTest, TheMuteBoxLinesUpWithThePreviewButton) {
+    WriteSettings("", {});
+    Open(false);
+    form->ScreensaverOptions1Click(); // unrolled
+    for (int skin = 0; skin < 4; ++skin) {
+        form->Skin31Click(skin);
+        QApplication::processEvents(); // the layouts settle
+        const QRect button = form->bsSkinXFormButton1->geometry();
+        const QRect mute = form->MuteCheck->geometry();
+        EXPECT_LE(std::abs(mute.center().y() - button.center().y()), 1) << "skin " << skin;
+    }
 }
 
 } // namespace

@@ -25,7 +25,9 @@ TEST(MemIniFile, ParsesTrimsAndDropsCommentsAndLinesBeforeTheFirstSection) {
     EXPECT_EQ(ini.ReadString("SET", "key", "?"), "a = b"); // value keeps later "="
     EXPECT_EQ(ini.ReadString("set", "orphan", "?"), "?");
     EXPECT_EQ(ini.ReadString("none", "loop", "dflt"), "dflt");
-    EXPECT_EQ(ini.Serialize(), "[Set]\r\nLoop=1\r\nKey=a = b\r\n\r\n");
+    // Comment, blank and leading lines hold no keys but are written back.
+    EXPECT_EQ(ini.Serialize(),
+              "orphan=1\r\n; note\r\n[Set]\r\nLoop=1\r\n\r\nKey=a = b\r\n;Key=zzz\r\n");
 }
 
 TEST(MemIniFile, LastOccurrenceOfSectionAndKeyWins) {
@@ -145,4 +147,59 @@ TEST(MemIniFile, WriteBackKeepsTheFileMode) {
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(MemIniFile, KeepsCommentsBlankLinesAndLeadingLinesWhereTheyWere) {
+    const std::string text = "# written by hand\n\n[set]\n  ; indented note \nLoop = 1\n\n"
+                             "\n; the catalogue\n[feeds]\n;A=old\nA=http://a/\n\t\n; end\n";
+    auto ini = TMemIniFile::FromText("z.ini", text);
+    std::vector<std::string> keys;
+    ini.ReadSection("feeds", keys);
+    EXPECT_EQ(keys, std::vector<std::string>{"A"}); // a comment is never a key
+    EXPECT_EQ(ini.ReadString("feeds", ";A", "?"), "?");
+
+    ini.WriteString("set", "Loop", "0"); // changed in place
+    ini.WriteString("set", "HD", "1");   // after the last stored line, before the blanks
+    ini.WriteString("feeds", "B", "x");  // the same in a section that ends with a comment
+    ini.WriteString("other", "k", "v");  // a new section at the end
+    EXPECT_EQ(ini.Serialize(), "# written by hand\r\n\r\n[set]\r\n  ; indented note \r\n"
+                               "Loop=0\r\nHD=1\r\n\r\n\r\n; the catalogue\r\n"
+                               "[feeds]\r\n;A=old\r\nA=http://a/\r\nB=x\r\n\t\r\n; end\r\n"
+                               "[other]\r\nk=v\r\n\r\n");
+}
+
+TEST(MemIniFile, AFileItWroteReadsAndWritesBackByteForByte) {
+    const char* const texts[] = {
+        "[a]\r\nx=1\r\n\r\n[b]\r\n\r\n",
+        "; top\r\n\r\n[a]\r\n; note\r\nx=1\r\n\r\n\r\n[b]\r\ny=2\r\n  \r\n",
+        "lead\r\n",
+    };
+    for (const char* text : texts) {
+        const auto ini = TMemIniFile::FromText("z.ini", text);
+        EXPECT_EQ(ini.Serialize(), text);
+    }
+    // A file written elsewhere settles after one write: the second is the same.
+    const auto once = TMemIniFile::FromText("z.ini", "[a]\nx = 1\n[b]\n;c\n[c]").Serialize();
+    EXPECT_EQ(once, "[a]\r\nx=1\r\n\r\n[b]\r\n;c\r\n[c]\r\n\r\n");
+    EXPECT_EQ(TMemIniFile::FromText("z.ini", once).Serialize(), once);
+}
+
+TEST(MemIniFile, EditsLinesByPositionAroundKeptLines) {
+    auto ini = TMemIniFile::FromText("z.ini", "[feeds]\n; news\nA=1\n; sport\nB=2\nA=3\n\n");
+    ini.InsertLine("feeds", 3, "C", "4"); // at the end: after the last stored line
+    ini.InsertLine("feeds", 1, "D", "5"); // before B, after the "sport" comment
+    ini.ReplaceLine("feeds", 0, "a", "6");
+    ini.RemoveLine("feeds", 3); // the second A
+    EXPECT_EQ(ini.Serialize(), "[feeds]\r\n; news\r\na=6\r\n; sport\r\nD=5\r\nB=2\r\nC=4\r\n\r\n");
+    EXPECT_THROW(ini.RemoveLine("feeds", 4), std::out_of_range);
+    EXPECT_THROW(ini.InsertLine("feeds", 6, "E", "7"), std::out_of_range);
+    EXPECT_THROW(ini.ReplaceLine("missing", 0, "E", "7"), std::out_of_range);
+
+    // A section with only comments takes its first line below the comments
+    // under its header; a missing section is made at the end.
+    auto empty = TMemIniFile::FromText("z.ini", "[feeds]\n; add feeds here\n\n; set\n[set]\n");
+    empty.InsertLine("feeds", 0, "A", "1");
+    empty.InsertLine("new", 0, "B", "2");
+    EXPECT_EQ(empty.Serialize(), "[feeds]\r\n; add feeds here\r\nA=1\r\n\r\n; set\r\n"
+                                 "[set]\r\n\r\n[new]\r\nB=2\r\n\r\n");
 }

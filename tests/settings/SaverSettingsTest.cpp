@@ -75,7 +75,7 @@ TEST_F(SaverSettingsTest, SaveRewritesTheFileWithOptionsInTableOrder) {
     Settings.Channel = 3;
     SaveSettings();
     EXPECT_EQ(zavrio::test::ReadFile(path),
-              "[set]\r\nHD=0\r\nBogus=1\r\nLoop=1\r\nAutoNext=0\r\n"
+              "; my feeds\r\n[set]\r\nHD=0\r\nBogus=1\r\nLoop=1\r\nAutoNext=0\r\n"
               "StayOnTop=1\r\nChannel=3\r\nVideoSize=2\r\nMute=0\r\nSkin=0\r\n"
               "MouseMoveExit=0\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\n"
               "ShowCursor=0\r\nOnlyEscKeyExit=0\r\n\r\n"
