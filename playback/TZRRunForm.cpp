@@ -334,6 +334,9 @@ void TZRRunForm::Timer1Timer() {
             FFeedNames = std::make_unique<std::vector<std::string>>(FeedNames());
         if (!FFeedNames->empty())
             DownloadChannel();
+        else
+            // Nothing will ever connect: say so, and how to mend it.
+            SetCaptions(QString::fromUtf8(NoFeedCaption));
     }
 
     if (!Settings.AutoNext || FSequence.List().Empty())

@@ -98,6 +98,10 @@ struct RunFormServices {
 
 class TZRRunForm : public PlaybackView {
 public:
+    static constexpr const char* NoFeedCaption =
+        "No feed is configured yet: add one in the configuration window (\u2630 \u2192 "
+        "Feeds\u2026) or with \"zavrio-feeds feeds add NAME ADDRESS\"";
+
     explicit TZRRunForm(RunFormServices services = {}, QWidget* parent = nullptr);
     ~TZRRunForm() override;
 
