@@ -3,6 +3,7 @@
 #include "platform/AtomicWrite.h"
 #include "platform/FileRead.h"
 #include "platform/IntConvert.h"
+#include "platform/ShellWords.h"
 #include "platform/TextToolkit.h"
 
 #include <algorithm>
@@ -15,35 +16,9 @@ namespace zavrio {
 
 namespace {
 
-// The file as physical lines, each with its line end (the last may lack one).
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        end = end == std::string::npos ? text.size() : end + 1;
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end;
-    }
-    return lines;
-}
-
-std::string joinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line;
-    return text;
-}
-
-std::string_view withoutEnd(std::string_view line) {
-    if (!line.empty() && line.back() == '\n')
-        line.remove_suffix(1);
-    return line;
-}
-
 // A line whose value goes on over the next line.
 bool continues(std::string_view line) {
-    line = withoutEnd(line);
+    line = WithoutLineEnd(line);
     return !line.empty() && line.back() == '\\';
 }
 
@@ -67,7 +42,7 @@ std::optional<Resource> findResource(const std::vector<std::string>& lines, std:
         const std::size_t first = i;
         while (i + 1 < lines.size() && continues(lines[i]))
             ++i;
-        const std::string_view line = withoutEnd(lines[first]);
+        const std::string_view line = WithoutLineEnd(lines[first]);
         const std::string_view head = TrimLeftBlanks(line);
         if (head.empty() || head[0] == '!' || head[0] == '#')
             continue;
@@ -97,7 +72,7 @@ struct ProgramList {
 ProgramList readProgramList(const std::vector<std::string>& lines, const Resource& r) {
     ProgramList list;
     for (std::size_t i = r.first; i <= r.last; ++i) {
-        std::string_view line = withoutEnd(lines[i]);
+        std::string_view line = WithoutLineEnd(lines[i]);
         if (continues(lines[i]))
             line.remove_suffix(1);
         const std::size_t column = i == r.first ? r.valueColumn : 0;
@@ -186,27 +161,9 @@ int findOurs(const ProgramList& list, const std::vector<Entry>& entries,
     return -1;
 }
 
-// The path as one word of a shell command (the daemon runs entries through
-// the shell).
-std::string shellWord(const std::string& path) {
-    const bool plain =
-        !path.empty() && path.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
-                                                "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                                "0123456789/._+-,=@%") == std::string::npos;
-    if (plain)
-        return path;
-    std::string quoted = "'";
-    for (char c : path) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
-
+// The daemon runs entries through the shell.
 std::string entryFor(const std::string& programPath) {
-    return std::string("\"") + DaemonEntryName + "\" " + shellWord(programPath) + " --root";
+    return std::string("\"") + DaemonEntryName + "\" " + ShellWord(programPath) + " --root";
 }
 
 // Replaces [start, end) of the joined list text with text, in the lines
@@ -247,7 +204,7 @@ int placeEntry(std::vector<std::string>& lines, const std::string& programPath) 
     // Continue the list's last line (after a "\n" that ends its last entry)
     // onto a new line holding ours.
     std::string& last = lines[programs->last];
-    std::string content(withoutEnd(last));
+    std::string content(WithoutLineEnd(last));
     if (continues(last))
         content.pop_back();
     const std::string_view trimmedList = TrimRightBlanks(list.text);
@@ -288,21 +245,21 @@ void setValue(std::vector<std::string>& lines, std::string_view name, const std:
 
 std::string RegisterWithDaemon(const std::optional<std::string>& current,
                                const std::string& programPath) {
-    std::vector<std::string> lines = splitLines(current.value_or(""));
+    std::vector<std::string> lines = SplitLinesKeepingEnds(current.value_or(""));
     const int index = placeEntry(lines, programPath);
     setValue(lines, "mode", "one");
     setValue(lines, "selected", std::to_string(index));
-    return joinLines(lines);
+    return JoinLines(lines);
 }
 
 DaemonRegistration ReadDaemonRegistration(const std::string& text, const std::string& programPath) {
     DaemonRegistration found;
-    const std::vector<std::string> lines = splitLines(text);
+    const std::vector<std::string> lines = SplitLinesKeepingEnds(text);
     auto valueOf = [&lines](std::string_view name) -> std::optional<std::string> {
         const std::optional<Resource> r = findResource(lines, name);
         if (!r)
             return std::nullopt;
-        return std::string(TrimBlanks(withoutEnd(lines[r->first]).substr(r->valueColumn)));
+        return std::string(TrimBlanks(WithoutLineEnd(lines[r->first]).substr(r->valueColumn)));
     };
     if (const std::optional<Resource> programs = findResource(lines, "programs")) {
         const ProgramList list = readProgramList(lines, *programs);

@@ -1,7 +1,9 @@
 #include "config/InstallAsScreensaver.h"
 
 #include "config/DaemonRegistration.h"
+#include "config/IdleDaemonRegistration.h"
 
+#include "platform/DisplayServer.h"
 #include "platform/PathFunctions.h"
 #include "platform/ProfileFunctions.h"
 #include "platform/RegistryFunctions.h"
@@ -23,6 +25,18 @@ void InstallAsScreensaver(const std::string& programPath) {
     // its own preferences; a failure there is as silent as the rest.
     try {
         RegisterWithDaemon(programPath);
+    } catch (const std::exception&) {
+    }
+    // On Wayland that daemon starts nothing; the idle daemons do, each one
+    // on its own.
+    if (SessionDisplayServer() != DisplayServer::Wayland)
+        return;
+    try {
+        RegisterWithSwayidle(programPath);
+    } catch (const std::exception&) {
+    }
+    try {
+        RegisterWithHypridle(programPath);
     } catch (const std::exception&) {
     }
 }

@@ -10,8 +10,11 @@
 //
 // It also enters the program in the X screensaver daemon's preferences,
 // ~/.xscreensaver, as the selected screensaver (DaemonRegistration.h), which
-// is what makes a Linux desktop start it; that step runs whatever became of
-// the store's.
+// is what makes an X11 desktop start it; that step runs whatever became of
+// the store's. In a Wayland session (SessionDisplayServer) it also enters the
+// program in the idle daemons' configuration (IdleDaemonRegistration.h):
+// swayidle's, and hypridle's when the user has its folder; each step runs
+// whatever became of the others.
 //
 // Never raises and reports nothing: the first failing step ends the
 // registration silently, and what was written before it stays written.

@@ -12,8 +12,10 @@
 
 namespace zavrio {
 
-// The inside size of the window, or nullopt when it does not exist (or the
-// platform is not X11).
+// Window ids are X11's: when the windows are not on X11
+// (WindowDisplayServer.h) no foreign window exists.
+
+// The inside size of the window, or nullopt when it does not exist.
 std::optional<QSize> ForeignWindowSize(WId window);
 
 // Makes the top-level widget a child window of the foreign window, at (0, 0)

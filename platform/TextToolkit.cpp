@@ -53,4 +53,29 @@ std::string_view CutToCharacters(std::string_view text, std::size_t limit) {
     return text;
 }
 
+std::vector<std::string> SplitLinesKeepingEnds(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        lines.emplace_back(text.substr(pos, end - pos));
+        pos = end;
+    }
+    return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line;
+    return text;
+}
+
+std::string_view WithoutLineEnd(std::string_view line) {
+    if (!line.empty() && line.back() == '\n')
+        line.remove_suffix(1);
+    return line;
+}
+
 } // namespace zavrio

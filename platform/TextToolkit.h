@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zavrio {
 
@@ -46,5 +47,12 @@ constexpr bool IsUtf8Continuation(char c) {
 // not continue a sequence, so stray continuation bytes count with the
 // character before them.
 std::string_view CutToCharacters(std::string_view text, std::size_t limit);
+
+// The text as physical lines, each with its "\n" (the last may lack one), for
+// edits that keep every other byte; JoinLines puts them back together.
+std::vector<std::string> SplitLinesKeepingEnds(std::string_view text);
+std::string JoinLines(const std::vector<std::string>& lines);
+// A line without its "\n", if it has one.
+std::string_view WithoutLineEnd(std::string_view line);
 
 } // namespace zavrio

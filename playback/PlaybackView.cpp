@@ -4,6 +4,7 @@
 
 #include <QResizeEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace zavrio {
 
@@ -66,11 +67,27 @@ PlaybackView::~PlaybackView() {
     flash.reset();
 }
 
-void PlaybackView::Cover(const QRect& area) {
+void PlaybackView::Cover(const ScreenArea& screen) {
+    // Chosen before the geometry: a window that is not shown yet takes the
+    // screen its geometry lies on, and a Wayland compositor ignores the
+    // position anyway and puts a full-screen window on the output it is
+    // asked for, which Qt takes from the window's screen.
+    if (screen.Screen)
+        setScreen(screen.Screen);
     // A maximised popup covers the whole monitor, task bar included; on X11
     // that is the full-screen state.
-    setGeometry(area);
+    setGeometry(screen.Geometry);
     setWindowState(Qt::WindowFullScreen);
+}
+
+bool PlaybackView::event(QEvent* event) {
+    // Qt replaces a window's native window when a player brings OpenGL into
+    // it, and the new one starts in no state at all: the full-screen state is
+    // asked for again, or a Wayland compositor would show an ordinary window.
+    if (event->type() == QEvent::WinIdChange && windowState().testFlag(Qt::WindowFullScreen))
+        if (QWindow* native = windowHandle(); native && native->windowStates() != windowState())
+            native->setWindowStates(windowState());
+    return QWidget::event(event);
 }
 
 void PlaybackView::LayOutPlayer(int videoSize, QSize area) {

@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QRect>
+#include <QScreen>
 #include <QSize>
 #include <QTimer>
 #include <QWidget>
@@ -24,11 +25,13 @@
 
 namespace zavrio {
 
-// A screen a view can cover: its name (stable while it is plugged in) and
-// where it lies on the desktop.
+// A screen a view can cover: its name (stable while it is plugged in), where
+// it lies on the desktop and Qt's screen object (null in tests that make up
+// screens).
 struct ScreenArea {
     std::string Name;
     QRect Geometry;
+    QScreen* Screen = nullptr;
 
     bool operator==(const ScreenArea&) const = default;
 };
@@ -43,8 +46,11 @@ public:
     explicit PlaybackView(PlayerFactory createPlayer, QWidget* parent = nullptr);
     ~PlaybackView() override;
 
-    // Puts the window over area (a screen), in the full-screen state.
-    void Cover(const QRect& area);
+    // Puts the window over the screen, in the full-screen state. The window
+    // belongs to that screen from then on: where windows cannot place
+    // themselves (Wayland), full screen is asked for on the output of the
+    // window's screen.
+    void Cover(const ScreenArea& screen);
     // Places Panel1 for videoSize in an area of the given size
     // (PlayerLayout.h); an unknown size leaves it where it is.
     void LayOutPlayer(int videoSize, QSize area);
@@ -72,6 +78,7 @@ public:
     QLabel* Notice = nullptr;
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
     std::unique_ptr<TShockwaveFlash> flash;

@@ -38,12 +38,16 @@ QSize primaryScreenSize() {
     return screen ? screen->size() : QSize(0, 0);
 }
 
+ScreenArea areaOf(QScreen* screen) {
+    return {screen->name().toStdString(), screen->geometry(), screen};
+}
+
 std::vector<ScreenArea> otherScreens() {
     std::vector<ScreenArea> areas;
     const QScreen* primary = QGuiApplication::primaryScreen();
-    for (const QScreen* screen : QGuiApplication::screens())
+    for (QScreen* screen : QGuiApplication::screens())
         if (screen != primary)
-            areas.push_back({screen->name().toStdString(), screen->geometry()});
+            areas.push_back(areaOf(screen));
     return areas;
 }
 
@@ -77,8 +81,8 @@ TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
     : PlaybackView(services.CreatePlayer ? services.CreatePlayer : CachedMpvPlayer, parent),
       FServices(withDefaults(std::move(services), this)),
       FSequence(true, FServices.Prefetch, FServices.OtherCopies) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        Cover(screen->geometry());
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        Cover(areaOf(screen));
 
     Timer1 = new QTimer(this); // owned by the window, like every part below
     Timer1->setInterval(50);
@@ -300,7 +304,7 @@ void TZRRunForm::OpenOtherView(const ScreenArea& screen) {
     // A child window: never blocked by this one while a preview shows it
     // modally, and gone with it.
     auto view = std::make_unique<PlaybackView>(FServices.CreatePlayer, this);
-    view->Cover(screen.Geometry);
+    view->Cover(screen);
     view->SetCaption(Panel2->text());
     view->LayOutPlayer(Settings.VideoSize, screen.Geometry.size());
     view->show();

@@ -1,7 +1,9 @@
 #include "tools/InstallStatusCommand.h"
 
 #include "config/DaemonRegistration.h"
+#include "config/IdleDaemonRegistration.h"
 #include "config/InstallAsScreensaver.h"
+#include "platform/DisplayServer.h"
 #include "platform/FileRead.h"
 #include "platform/PathFunctions.h"
 #include "platform/ProfileFunctions.h"
@@ -83,7 +85,7 @@ std::optional<std::string> onPath(const std::string& name) {
 }
 
 // Whether any process of this machine runs the daemon (its command name).
-bool daemonRunning() {
+bool daemonRunning(const std::string& name) {
     DIR* proc = ::opendir("/proc");
     if (!proc)
         return false;
@@ -94,7 +96,7 @@ bool daemonRunning() {
         try {
             const std::optional<std::string> comm =
                 ReadWholeFile(std::string("/proc/") + entry->d_name + "/comm");
-            if (comm && *comm == "xscreensaver\n") {
+            if (comm && *comm == name + "\n") {
                 running = true;
                 break;
             }
@@ -106,21 +108,57 @@ bool daemonRunning() {
     return running;
 }
 
+Json daemonProgram(const std::string& name) {
+    const std::optional<std::string> found = onPath(name);
+    return {{"installed", found.has_value()},
+            {"path", found ? Json(*found) : Json(nullptr)},
+            {"running", daemonRunning(name)}};
+}
+
+using EntryFinder = std::vector<IdleEntry> (*)(const std::string&, const std::string&);
+
+// An idle daemon: its configuration file, our entries in it, its program.
+Json idleDaemon(const std::string& name, std::string (*configPath)(), EntryFinder find,
+                const std::string& program) {
+    Json out;
+    try {
+        const std::string path = configPath();
+        out["config"] = path;
+        const std::optional<std::string> text = ReadWholeFile(path);
+        out["exists"] = text.has_value();
+        Json entries = Json::array();
+        for (const IdleEntry& entry : find(text.value_or(""), program))
+            entries.push_back(
+                {{"line", entry.Line},
+                 {"text", entry.Text},
+                 {"timeout", entry.Timeout >= 0 ? Json(entry.Timeout) : Json(nullptr)}});
+        out["entries"] = entries;
+    } catch (const std::exception& e) {
+        out["error"] = e.what();
+    }
+    out.update(daemonProgram(name));
+    return out;
+}
+
 } // namespace
+
+std::string SaverProgramPath() {
+    return ProgramDirectory() + "zavrio-screensaver";
+}
 
 int runInstallStatusCommand(const std::vector<std::string>& args) {
     if (!args.empty())
         throw UsageError("unexpected argument '" + args.front() + "'");
-    // The screensaver is installed beside this tool.
-    const std::string program = ProgramDirectory() + "zavrio-screensaver";
+    const std::string program = SaverProgramPath();
     Json out;
     out["program"] = program;
+    out["session"] = DisplayServerName(SessionDisplayServer());
     out["store"] = storeValues();
     out["daemonPreferences"] = daemonPreferences(program);
-    const std::optional<std::string> daemon = onPath("xscreensaver");
-    out["daemon"] = {{"installed", daemon.has_value()},
-                     {"path", daemon ? Json(*daemon) : Json(nullptr)},
-                     {"running", daemonRunning()}};
+    out["daemon"] = daemonProgram("xscreensaver");
+    out["idleDaemons"] = {
+        {"swayidle", idleDaemon("swayidle", SwayidleConfigPath, FindSwayidleEntries, program)},
+        {"hypridle", idleDaemon("hypridle", HypridleConfigPath, FindHypridleEntries, program)}};
     std::cout << out.dump(2) << '\n';
     return 0;
 }

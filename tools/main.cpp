@@ -4,6 +4,7 @@
 #include "tools/FeedsCommand.h"
 #include "tools/FetchCommand.h"
 #include "tools/HintCommand.h"
+#include "tools/InstallCommand.h"
 #include "tools/InstallStatusCommand.h"
 #include "tools/ParseCommand.h"
 #include "tools/SettingsCommand.h"
@@ -36,6 +37,7 @@ const Command kCommands[] = {
     {"fetch", "fetch NAME|URL [--ini PATH] [--verbose]", zavrio::runFetchCommand},
     {"hint", "hint < DESCRIPTION", zavrio::runHintCommand},
     {"cache", "cache [--clear] [--ini PATH]", zavrio::runCacheCommand},
+    {"install", "install", zavrio::runInstallCommand},
     {"install-status", "install-status", zavrio::runInstallStatusCommand},
 };
 

@@ -1,11 +1,15 @@
 // SetTopmost under a real X server and window manager (started by
 // run-with-window-manager.sh): the window gets and loses _NET_WM_STATE_ABOVE
-// without being moved, resized or activated.
+// without being moved, resized or activated. With the display server said to
+// be another one, every X11 step is skipped although the X server is there.
 
+#include "platform/ForeignWindow.h"
+#include "platform/WindowDisplayServer.h"
 #include "platform/WindowFunctions.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QRasterWindow>
 #include <QTest>
@@ -138,11 +142,42 @@ TEST(SetTopmostX11, UnknownWindowIsIgnored) {
     EXPECT_FALSE(property32(rootWindow(), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).empty());
 }
 
+TEST(DisplayServerSeam, WindowsOnXAreSeenAsX11) {
+    EXPECT_EQ(WindowDisplayServer(), DisplayServer::X11);
+    auto window = shownWindow({10, 10, 120, 90});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_EQ(ForeignWindowSize(window->winId()), QSize(120, 90));
+}
+
+// What the program does on Wayland, shown where the skipped steps would be
+// seen: the stay-on-top state and other programs' windows.
+TEST(DisplayServerSeam, X11StepsAreSkippedOnAnotherDisplayServer) {
+    auto target = shownWindow({40, 50, 220, 160});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(target.get()));
+    const auto targetId = static_cast<xcb_window_t>(target->winId());
+    for (const DisplayServer other : {DisplayServer::Wayland, DisplayServer::Other}) {
+        const FakeWindowDisplayServer fake(other);
+        SetTopmost(target->winId(), true);
+        EXPECT_EQ(ForeignWindowSize(target->winId()), std::nullopt);
+        QWidget child;
+        EXPECT_FALSE(EmbedInForeignWindow(child, target->winId()));
+        EXPECT_EQ(child.windowHandle(), nullptr) << "no native window made for nothing";
+    }
+    EXPECT_EQ(WindowDisplayServer(), DisplayServer::X11) << "the real answer is back";
+    // The window manager handles requests in order: once a later one shows,
+    // a request sent under the fake answer would have shown too.
+    auto marker = shownWindow({300, 200, 100, 100});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(marker.get()));
+    SetTopmost(marker->winId(), true);
+    ASSERT_TRUE(eventually([&] { return hasAbove(static_cast<xcb_window_t>(marker->winId())); }));
+    EXPECT_FALSE(hasAbove(targetId));
+}
+
 } // namespace
 } // namespace zavrio
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (QGuiApplication::platformName() != "xcb") {
         std::fprintf(stderr, "needs the xcb platform, got %s\n",
                      qPrintable(QGuiApplication::platformName()));
