@@ -8,6 +8,7 @@
 #include "platform/WindowFunctions.h"
 #include "playback/ClipPrefetcher.h"
 #include "playback/DownloadFeed.h"
+#include "playback/ErrorReportText.h"
 #include "playback/MpvPlayer.h"
 #include "playback/PanelPlayer.h"
 #include "playback/PlaybackFlags.h"
@@ -106,13 +107,6 @@ ConfigFormServices withDefaults(ConfigFormServices s, QWidget* owner) {
     return s;
 }
 
-void paintBlack(QWidget& widget) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
-}
-
 } // namespace
 
 TZRConfigForm::TZRConfigForm(ConfigFormServices services, QWidget* parent)
@@ -125,9 +119,12 @@ TZRConfigForm::TZRConfigForm(ConfigFormServices services, QWidget* parent)
         QApplication::setStyle(new HintTimingStyle(QApplication::style()->name()));
 
     BuildToolBar();
+    StatusLine = new QLabel(this); // owned by the window, like every part below
+    StatusLine->setObjectName("StatusLine");
+    StatusLine->hide();
     Panel1 = new QWidget(this); // owned by the window, like every part below
     Panel1->setObjectName("Panel1");
-    paintBlack(*Panel1);
+    PaintBlack(*Panel1);
     auto* panelLayout = new QVBoxLayout(Panel1);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     BuildOptions();
@@ -426,6 +423,7 @@ void TZRConfigForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     toolBar_->setGeometry(0, 0, width(), ToolBarHeight);
     Panel1->setGeometry(0, ToolBarHeight, width(), std::max(0, height() - ToolBarHeight));
+    StatusLine->setGeometry(0, ToolBarHeight, width(), StatusLine->sizeHint().height());
     PlaceOptions();
     FormResize();
 }
@@ -513,15 +511,38 @@ void TZRConfigForm::cb1Change() {
         http.Disconnect();
     Settings.Channel = cb1->ItemIndex();
     const std::string name = cb1->currentText().toStdString();
+    const std::uint64_t choice = ++FFeedChoice;
     const QScopedValueRollback downloading(FDownloading, true);
-    DownloadFeed(http, name, DownloadVariant::Config, [this](std::istream& document) {
-        if (!FClosing)
-            FillClipList(document);
-    });
+    DownloadFeed(
+        http, name, DownloadVariant::Config,
+        [this](std::istream& document) {
+            if (!FClosing)
+                FillClipList(document);
+        },
+        [this, name, choice](const std::string& text) {
+            if (!FClosing && choice == FFeedChoice)
+                FeedFailed(name, text);
+        });
+}
+
+void TZRConfigForm::FeedFailed(const std::string& name, const std::string& text) {
+    QString line = QString::fromStdString(name + ": " + ErrorReportText(text));
+    line.replace('\n', ' ');
+    StatusLine->setText(line);
+    StatusLine->show();
+    StatusLine->raise();
+    skingroup->raise();
+    cb2->ClearItems();
+    cb2->setToolTip(QString());
+    FClipList.List().Clear();
+    FClipList.SetCurrentIndex(-1);
+    CreatePlayer(); // nothing of the feed chosen before plays on
 }
 
 void TZRConfigForm::FillClipList(std::istream& document) {
     RSS.LoadFromStream(document);
+    StatusLine->clear();
+    StatusLine->hide();
     cb2->ClearItems();
     FClipList.List().Fill(RSS.Items());
     FClipList.SetCurrentIndex(-1);

@@ -11,10 +11,13 @@
 // loads the settings when created; every way of closing it stores and saves
 // the options, and it is the only window that saves them.
 //
-// Feed downloads and parses fail silently (the old clip list stays). Other
-// failures inside its handlers (a player that cannot start, a settings file
-// that cannot be written) go to the standard error report. Closing the window
-// during a download abandons the download.
+// A feed that fails to download or parse opens no box: a line under the
+// lists names the feed and the error, the clip list is emptied (it never
+// shows another feed's clips under the chosen feed's name), and the next
+// feed that loads clears the line. Other failures inside its handlers (a
+// player that cannot start, a settings file that cannot be written) go to
+// the standard error report. Closing the window during a download abandons
+// the download.
 
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
@@ -36,6 +39,7 @@
 #include <memory>
 #include <string>
 
+class QLabel;
 class QPushButton;
 class QSystemTrayIcon;
 
@@ -108,6 +112,8 @@ public:
     void SettingsToControls();
     void ControlsToSettings();
     void FillClipList(std::istream& document);
+    // The chosen feed (name) did not load: text says why.
+    void FeedFailed(const std::string& name, const std::string& text);
     void CreatePlayer();
     void FocusPlayer();
     // cb1 := the catalogue's names, then the stored feed chosen as at the
@@ -145,6 +151,9 @@ public:
     SkinCheckBox* OnlyEscCheck = nullptr;
     LinkLabel* bsSkinLinkLabel1 = nullptr;
     LinkLabel* bsSkinLinkLabel2 = nullptr;
+    // Why the chosen feed did not load ("Boats: Socket Error # 111
+    // Connection refused."); hidden while there is nothing to say.
+    QLabel* StatusLine = nullptr;
     QPushButton* bsSkinButton21 = nullptr;
     QMenu* bsSkinPopupMenu1 = nullptr;
     // The notification-area icon's menu: Show/Hide, Preview, Exit. Made
@@ -186,6 +195,9 @@ private:
     bool FFeedNamesLoaded = false;
     bool FDownloading = false;
     bool FClosing = false;
+    // Counts feed choices, so a download that a later choice cut off does
+    // not speak for the feed chosen now.
+    std::uint64_t FFeedChoice = 0;
 };
 
 } // namespace zavrio

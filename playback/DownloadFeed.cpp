@@ -3,6 +3,7 @@
 #include "settings/SaverSettings.h"
 
 #include <sstream>
+#include <stdexcept>
 
 namespace zavrio {
 
@@ -26,13 +27,13 @@ void RunDownload(TIdHTTP& http, const std::string& address, DownloadVariant vari
 } // namespace
 
 void DownloadFeed(TIdHTTP& http, const std::string& name, DownloadVariant variant,
-                  const ListBuilder& listBuilder) {
+                  const ListBuilder& listBuilder, const FailureSink& failed) {
     // The catalogue lookup cannot fail: a missing name reads as "".
-    DownloadFeedAddress(http, FeedAddress(name), variant, listBuilder);
+    DownloadFeedAddress(http, FeedAddress(name), variant, listBuilder, failed);
 }
 
 void DownloadFeedAddress(TIdHTTP& http, const std::string& address, DownloadVariant variant,
-                         const ListBuilder& listBuilder) {
+                         const ListBuilder& listBuilder, const FailureSink& failed) {
     if (http.Connected()) {
         http.Disconnect();
     }
@@ -43,9 +44,14 @@ void DownloadFeedAddress(TIdHTTP& http, const std::string& address, DownloadVari
     }
     try {
         RunDownload(http, address, variant, listBuilder);
+    } catch (const std::exception& e) {
+        // A nested download that disconnected this one lands here too: the
+        // caller tells which failure is still worth a word.
+        if (failed)
+            failed(e.what());
     } catch (...) {
-        // The configuration window keeps its previous clip list and shows
-        // nothing; a nested download that disconnected this one lands here too.
+        if (failed)
+            failed("Unknown error");
     }
 }
 

@@ -62,11 +62,10 @@ std::vector<FeedArchive::File> FeedArchive::Files() const {
     return files;
 }
 
-std::uint64_t FeedArchive::TotalBytes() const {
-    std::uint64_t total = 0;
+void FeedArchive::Clear() const {
+    std::error_code error;
     for (const File& file : Files())
-        total += file.Bytes;
-    return total;
+        fs::remove(directory_ + "/" + file.Name, error);
 }
 
 } // namespace zavrio

@@ -30,7 +30,8 @@ public:
         std::chrono::system_clock::time_point Saved;
     };
     std::vector<File> Files() const;
-    std::uint64_t TotalBytes() const;
+    // Removes every kept document.
+    void Clear() const;
     const std::string& Directory() const { return directory_; }
 
     // The file name of address: 16 hexadecimal digits of its 64-bit FNV-1a

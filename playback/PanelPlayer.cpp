@@ -21,4 +21,11 @@ void FocusPanelPlayer(const QWidget& window, QWidget& panel, TShockwaveFlash* pl
         player->setFocus();
 }
 
+void PaintBlack(QWidget& widget) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
 } // namespace zavrio

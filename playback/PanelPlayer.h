@@ -22,4 +22,7 @@ std::unique_ptr<TShockwaveFlash> MakePanelPlayer(const PlayerFactory& create, QW
 // when there is one.
 void FocusPanelPlayer(const QWidget& window, QWidget& panel, TShockwaveFlash* player);
 
+// Fills widget's background black: a player panel, and what is around it.
+void PaintBlack(QWidget& widget);
+
 } // namespace zavrio

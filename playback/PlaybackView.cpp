@@ -8,17 +8,6 @@
 
 namespace zavrio {
 
-namespace {
-
-void paintBlack(QWidget& widget) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
-}
-
-} // namespace
-
 PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       createPlayer_(std::move(createPlayer)) {
@@ -26,16 +15,16 @@ PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
     QFont font("MS Sans Serif");
     font.setPointSize(8);
     setFont(font);
-    paintBlack(*this);
+    PaintBlack(*this);
 
     Panel1 = new QWidget(this); // owned by the window, like every part below
-    paintBlack(*Panel1);
+    PaintBlack(*Panel1);
     Panel1->setGeometry(0, 0, 21, 17);
     auto* panel1Layout = new QVBoxLayout(Panel1);
     panel1Layout->setContentsMargins(0, 0, 0, 0);
 
     Panel2 = new QLabel(QString::fromUtf8(WelcomeCaption), this);
-    paintBlack(*Panel2);
+    PaintBlack(*Panel2);
     Panel2->setAlignment(Qt::AlignCenter);
     QPalette aqua = Panel2->palette();
     aqua.setColor(QPalette::WindowText, QColor(0, 255, 255));
@@ -45,7 +34,7 @@ PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
 
     ErrorLine = new QLabel(this);
     ErrorLine->setObjectName("ErrorLine");
-    paintBlack(*ErrorLine);
+    PaintBlack(*ErrorLine);
     ErrorLine->setAlignment(Qt::AlignCenter);
     ErrorLine->setWordWrap(true);
     QPalette white = ErrorLine->palette();

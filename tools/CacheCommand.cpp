@@ -1,6 +1,7 @@
 #include "tools/CacheCommand.h"
 
 #include "playback/ClipStore.h"
+#include "playback/FeedArchive.h"
 #include "settings/SaverSettings.h"
 #include "tools/ToolOptions.h"
 
@@ -33,17 +34,27 @@ int runCacheCommand(const std::vector<std::string>& argsIn) {
     LoadSettings(ini);
     const ClipStore::Options options = ClipStore::OptionsFromSettings();
     const ClipStore cache(options);
+    const FeedArchive feeds(FeedArchive::DefaultDirectory());
 
     nlohmann::ordered_json out;
     out["directory"] = options.Directory;
     out["maxMB"] = options.MaxBytes >> 20;
-    if (clear)
+    if (clear) {
         out["removed"] = cache.Clear();
+        feeds.Clear();
+    }
     out["files"] = nlohmann::ordered_json::array();
     std::uint64_t total = 0;
     for (const ClipStore::File& file : cache.Files()) {
         out["files"].push_back(
             {{"name", file.Name}, {"bytes", file.Bytes}, {"lastPlayed", utcText(file.LastPlayed)}});
+        total += file.Bytes;
+    }
+    // The feeds kept for playing offline count against the cap too.
+    out["feeds"] = {{"directory", feeds.Directory()}, {"files", nlohmann::ordered_json::array()}};
+    for (const FeedArchive::File& file : feeds.Files()) {
+        out["feeds"]["files"].push_back(
+            {{"name", file.Name}, {"bytes", file.Bytes}, {"saved", utcText(file.Saved)}});
         total += file.Bytes;
     }
     out["totalBytes"] = total;

@@ -2,6 +2,7 @@
 
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
+#include "http/TrustStore.h"
 #include "playback/DownloadFeed.h"
 #include "settings/SaverSettings.h"
 #include "tools/FeedHeap.h"
@@ -40,6 +41,13 @@ int runFetchCommand(const std::vector<std::string>& argsIn) {
     TIdHTTP http;
     std::int64_t expected = 0;
     if (verbose) {
+        // The same certificates the screensaver's feed, clip and player
+        // downloads trust.
+        if (address.starts_with("https://")) {
+            const TrustStore trust = ConfiguredTrustStore();
+            std::cerr << "Trusting the certificates of " << trust.File << " and " << trust.Directory
+                      << '\n';
+        }
         http.OnStatus = [](ClientStatus, const std::string& text) { std::cerr << text << '\n'; };
         http.OnWorkBegin = [&expected](WorkMode, std::int64_t count) { expected = count; };
         http.OnWork = [&expected](WorkMode, std::int64_t count) {

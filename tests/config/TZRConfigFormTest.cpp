@@ -268,24 +268,36 @@ TEST_F(ConfigFormTest, OneClipFeedNextButtonChangesNothing) {
     EXPECT_EQ(form->cb2->ItemIndex(), 0);
 }
 
-TEST_F(ConfigFormTest, FailedFeedKeepsTheOldListSilently) {
+TEST_F(ConfigFormTest, AFeedThatFailsIsNamedInTheStatusLineAndShowsNoOtherFeedsClips) {
     routes["/bad"] = "<rss version=\"2.0\"><channel><title>broken";
     WriteSettings("", {"one", "missing", "bad"});
     Open();
-    const std::string movie = player()->Movie;
-    for (int feed : {1, 2}) {
-        form->cb1->SetItemIndex(feed);
-        QTest::qWait(200);
-        EXPECT_EQ(form->cb2->count(), 3) << feed;
-        EXPECT_EQ(form->cb2->itemText(0), "1. First");
-        EXPECT_EQ(player()->Movie, movie) << "the clip plays on";
+    EXPECT_FALSE(form->StatusLine->isVisible());
+    const struct {
+        int feed;
+        const char* line;
+    } cases[] = {
+        {1, "missing: HTTP/1.1 404 Not Found."},
+        // The parser's own words, whatever they are, after the feed's name.
+        {2, "bad: "},
+    };
+    for (const auto& c : cases) {
+        const std::size_t playersBefore = players.size();
+        form->cb1->SetItemIndex(c.feed);
+        ASSERT_TRUE(WaitFor([&] { return form->StatusLine->isVisible(); })) << c.feed;
+        EXPECT_TRUE(form->StatusLine->text().startsWith(c.line))
+            << form->StatusLine->text().toStdString();
+        EXPECT_EQ(form->cb2->count(), 0) << "no clip of the feed chosen before";
+        EXPECT_GT(players.size(), playersBefore);
+        EXPECT_EQ(player()->Movie, "") << "and none plays on";
     }
-    // The old list's links stay valid.
-    form->cb2->SetItemIndex(1);
-    EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/bbb&autoplay=1&fmt=18");
-    EXPECT_TRUE(errors.empty());
+    EXPECT_TRUE(errors.empty()) << "no box";
+    // The next feed that loads takes the line away.
+    form->cb1->SetItemIndex(0);
+    ASSERT_TRUE(WaitFor([&] { return form->cb2->count() == 3; }));
+    EXPECT_FALSE(form->StatusLine->isVisible());
     form->close();
-    EXPECT_NE(saved().find("Channel=2"), std::string::npos);
+    EXPECT_NE(saved().find("Channel=0"), std::string::npos);
 }
 
 TEST_F(ConfigFormTest, RulesOfTheControls) {

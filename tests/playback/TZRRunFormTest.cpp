@@ -597,22 +597,10 @@ TEST_F(NetworkFailureTest, AfterTheBoxTheViewThatHadTheFocusHasItAgain) {
 class ScreensTest : public RunFormTest {
 protected:
     void CreateWithScreens() {
-        RunFormServices services;
-        services.CreatePlayer = [this](QWidget* parent) {
-            auto player = std::make_unique<FakePlayer>(parent);
-            players.push_back(player.get());
-            return player;
+        ServicesHook = [this](RunFormServices& services) {
+            services.OtherScreens = [this] { return screens; };
         };
-        services.Now = [this] { return now; };
-        services.ReportError = [this](const std::string& text) { errors.push_back(text); };
-        services.ScreenSize = [] { return QSize(1024, 768); };
-        services.OtherScreens = [this] { return screens; };
-        services.HoldMute = [this](bool muted) { muteHolds.push_back(muted); };
-        services.OtherCopies.Plays = [](const std::string&) { return false; };
-        services.Prefetch = [](const std::string&) {};
-        services.Cached = [](const std::string&) { return false; };
-        services.Feeds = feeds;
-        form = std::make_unique<TZRRunForm>(std::move(services));
+        Create();
     }
 
     void ShowWithEntries(int count) {

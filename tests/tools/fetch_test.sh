@@ -159,6 +159,11 @@ check "https with the setting: exit status" 0 $?
 check "https with the setting: same JSON as parse" "$expected" "$out"
 out=$("$tool" fetch ToHttps --ini "$work/secure.ini")
 check "redirect from http to https" "$expected" "$out"
+err=$("$tool" fetch Secure --ini "$work/secure.ini" --verbose 2>&1 >/dev/null | head -1)
+# The directory: SSL_CERT_DIR, else OpenSSL's own ("OPENSSLDIR: "/usr/lib/ssl"").
+cert_dir=${SSL_CERT_DIR:-$(openssl version -d | cut -d'"' -f2)/certs}
+check "--verbose names the certificates it trusts" \
+    "Trusting the certificates of $work/tls/ca.pem and $cert_dir" "$err"
 
 err=$(SSL_CERT_FILE=/dev/null "$tool" fetch Secure --ini "$work/secure.ini" 2>&1 >/dev/null)
 check "untrusted certificate: exit status" 1 $?
