@@ -484,7 +484,9 @@ void TZRConfigForm::Timer1Timer() {
             SetTopmost(true);
     }
 
-    if (!flash || !FClipList.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now()))
+    // Nothing moves on while the window is put away (its clip waits).
+    if (!isVisible() || !flash ||
+        !FClipList.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now()))
         return;
     FClipList.SetCurrentIndex(cb2->ItemIndex());
     if (const std::optional<int> next = FClipList.NextIndex())
@@ -656,6 +658,9 @@ void TZRConfigForm::Feeds1Click() {
 void TZRConfigForm::bsTrayIcon1Click() {
     // On X11 the window's own entry is its task-bar button.
     setVisible(!isVisible());
+    // A window put away is neither seen nor heard: its clip waits for it.
+    if (flash)
+        flash->SetPaused(!isVisible());
 }
 
 } // namespace zavrio

@@ -254,6 +254,8 @@ void MpvPlayer::CreateMpv() {
     check(mpv_set_option_string(h, "tls-verify", "yes"), "setting option tls-verify");
     check(mpv_set_option_string(h, "tls-ca-file", trust.File.c_str()),
           "setting option tls-ca-file");
+    if (paused_)
+        check(mpv_set_option_string(h, "pause", "yes"), "setting option pause");
     // No audio track at all: nothing decoded, nothing heard.
     if (silent_)
         check(mpv_set_option_string(h, "aid", "no"), "setting option aid");
@@ -297,6 +299,16 @@ void MpvPlayer::SetSilent() {
     silent_ = true;
     if (mpv_)
         mpv_set_property_string(mpv_.get(), "aid", "no");
+}
+
+void MpvPlayer::SetPaused(bool paused) {
+    paused_ = paused;
+    if (!mpv_)
+        return;
+    int flag = paused ? 1 : 0;
+    // Asynchronous: the GUI thread draws mpv's frames and must never wait
+    // for mpv while a frame may be pending.
+    mpv_set_property_async(mpv_.get(), 0, "pause", MPV_FORMAT_FLAG, &flag);
 }
 
 std::int32_t MpvPlayer::FrameNum() const {

@@ -25,6 +25,10 @@ public:
     virtual void SetMovie(const std::string& address, MovieFlags flags) = 0;
     void SetMovie(const PlayerClip& clip) { SetMovie(clip.Address, clip.Flags); }
 
+    // Holds the clip where it is, sound included (paused), or lets it go on.
+    // Controls without a clock of their own ignore it.
+    virtual void SetPaused(bool /*paused*/) {}
+
     // From now on the control plays without sound (a view beside the one
     // that is heard). Controls without sound of their own ignore it.
     virtual void SetSilent() {}

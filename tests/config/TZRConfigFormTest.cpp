@@ -494,8 +494,10 @@ TEST_F(ConfigFormTest, NotificationIconTogglesTheWindowAndShowingAgainRestoresTh
     form->LoopCheck->setChecked(true); // not stored yet
     form->bsTrayIcon1Click();
     EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(player()->Paused) << "put away: neither seen nor heard";
     form->bsTrayIcon1Click();
     EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(player()->Paused);
     EXPECT_FALSE(form->LoopCheck->isChecked()) << "the stored value came back";
     EXPECT_TRUE(form->OptionsRolledUp());
     QTest::qWait(200);

@@ -22,6 +22,7 @@ public:
     }
     std::int32_t FrameNum() const override { return Frame; }
     void SetSilent() override { Silent = true; }
+    void SetPaused(bool paused) override { Paused = paused; }
     void Report(std::int32_t state) { ReportReadyState(state); }
 
     std::string Movie;
@@ -29,6 +30,7 @@ public:
     std::int32_t Frame = -1;
     int Presses = 0;
     bool Silent = false;
+    bool Paused = false;
 
 protected:
     void mousePressEvent(QMouseEvent*) override { ++Presses; }
