@@ -502,6 +502,14 @@ void TZRConfigForm::ShowFeedNames() {
         const int count = static_cast<int>(names.size());
         cb1->SetItemIndex(Settings.Channel < count ? Settings.Channel : 0);
     }
+    // No feed left (the last one removed): none of its clips stays either.
+    if (names.empty() && !FClipList.List().Empty()) {
+        cb2->ClearItems();
+        cb2->setToolTip(QString());
+        FClipList.List().Clear();
+        FClipList.SetCurrentIndex(-1);
+        CreatePlayer();
+    }
     // A first run has nothing to play: the clip list says where feeds come from.
     cb2->setPlaceholderText(
         names.empty() ? QString::fromUtf8("No feeds yet: add one with \u2630 \u2192 Feeds\u2026")

@@ -11,6 +11,7 @@
 #include "config/SkinControls.h"
 #include "playback/PlaybackFlags.h"
 #include "playback/TZRRunForm.h"
+#include "settings/CatalogueEditor.h"
 #include "settings/SaverSettings.h"
 
 #include <QAbstractItemView>
@@ -556,6 +557,18 @@ TEST_F(ConfigFormTest, AnEmptyCatalogueSaysHowToAddAFeedAndTheFeedsItemAddsOne) 
     ASSERT_TRUE(WaitFor([&] { return !player()->Movie.empty(); })) << "the new feed plays";
     EXPECT_EQ(player()->Movie, "http://127.0.0.1:9/v/aaa&autoplay=1&fmt=18");
     EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ConfigFormTest, RemovingTheLastFeedLeavesNoneOfItsClips) {
+    WriteSettings("", {"one"});
+    Open();
+    ASSERT_EQ(form->cb2->count(), 3);
+    CatalogueEditor(*SettingsFile, Settings.Channel).Remove("one");
+    form->ShowFeedNames(); // as when the Feeds dialog closes
+    EXPECT_EQ(form->cb1->count(), 0);
+    EXPECT_EQ(form->cb2->count(), 0);
+    EXPECT_EQ(player()->Movie, "") << "nothing of the removed feed plays on";
+    EXPECT_FALSE(form->cb2->placeholderText().isEmpty());
 }
 
 TEST_F(ConfigFormTest, TheNotificationIconsMenuShowsHidesPreviewsAndExits) {
