@@ -299,6 +299,15 @@ void MpvPlayer::SetSilent() {
         mpv_set_property_string(mpv_.get(), "aid", "no");
 }
 
+void MpvPlayer::Hold() {
+    held_ = true;
+    watchTimer_->stop();
+    // Asynchronous: mpv may be waiting for this very thread to draw a frame.
+    int pause = 1;
+    if (mpv_)
+        mpv_set_property_async(mpv_.get(), 0, "pause", MPV_FORMAT_FLAG, &pause);
+}
+
 std::int32_t MpvPlayer::FrameNum() const {
     if (loadError_)
         return 0;
@@ -394,7 +403,7 @@ void MpvPlayer::CheckClip() {
 }
 
 void MpvPlayer::Fail(const std::string& reason) {
-    if (loadError_)
+    if (loadError_ || held_)
         return;
     failure_ = reason;
     loadError_ = true;

@@ -57,6 +57,7 @@ public:
     void SetMovie(const std::string& address, MovieFlags flags) override;
     std::int32_t FrameNum() const override;
     void SetSilent() override;
+    void Hold() override;
 
     // True once the clip failed and the error text is shown; why it failed.
     bool ShowsLoadError() const { return loadError_; }
@@ -92,6 +93,7 @@ private:
     ClipWatch watch_;
     bool onScreen_ = true;
     bool silent_ = false;
+    bool held_ = false;  // on its way out: no more playing, no failure
     QTimer* watchTimer_ = nullptr;
 };
 

@@ -29,6 +29,11 @@ public:
     // that is heard). Controls without sound of their own ignore it.
     virtual void SetSilent() {}
 
+    // The control is on its way out but stays on screen a little longer:
+    // it keeps the picture it shows, stops playing (sound included) and
+    // fails no more.
+    virtual void Hold() {}
+
     // The current frame number, negative while there is none.
     virtual std::int32_t FrameNum() const = 0;
 

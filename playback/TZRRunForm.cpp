@@ -120,7 +120,7 @@ TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
 TZRRunForm::~TZRRunForm() {
     qApp->removeEventFilter(this);
     FOtherViews.clear();
-    flash.reset();
+    DestroyPlayer();
 }
 
 void TZRRunForm::Guarded(const std::function<void()>& handler) {
@@ -345,7 +345,8 @@ void TZRRunForm::Timer1Timer() {
 
     if (!Settings.AutoNext || FSequence.List().Empty())
         return;
-    if (flash && FSequence.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now())) {
+    const TShockwaveFlash* current = CurrentPlayer();
+    if (current && FSequence.AdvanceDue(Settings.AutoNext, current->FrameNum(), FServices.Now())) {
         if (FFresh)
             TakeOverFresh();
         else
@@ -497,7 +498,7 @@ void TZRRunForm::PlayEntry(int index) {
         return;
     const PlayerClip clip = FSequence.Play(index, Settings.HD, Settings.Loop);
     CreatePlayer();
-    flash->SetMovie(clip);
+    CurrentPlayer()->SetMovie(clip);
 }
 
 void TZRRunForm::PlayOn(OtherView& other, int index) {

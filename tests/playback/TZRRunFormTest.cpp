@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -318,6 +319,72 @@ TEST_F(RunFormTest, NoAdvanceWithoutAutoNextOrWithoutStateFour) {
         EXPECT_EQ(form->CurrentIndex(), 0) << autoNext;
         form.reset();
     }
+}
+
+TEST_F(RunFormTest, TheOutgoingClipStaysOnScreenUntilTheNextOnesFirstFrameOrErrorLine) {
+    const struct {
+        const char* name;
+        std::function<void(FakePlayer&)> firstPicture;
+    } cases[] = {
+        {"first frame",
+         [](FakePlayer& p) {
+             p.Frame = 0;
+             p.Report(4);
+         }},
+        {"load failure", [](FakePlayer& p) { p.FailLoad(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShowWithFeed(ThreeItemFeed);
+        EXPECT_EQ(form->HeldPlayer(), nullptr) << "an empty first player is not held";
+        QPointer<FakePlayer> first = player();
+        first->Frame = 0;
+        first->Report(4);
+        const double readyAt = now;
+
+        form->PlayEntry(1);
+        FakePlayer* second = player();
+        ASSERT_NE(second, first.data());
+        ASSERT_EQ(form->HeldPlayer(), first.data());
+        EXPECT_TRUE(first->Held) << "stopped on its last picture, silent";
+        EXPECT_TRUE(test::Covers(first, second));
+        form->Panel1->resize(500, 300);
+        EXPECT_TRUE(test::Covers(first, second)) << "after the panel's size changed";
+
+        // The outgoing player speaks no more for the window.
+        now += 5.0 / 86400;
+        first->Report(4);
+        EXPECT_EQ(form->ReadyTime(), readyAt);
+        second->Report(0);
+        EXPECT_EQ(form->ReadyState(), 0) << "the new player's states are the window's";
+        EXPECT_EQ(form->HeldPlayer(), first.data()) << "loading is no picture yet";
+
+        c.firstPicture(*second);
+        EXPECT_TRUE(first.isNull()) << "gone at the new player's first picture";
+        EXPECT_EQ(form->HeldPlayer(), nullptr);
+        EXPECT_EQ(form->ReadyState(), 4);
+        EXPECT_EQ(form->ReadyTime(), now);
+        EXPECT_EQ(second->geometry(), form->Panel1->rect());
+        form.reset();
+    }
+}
+
+TEST_F(RunFormTest, APlayerReplacedBeforeItsFirstFrameGoesAndTheHeldOneStays) {
+    ShowWithFeed(ThreeItemFeed);
+    QPointer<FakePlayer> first = player();
+    first->Frame = 0;
+    first->Report(4);
+    form->PlayEntry(1);
+    QPointer<FakePlayer> second = player();
+    form->PlayEntry(2);
+    EXPECT_TRUE(second.isNull());
+    EXPECT_EQ(form->HeldPlayer(), first.data());
+    EXPECT_TRUE(test::Covers(first, player()));
+
+    // Closing the show takes every player away, the held one too.
+    form->close();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(form->CurrentPlayer(), nullptr);
 }
 
 TEST_F(RunFormTest, StatusAndProgressTextsOnTheWelcomePanel) {
@@ -684,6 +751,22 @@ TEST_F(ScreensTest, EachViewAdvancesOnItsOwnClipToAnEntryNoOtherShows) {
         std::sort(ids.begin(), ids.end());
         EXPECT_EQ(std::unique(ids.begin(), ids.end()), ids.end()) << "round " << round;
     }
+}
+
+TEST_F(ScreensTest, EveryViewHoldsItsOutgoingClipUntilItsNextFirstFrame) {
+    WriteSettings("[set]\nAutoNext=1\n");
+    ShowWithEntries(5);
+    PlaybackView* view = form->Views()[1];
+    QPointer<TShockwaveFlash> first = view->CurrentPlayer();
+    ReadyAndShowing(view);
+    now += 16.0 / 86400;
+    form->Timer1Timer();
+    ASSERT_NE(view->CurrentPlayer(), first.data());
+    EXPECT_EQ(view->HeldPlayer(), first.data());
+    EXPECT_TRUE(test::Covers(first, view->CurrentPlayer()));
+    EXPECT_EQ(form->HeldPlayer(), nullptr) << "the primary view has not moved";
+    ReadyAndShowing(view);
+    EXPECT_TRUE(first.isNull());
 }
 
 TEST_F(ScreensTest, OneKeyOnAnyScreenEndsEveryViewAndTheMouseAllowanceCountsOnce) {
