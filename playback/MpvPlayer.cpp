@@ -1,6 +1,7 @@
 #include "playback/MpvPlayer.h"
 
 #include "http/TrustStore.h"
+#include "platform/WindowDisplayServer.h"
 #include "playback/ClipPrefetcher.h"
 #include "playback/PlayerLimits.h"
 
@@ -12,11 +13,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -33,6 +36,28 @@ void check(int status, const std::string& what) {
 void* getProcAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
+}
+
+// The display connection Qt draws on, which mpv's hardware decoders need to
+// hand their pictures to OpenGL without a copy: {parameter, handle}, or
+// {MPV_RENDER_PARAM_INVALID, null} where there is none to give (mpv then
+// decodes in software, or copies a hardware decoder's pictures back).
+mpv_render_param displayParam() {
+    [[maybe_unused]] const DisplayServer server = WindowDisplayServer();
+#if QT_CONFIG(xcb)
+    if (server == DisplayServer::X11)
+        if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+            return {MPV_RENDER_PARAM_X11_DISPLAY, x11->display()};
+#endif
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+#if QT_CONFIG(wayland)
+    // Qt names its Wayland connection from 6.5 on.
+    if (server == DisplayServer::Wayland)
+        if (auto* wayland = qApp->nativeInterface<QNativeInterface::QWaylandApplication>())
+            return {MPV_RENDER_PARAM_WL_DISPLAY, wayland->display()};
+#endif
+#endif
+    return {MPV_RENDER_PARAM_INVALID, nullptr};
 }
 
 struct RenderContextDeleter {
@@ -96,6 +121,7 @@ protected:
             {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
             {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
             {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
+            displayParam(),
             {MPV_RENDER_PARAM_INVALID, nullptr},
         };
         mpv_render_context* ctx = nullptr;
@@ -239,7 +265,9 @@ void MpvPlayer::CreateMpv() {
         {"stop-screensaver", "no"},
         {"audio-fallback-to-null", "yes"},
         {"keep-open", "yes"},
-        {"hwdec", "no"},
+        // Hardware decoding where a decoder is known to work, else software,
+        // without a word.
+        {"hwdec", "auto-safe"},
         {"network-timeout", networkTimeout.c_str()},
         // A clip whose index sits at its end (the encoder's default) can be
         // played from a server that ignores Range only when the stream
@@ -254,6 +282,9 @@ void MpvPlayer::CreateMpv() {
     check(mpv_set_option_string(h, "tls-verify", "yes"), "setting option tls-verify");
     check(mpv_set_option_string(h, "tls-ca-file", trust.File.c_str()),
           "setting option tls-ca-file");
+    // The player's own log, to see for instance which decoder it uses.
+    if (const char* logFile = std::getenv("ZAVRIO_PLAYER_LOG"); logFile && *logFile)
+        check(mpv_set_option_string(h, "log-file", logFile), "setting option log-file");
     // No audio track at all: nothing decoded, nothing heard.
     if (silent_)
         check(mpv_set_option_string(h, "aid", "no"), "setting option aid");
