@@ -310,7 +310,7 @@ void MpvPlayer::SetMovie(const std::string& address, MovieFlags flags) {
     if (!mpv_)
         CreateMpv();
     mpv_handle* h = mpv_.get();
-    loaded_ = frameShown_ = reported_ = loadError_ = false;
+    loaded_ = frameShown_ = reported_ = loadError_ = atEnd_ = false;
     check(mpv_set_property_string(h, "pause", flags.AutoPlay ? "no" : "yes"),
           "setting pause for " + address);
     check(mpv_set_property_string(h, "loop-file", flags.Loop ? "inf" : "no"),
@@ -337,6 +337,18 @@ void MpvPlayer::Hold() {
     int pause = 1;
     if (mpv_)
         mpv_set_property_async(mpv_.get(), 0, "pause", MPV_FORMAT_FLAG, &pause);
+}
+
+void MpvPlayer::Rewind() {
+    if (!atEnd_ || loadError_ || held_)
+        return;
+    atEnd_ = false;
+    mpv_handle* h = mpv_.get();
+    const char* seek[] = {"seek", "0", "absolute", nullptr};
+    mpv_command_async(h, 0, seek);
+    // Held open at its end, the clip was paused there.
+    int pause = 0;
+    mpv_set_property_async(h, 0, "pause", MPV_FORMAT_FLAG, &pause);
 }
 
 std::int32_t MpvPlayer::FrameNum() const {
@@ -401,10 +413,13 @@ void MpvPlayer::PropertyChanged(const mpv_event_property& property) {
         return;
     const bool on = *static_cast<const int*>(property.data) != 0;
     const std::string name = property.name;
-    if (name == "pause")
+    if (name == "pause") {
         watch_.Paused(on, ClipWatch::Clock::now());
-    else if (name == "eof-reached" && on)
-        watch_.Ended(AtNaturalEnd(), ClipWatch::Clock::now());
+    } else if (name == "eof-reached") {
+        atEnd_ = on && AtNaturalEnd();
+        if (on)
+            watch_.Ended(atEnd_, ClipWatch::Clock::now());
+    }
 }
 
 bool MpvPlayer::AtNaturalEnd() const {

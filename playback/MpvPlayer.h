@@ -58,6 +58,8 @@ public:
     std::int32_t FrameNum() const override;
     void SetSilent() override;
     void Hold() override;
+    bool AtEnd() const override { return atEnd_ && !loadError_ && !held_; }
+    void Rewind() override;
 
     // True once the clip failed and the error text is shown; why it failed.
     bool ShowsLoadError() const { return loadError_; }
@@ -94,6 +96,7 @@ private:
     bool onScreen_ = true;
     bool silent_ = false;
     bool held_ = false;  // on its way out: no more playing, no failure
+    bool atEnd_ = false; // played to its natural end, holding the last frame
     QTimer* watchTimer_ = nullptr;
 };
 

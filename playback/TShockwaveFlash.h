@@ -34,6 +34,11 @@ public:
     // fails no more.
     virtual void Hold() {}
 
+    // The clip has played to its natural end and holds its last frame.
+    virtual bool AtEnd() const { return false; }
+    // Plays a clip that is at its end again from its beginning.
+    virtual void Rewind() {}
+
     // The current frame number, negative while there is none.
     virtual std::int32_t FrameNum() const = 0;
 

@@ -323,6 +323,7 @@ void TZRRunForm::CloseOtherViews() {
 
 void TZRRunForm::DisposeOf(OtherView& view) {
     FSequence.RemoveLane(view.Lane);
+    FEndSeen.erase(view.View.get());
     view.View->DestroyPlayer();
     view.View->hide();
     // The input that ends a show may be on its way through this very view's
@@ -343,6 +344,9 @@ void TZRRunForm::Timer1Timer() {
             SetCaptions(QString::fromUtf8(NoFeedCaption));
     }
 
+    if (!Settings.AutoNext && !Settings.Loop)
+        for (PlaybackView* view : Views())
+            RestartAtEnd(*view);
     if (!Settings.AutoNext || FSequence.List().Empty())
         return;
     const TShockwaveFlash* current = CurrentPlayer();
@@ -357,6 +361,20 @@ void TZRRunForm::Timer1Timer() {
         if (player && FSequence.AdvanceDue(Settings.AutoNext, player->FrameNum(), FServices.Now(),
                                            other.Lane))
             PlayOn(other, *FSequence.NextIndex(other.Lane));
+    }
+}
+
+void TZRRunForm::RestartAtEnd(PlaybackView& view) {
+    TShockwaveFlash* player = view.CurrentPlayer();
+    if (!player || !player->AtEnd()) {
+        FEndSeen.erase(&view);
+        return;
+    }
+    const TDateTime now = FServices.Now();
+    const auto seen = FEndSeen.try_emplace(&view, now).first;
+    if (SecondsBetween(seen->second, now) >= RestartAtEndSeconds) {
+        FEndSeen.erase(seen);
+        player->Rewind();
     }
 }
 

@@ -44,6 +44,11 @@
 //
 // Closing the window while its download runs abandons the download: no
 // playlist, no player and no error box follow.
+//
+// A screensaver shows no still picture for good: with neither AutoNext nor
+// Loop set, a clip that has played to its end starts again from its
+// beginning once its last frame has shown for RestartAtEndSeconds (checked
+// at every tick of Timer1).
 
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
@@ -63,6 +68,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -101,6 +107,8 @@ public:
     static constexpr const char* NoFeedCaption =
         "No feed is configured yet: add one in the configuration window (\u2630 \u2192 "
         "Feeds\u2026) or with \"zavrio-feeds feeds add NAME ADDRESS\"";
+
+    static constexpr double RestartAtEndSeconds = 3;
 
     explicit TZRRunForm(RunFormServices services = {}, QWidget* parent = nullptr);
     ~TZRRunForm() override;
@@ -194,6 +202,9 @@ private:
     // Plays entry index on another screen's view.
     void PlayOn(OtherView& view, int index);
     void OtherReadyStateChange(PlaybackView* view, std::int32_t newState);
+    // Starts the view's clip again once it has held its last frame long
+    // enough.
+    void RestartAtEnd(PlaybackView& view);
     void SetCaptions(const QString& text);
 
     RunFormServices FServices;
@@ -205,6 +216,8 @@ private:
     // states last for the window's life.
     ClipSequence FSequence;
     std::vector<OtherView> FOtherViews;
+    // Since when each view's clip has been at its end.
+    std::map<const PlaybackView*, TDateTime> FEndSeen;
     std::string FFeedName;          // the catalogue entry the show plays
     int FFailures = 0;              // failed downloads in a row, this show
     bool FOffline = false;          // playing the kept feed's saved clips

@@ -387,6 +387,47 @@ TEST_F(RunFormTest, APlayerReplacedBeforeItsFirstFrameGoesAndTheHeldOneStays) {
     EXPECT_EQ(form->CurrentPlayer(), nullptr);
 }
 
+TEST_F(RunFormTest, AClipAtItsEndStartsAgainOnceItsLastFrameHasShownThreeSeconds) {
+    const struct {
+        const char* settings;
+        bool restarts;
+    } cases[] = {
+        {"[set]\nAutoNext=0\nLoop=0\n", true},
+        {"[set]\nAutoNext=1\nLoop=0\n", false}, // the next clip comes instead
+        {"[set]\nAutoNext=0\nLoop=1\n", false}, // the player loops by itself
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        WriteSettings(c.settings);
+        ShowWithFeed(ThreeItemFeed);
+        FakePlayer* clip = player();
+        clip->Frame = 0;
+        clip->Report(4);
+        form->Timer1Timer();
+        clip->Ended = true;
+        for (const double seconds : {0.0, 1.0, 1.9}) {
+            now += seconds / 86400;
+            form->Timer1Timer();
+        }
+        EXPECT_EQ(clip->Rewinds, 0) << "the last frame has shown less than 3 s";
+        now += 0.2 / 86400;
+        form->Timer1Timer();
+        EXPECT_EQ(clip->Rewinds, c.restarts ? 1 : 0);
+        EXPECT_EQ(player(), clip) << "the same clip, not another";
+
+        // Playing again, it is at its end anew: 3 s counted afresh.
+        clip->Ended = true;
+        form->Timer1Timer();
+        now += 2.0 / 86400;
+        form->Timer1Timer();
+        EXPECT_EQ(clip->Rewinds, c.restarts ? 1 : 0);
+        now += 1.0 / 86400;
+        form->Timer1Timer();
+        EXPECT_EQ(clip->Rewinds, c.restarts ? 2 : 0);
+        form.reset();
+    }
+}
+
 TEST_F(RunFormTest, StatusAndProgressTextsOnTheWelcomePanel) {
     Create();
     form->httpStatus(hsConnected, "Connected.");

@@ -25,6 +25,11 @@ public:
     std::int32_t FrameNum() const override { return Frame; }
     void SetSilent() override { Silent = true; }
     void Hold() override { Held = true; }
+    bool AtEnd() const override { return Ended; }
+    void Rewind() override {
+        ++Rewinds;
+        Ended = false;
+    }
     void Report(std::int32_t state) { ReportReadyState(state); }
     // What a real player does for a clip that fails: it shows its error
     // line, counts as loaded and reports it.
@@ -41,6 +46,8 @@ public:
     bool Silent = false;
     bool Held = false;
     bool ShowsError = false;
+    bool Ended = false;
+    int Rewinds = 0;
 
 protected:
     void mousePressEvent(QMouseEvent*) override { ++Presses; }
