@@ -351,6 +351,14 @@ void MpvPlayer::Rewind() {
     mpv_set_property_async(h, 0, "pause", MPV_FORMAT_FLAG, &pause);
 }
 
+void MpvPlayer::Rest(bool resting) {
+    if (!mpv_ || held_ || resting == pausedByRest_ || (resting && paused_))
+        return;
+    pausedByRest_ = resting;
+    int pause = resting ? 1 : 0;
+    mpv_set_property_async(mpv_.get(), 0, "pause", MPV_FORMAT_FLAG, &pause);
+}
+
 std::int32_t MpvPlayer::FrameNum() const {
     if (loadError_)
         return 0;
@@ -414,6 +422,7 @@ void MpvPlayer::PropertyChanged(const mpv_event_property& property) {
     const bool on = *static_cast<const int*>(property.data) != 0;
     const std::string name = property.name;
     if (name == "pause") {
+        paused_ = on;
         watch_.Paused(on, ClipWatch::Clock::now());
     } else if (name == "eof-reached") {
         atEnd_ = on && AtNaturalEnd();

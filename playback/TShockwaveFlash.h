@@ -34,6 +34,10 @@ public:
     // fails no more.
     virtual void Hold() {}
 
+    // resting: the clip pauses where it is (the monitors are off); else it
+    // goes on as it was before it rested.
+    virtual void Rest(bool resting) { (void)resting; }
+
     // The clip has played to its natural end and holds its last frame.
     virtual bool AtEnd() const { return false; }
     // Plays a clip that is at its end again from its beginning.

@@ -810,6 +810,58 @@ TEST_F(ScreensTest, EveryViewHoldsItsOutgoingClipUntilItsNextFirstFrame) {
     EXPECT_TRUE(first.isNull());
 }
 
+TEST_F(ScreensTest, WhileTheMonitorsAreOffEveryViewRestsAndTheTimeOffDoesNotCount) {
+    WriteSettings("[set]\nAutoNext=1\n");
+    bool displayOn = true;
+    ServicesHook = [this, &displayOn](RunFormServices& services) {
+        services.OtherScreens = [this] { return screens; };
+        services.DisplayOn = [&displayOn] { return displayOn; };
+    };
+    Create();
+    form->show();
+    form->Timer1->stop();
+    std::istringstream document(feedOf(5));
+    form->FillPlaylist(document);
+    EXPECT_TRUE(form->PowerTimer->isActive());
+    for (PlaybackView* view : form->Views())
+        ReadyAndShowing(view);
+    const auto resting = [&] {
+        std::vector<bool> rests;
+        for (const PlaybackView* view : form->Views())
+            rests.push_back(playerOf(view)->Resting);
+        return rests;
+    };
+
+    now += 5.0 / 86400;
+    form->PowerTimerTimer();
+    EXPECT_EQ(resting(), (std::vector<bool>{false, false, false}));
+    displayOn = false;
+    form->PowerTimerTimer();
+    EXPECT_TRUE(form->Resting());
+    EXPECT_EQ(resting(), (std::vector<bool>{true, true, true}));
+    now += 600.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"0", "1", "2"})) << "no advance while off";
+
+    displayOn = true;
+    form->PowerTimerTimer();
+    EXPECT_EQ(resting(), (std::vector<bool>{false, false, false}));
+    now += 9.0 / 86400; // 14 s with the monitors on
+    form->Timer1Timer();
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"0", "1", "2"}));
+    now += 2.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"3", "4", "0"}));
+
+    // A clip that comes while the monitors are off rests from the start.
+    displayOn = false;
+    form->PowerTimerTimer();
+    form->PlayEntry(1);
+    EXPECT_TRUE(playerOf(form.get())->Resting);
+    form->close();
+    EXPECT_FALSE(form->PowerTimer->isActive());
+}
+
 TEST_F(ScreensTest, OneKeyOnAnyScreenEndsEveryViewAndTheMouseAllowanceCountsOnce) {
     WriteSettings("[set]\nMute=1\n");
     ShowWithEntries(3);

@@ -25,6 +25,7 @@ public:
     std::int32_t FrameNum() const override { return Frame; }
     void SetSilent() override { Silent = true; }
     void Hold() override { Held = true; }
+    void Rest(bool resting) override { Resting = resting; }
     bool AtEnd() const override { return Ended; }
     void Rewind() override {
         ++Rewinds;
@@ -47,6 +48,7 @@ public:
     bool Held = false;
     bool ShowsError = false;
     bool Ended = false;
+    bool Resting = false;
     int Rewinds = 0;
 
 protected:
