@@ -126,6 +126,7 @@ TZRConfigForm::TZRConfigForm(ConfigFormServices services, QWidget* parent)
     Panel1->setObjectName("Panel1");
     PaintBlack(*Panel1);
     auto* panelLayout = new QVBoxLayout(Panel1);
+    players_ = std::make_unique<PlayerSwap>(*Panel1, FServices.CreatePlayer);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     BuildOptions();
     BuildMenu();
@@ -165,7 +166,7 @@ TZRConfigForm::TZRConfigForm(ConfigFormServices services, QWidget* parent)
 }
 
 TZRConfigForm::~TZRConfigForm() {
-    flash.reset();
+    players_.reset();
 }
 
 void TZRConfigForm::BuildToolBar() {
@@ -485,8 +486,9 @@ void TZRConfigForm::Timer1Timer() {
     }
 
     // Nothing moves on while the window is put away (its clip waits).
-    if (!isVisible() || !flash ||
-        !FClipList.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now()))
+    const TShockwaveFlash* current = CurrentPlayer();
+    if (!isVisible() || !current ||
+        !FClipList.AdvanceDue(Settings.AutoNext, current->FrameNum(), FServices.Now()))
         return;
     FClipList.SetCurrentIndex(cb2->ItemIndex());
     if (const std::optional<int> next = FClipList.NextIndex())
@@ -546,7 +548,9 @@ void TZRConfigForm::FeedFailed(const std::string& name, const std::string& text)
     cb2->setToolTip(QString());
     FClipList.List().Clear();
     FClipList.SetCurrentIndex(-1);
-    CreatePlayer(); // nothing of the feed chosen before plays on
+    // Nothing of the feed chosen before plays on, nor stays on screen.
+    players_->Clear();
+    CreatePlayer();
 }
 
 void TZRConfigForm::FillClipList(std::istream& document) {
@@ -568,7 +572,7 @@ void TZRConfigForm::cb2Change() {
         return; // the list was emptied: nothing to play
     const PlayerClip clip = FClipList.Play(i, Settings.HD, Settings.Loop);
     CreatePlayer();
-    flash->SetMovie(clip);
+    CurrentPlayer()->SetMovie(clip);
     // After a feed that downloaded but did not parse, the list is the old
     // feed's and the feed component may hold fewer entries: no hint then.
     const auto& items = RSS.Items();
@@ -584,16 +588,14 @@ void TZRConfigForm::cb2ListBoxDrawItem() {
 }
 
 void TZRConfigForm::CreatePlayer() {
-    flash.reset();
-    flash = MakePanelPlayer(FServices.CreatePlayer, *Panel1, [this](std::int32_t state) {
-        Guarded([this, state] { flashReadyStateChange(state); });
-    });
+    players_->Replace(
+        [this](std::int32_t state) { Guarded([this, state] { flashReadyStateChange(state); }); });
     skingroup->raise();
     FocusPlayer();
 }
 
 void TZRConfigForm::FocusPlayer() {
-    FocusPanelPlayer(*this, *Panel1, flash.get());
+    FocusPanelPlayer(*this, *Panel1, CurrentPlayer());
 }
 
 void TZRConfigForm::flashReadyStateChange(std::int32_t newState) {
@@ -667,8 +669,8 @@ void TZRConfigForm::bsTrayIcon1Click() {
     // On X11 the window's own entry is its task-bar button.
     setVisible(!isVisible());
     // A window put away is neither seen nor heard: its clip waits for it.
-    if (flash)
-        flash->SetPaused(!isVisible());
+    if (TShockwaveFlash* player = CurrentPlayer())
+        player->Rest(!isVisible());
 }
 
 } // namespace zavrio

@@ -124,7 +124,9 @@ public:
     int SkinIndex() const { return skinIndex_; }
     bool OptionsRolledUp() const { return rolledUp_; }
     const Playlist& ClipList() const { return FClipList.List(); }
-    TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
+    TShockwaveFlash* CurrentPlayer() const { return players_->Current(); }
+    // The outgoing control still on screen while the current one starts.
+    TShockwaveFlash* HeldPlayer() const { return players_->Held(); }
     TZRRunForm* RunForm() const { return runForm_.get(); }
     // The open (or last) feeds dialog, null before the first.
     FeedsDialog* FeedsEditor() const { return feedsDialog_; }
@@ -183,7 +185,7 @@ private:
     ConfigFormServices FServices;
     TIdHTTP http;
     TSimpleRSS RSS;
-    std::unique_ptr<TShockwaveFlash> flash;
+    std::unique_ptr<PlayerSwap> players_;
     // cb2's entries; the current index is cb2's selection.
     ClipSequence FClipList;
     std::unique_ptr<TZRRunForm> runForm_;

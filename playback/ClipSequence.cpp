@@ -64,6 +64,11 @@ std::int32_t ClipSequence::ReadyState(int lane) const {
     return LaneOf(lane).ReadyState;
 }
 
+void ClipSequence::Postpone(double seconds) {
+    for (auto& [id, lane] : lanes_)
+        lane.ReadyTime += seconds / (24 * 60 * 60);
+}
+
 TDateTime ClipSequence::ReadyTime(int lane) const {
     return LaneOf(lane).ReadyTime;
 }

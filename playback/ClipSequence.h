@@ -71,6 +71,9 @@ public:
     void ReadyStateChanged(std::int32_t state, TDateTime when, int lane = Primary);
     std::int32_t ReadyState(int lane = Primary) const;
     TDateTime ReadyTime(int lane = Primary) const;
+    // Every lane's ready time moves seconds later: time during which the
+    // show rested counts for no automatic advance.
+    void Postpone(double seconds);
 
     // Automatic advance is due on lane: autoNext is set, its player shows a
     // frame (frameNum >= 0), its last ready state was 4, and more than

@@ -1,6 +1,7 @@
 #include "playback/MpvPlayer.h"
 
 #include "http/TrustStore.h"
+#include "platform/WindowDisplayServer.h"
 #include "playback/ClipPrefetcher.h"
 #include "playback/PlayerLimits.h"
 
@@ -12,11 +13,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -33,6 +36,28 @@ void check(int status, const std::string& what) {
 void* getProcAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
+}
+
+// The display connection Qt draws on, which mpv's hardware decoders need to
+// hand their pictures to OpenGL without a copy: {parameter, handle}, or
+// {MPV_RENDER_PARAM_INVALID, null} where there is none to give (mpv then
+// decodes in software, or copies a hardware decoder's pictures back).
+mpv_render_param displayParam() {
+    [[maybe_unused]] const DisplayServer server = WindowDisplayServer();
+#if QT_CONFIG(xcb)
+    if (server == DisplayServer::X11)
+        if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+            return {MPV_RENDER_PARAM_X11_DISPLAY, x11->display()};
+#endif
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+#if QT_CONFIG(wayland)
+    // Qt names its Wayland connection from 6.5 on.
+    if (server == DisplayServer::Wayland)
+        if (auto* wayland = qApp->nativeInterface<QNativeInterface::QWaylandApplication>())
+            return {MPV_RENDER_PARAM_WL_DISPLAY, wayland->display()};
+#endif
+#endif
+    return {MPV_RENDER_PARAM_INVALID, nullptr};
 }
 
 struct RenderContextDeleter {
@@ -96,6 +121,7 @@ protected:
             {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
             {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
             {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
+            displayParam(),
             {MPV_RENDER_PARAM_INVALID, nullptr},
         };
         mpv_render_context* ctx = nullptr;
@@ -239,7 +265,9 @@ void MpvPlayer::CreateMpv() {
         {"stop-screensaver", "no"},
         {"audio-fallback-to-null", "yes"},
         {"keep-open", "yes"},
-        {"hwdec", "no"},
+        // Hardware decoding where a decoder is known to work, else software,
+        // without a word.
+        {"hwdec", "auto-safe"},
         {"network-timeout", networkTimeout.c_str()},
         // A clip whose index sits at its end (the encoder's default) can be
         // played from a server that ignores Range only when the stream
@@ -254,8 +282,9 @@ void MpvPlayer::CreateMpv() {
     check(mpv_set_option_string(h, "tls-verify", "yes"), "setting option tls-verify");
     check(mpv_set_option_string(h, "tls-ca-file", trust.File.c_str()),
           "setting option tls-ca-file");
-    if (paused_)
-        check(mpv_set_option_string(h, "pause", "yes"), "setting option pause");
+    // The player's own log, to see for instance which decoder it uses.
+    if (const char* logFile = std::getenv("ZAVRIO_PLAYER_LOG"); logFile && *logFile)
+        check(mpv_set_option_string(h, "log-file", logFile), "setting option log-file");
     // No audio track at all: nothing decoded, nothing heard.
     if (silent_)
         check(mpv_set_option_string(h, "aid", "no"), "setting option aid");
@@ -281,7 +310,7 @@ void MpvPlayer::SetMovie(const std::string& address, MovieFlags flags) {
     if (!mpv_)
         CreateMpv();
     mpv_handle* h = mpv_.get();
-    loaded_ = frameShown_ = reported_ = loadError_ = false;
+    loaded_ = frameShown_ = reported_ = loadError_ = atEnd_ = false;
     check(mpv_set_property_string(h, "pause", flags.AutoPlay ? "no" : "yes"),
           "setting pause for " + address);
     check(mpv_set_property_string(h, "loop-file", flags.Loop ? "inf" : "no"),
@@ -301,14 +330,33 @@ void MpvPlayer::SetSilent() {
         mpv_set_property_string(mpv_.get(), "aid", "no");
 }
 
-void MpvPlayer::SetPaused(bool paused) {
-    paused_ = paused;
-    if (!mpv_)
+void MpvPlayer::Hold() {
+    held_ = true;
+    watchTimer_->stop();
+    // Asynchronous: mpv may be waiting for this very thread to draw a frame.
+    int pause = 1;
+    if (mpv_)
+        mpv_set_property_async(mpv_.get(), 0, "pause", MPV_FORMAT_FLAG, &pause);
+}
+
+void MpvPlayer::Rewind() {
+    if (!atEnd_ || loadError_ || held_)
         return;
-    int flag = paused ? 1 : 0;
-    // Asynchronous: the GUI thread draws mpv's frames and must never wait
-    // for mpv while a frame may be pending.
-    mpv_set_property_async(mpv_.get(), 0, "pause", MPV_FORMAT_FLAG, &flag);
+    atEnd_ = false;
+    mpv_handle* h = mpv_.get();
+    const char* seek[] = {"seek", "0", "absolute", nullptr};
+    mpv_command_async(h, 0, seek);
+    // Held open at its end, the clip was paused there.
+    int pause = 0;
+    mpv_set_property_async(h, 0, "pause", MPV_FORMAT_FLAG, &pause);
+}
+
+void MpvPlayer::Rest(bool resting) {
+    if (!mpv_ || held_ || resting == pausedByRest_ || (resting && paused_))
+        return;
+    pausedByRest_ = resting;
+    int pause = resting ? 1 : 0;
+    mpv_set_property_async(mpv_.get(), 0, "pause", MPV_FORMAT_FLAG, &pause);
 }
 
 std::int32_t MpvPlayer::FrameNum() const {
@@ -373,10 +421,14 @@ void MpvPlayer::PropertyChanged(const mpv_event_property& property) {
         return;
     const bool on = *static_cast<const int*>(property.data) != 0;
     const std::string name = property.name;
-    if (name == "pause")
+    if (name == "pause") {
+        paused_ = on;
         watch_.Paused(on, ClipWatch::Clock::now());
-    else if (name == "eof-reached" && on)
-        watch_.Ended(AtNaturalEnd(), ClipWatch::Clock::now());
+    } else if (name == "eof-reached") {
+        atEnd_ = on && AtNaturalEnd();
+        if (on)
+            watch_.Ended(atEnd_, ClipWatch::Clock::now());
+    }
 }
 
 bool MpvPlayer::AtNaturalEnd() const {
@@ -406,7 +458,7 @@ void MpvPlayer::CheckClip() {
 }
 
 void MpvPlayer::Fail(const std::string& reason) {
-    if (loadError_)
+    if (loadError_ || held_)
         return;
     failure_ = reason;
     loadError_ = true;

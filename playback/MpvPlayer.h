@@ -57,7 +57,10 @@ public:
     void SetMovie(const std::string& address, MovieFlags flags) override;
     std::int32_t FrameNum() const override;
     void SetSilent() override;
-    void SetPaused(bool paused) override;
+    void Hold() override;
+    bool AtEnd() const override { return atEnd_ && !loadError_ && !held_; }
+    void Rewind() override;
+    void Rest(bool resting) override;
 
     // True once the clip failed and the error text is shown; why it failed.
     bool ShowsLoadError() const { return loadError_; }
@@ -93,7 +96,10 @@ private:
     ClipWatch watch_;
     bool onScreen_ = true;
     bool silent_ = false;
-    bool paused_ = false;
+    bool held_ = false;         // on its way out: no more playing, no failure
+    bool atEnd_ = false;        // played to its natural end, holding the last frame
+    bool paused_ = false;       // mpv's pause property, as last observed
+    bool pausedByRest_ = false; // Rest paused a clip that was playing
     QTimer* watchTimer_ = nullptr;
 };
 

@@ -5,6 +5,8 @@
 
 #include "playback/TShockwaveFlash.h"
 
+#include <QObject>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,6 +19,39 @@ using PlayerFactory = std::function<std::unique_ptr<TShockwaveFlash>(QWidget* pa
 // layout), whose ready states go to onReadyState.
 std::unique_ptr<TShockwaveFlash> MakePanelPlayer(const PlayerFactory& create, QWidget& panel,
                                                  std::function<void(std::int32_t)> onReadyState);
+
+// A window's player control, replaced for every clip without the empty black
+// panel showing in between: the outgoing control stays over the panel, held
+// on its last picture and silent, until the incoming one reports its first
+// frame drawn (ready state 4, which a failed clip's error line reports too);
+// then it goes, before the window hears of that state. A control replaced
+// before it drew anything goes at once and the one held before it stays, so
+// at most one control is ever held.
+class PlayerSwap : public QObject {
+public:
+    // panel has a layout and outlives the swap.
+    PlayerSwap(QWidget& panel, PlayerFactory create);
+    ~PlayerSwap() override;
+
+    // A new control (MakePanelPlayer) becomes the current one.
+    TShockwaveFlash& Replace(std::function<void(std::int32_t)> onReadyState);
+    // Every control goes, the held one included: the panel is empty.
+    void Clear();
+
+    TShockwaveFlash* Current() const { return current_.get(); }
+    // The outgoing control still on screen, or null.
+    TShockwaveFlash* Held() const { return held_.get(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget& panel_;
+    PlayerFactory create_;
+    std::unique_ptr<TShockwaveFlash> current_;
+    std::unique_ptr<TShockwaveFlash> held_;
+    bool currentDrawn_ = false; // the current control reported state 4
+};
 
 // Only while window is visible: the keyboard focus to panel, then to player
 // when there is one.

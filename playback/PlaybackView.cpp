@@ -9,8 +9,7 @@
 namespace zavrio {
 
 PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      createPlayer_(std::move(createPlayer)) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setWindowTitle("ZRRunForm");
     QFont font("MS Sans Serif");
     font.setPointSize(8);
@@ -22,6 +21,7 @@ PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
     Panel1->setGeometry(0, 0, 21, 17);
     auto* panel1Layout = new QVBoxLayout(Panel1);
     panel1Layout->setContentsMargins(0, 0, 0, 0);
+    players_ = std::make_unique<PlayerSwap>(*Panel1, std::move(createPlayer));
 
     Panel2 = new QLabel(QString::fromUtf8(WelcomeCaption), this);
     PaintBlack(*Panel2);
@@ -53,7 +53,7 @@ PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
 }
 
 PlaybackView::~PlaybackView() {
-    flash.reset();
+    players_.reset();
 }
 
 void PlaybackView::Cover(const ScreenArea& screen) {
@@ -128,10 +128,9 @@ void PlaybackView::ShowNotice(const QString& text, int msec) {
 }
 
 void PlaybackView::ReplacePlayer(std::function<void(std::int32_t)> onReadyState, bool silent) {
-    flash.reset();
-    flash = MakePanelPlayer(createPlayer_, *Panel1, std::move(onReadyState));
+    TShockwaveFlash& player = players_->Replace(std::move(onReadyState));
     if (silent)
-        flash->SetSilent();
+        player.SetSilent();
     ErrorLine->hide();
     if (Notice->isVisible())
         Notice->raise();
@@ -139,11 +138,11 @@ void PlaybackView::ReplacePlayer(std::function<void(std::int32_t)> onReadyState,
 }
 
 void PlaybackView::DestroyPlayer() {
-    flash.reset();
+    players_->Clear();
 }
 
 void PlaybackView::FocusPlayer() {
-    FocusPanelPlayer(*this, *Panel1, flash.get());
+    FocusPanelPlayer(*this, *Panel1, players_->Current());
 }
 
 void PlaybackView::SetCaption(const QString& text) {

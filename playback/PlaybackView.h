@@ -6,7 +6,8 @@
 // plays; the view only holds the parts and lays them out.
 //
 // A view owns its parts; the player is made by the factory it is given,
-// replaced for every clip and gone after DestroyPlayer.
+// replaced for every clip (the outgoing one held on screen until the new one
+// has drawn its first frame, PlayerSwap) and gone after DestroyPlayer.
 
 #include "playback/PanelPlayer.h"
 #include "playback/TShockwaveFlash.h"
@@ -55,8 +56,10 @@ public:
     // (PlayerLayout.h); an unknown size leaves it where it is.
     void LayOutPlayer(int videoSize, QSize area);
     // Replaces the player control by a fresh one filling Panel1, whose ready
-    // states go to onReadyState; silent players play without sound.
+    // states go to onReadyState; silent players play without sound. The
+    // outgoing control stays on screen until the new one's first frame.
     void ReplacePlayer(std::function<void(std::int32_t)> onReadyState, bool silent = false);
+    // Every player control goes, a held one included.
     void DestroyPlayer();
     // Only while visible: the keyboard focus to Panel1, then to the player.
     void FocusPlayer();
@@ -70,7 +73,9 @@ public:
     // screen each time one is shown, so nothing stays in one place.
     void ShowNotice(const QString& text, int msec);
 
-    TShockwaveFlash* CurrentPlayer() const { return flash.get(); }
+    TShockwaveFlash* CurrentPlayer() const { return players_->Current(); }
+    // The outgoing control still on screen while the current one starts.
+    TShockwaveFlash* HeldPlayer() const { return players_->Held(); }
 
     QWidget* Panel1 = nullptr;
     QLabel* Panel2 = nullptr;
@@ -81,12 +86,10 @@ protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-    std::unique_ptr<TShockwaveFlash> flash;
-
 private:
     void PlaceLines();
 
-    PlayerFactory createPlayer_;
+    std::unique_ptr<PlayerSwap> players_;
     bool panel1Fills_ = false;
     int noticeCorner_ = -1;
     QTimer* noticeTimer_ = nullptr;

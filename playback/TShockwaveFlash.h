@@ -25,13 +25,23 @@ public:
     virtual void SetMovie(const std::string& address, MovieFlags flags) = 0;
     void SetMovie(const PlayerClip& clip) { SetMovie(clip.Address, clip.Flags); }
 
-    // Holds the clip where it is, sound included (paused), or lets it go on.
-    // Controls without a clock of their own ignore it.
-    virtual void SetPaused(bool /*paused*/) {}
-
     // From now on the control plays without sound (a view beside the one
     // that is heard). Controls without sound of their own ignore it.
     virtual void SetSilent() {}
+
+    // The control is on its way out but stays on screen a little longer:
+    // it keeps the picture it shows, stops playing (sound included) and
+    // fails no more.
+    virtual void Hold() {}
+
+    // resting: the clip pauses where it is (the monitors are off); else it
+    // goes on as it was before it rested.
+    virtual void Rest(bool resting) { (void)resting; }
+
+    // The clip has played to its natural end and holds its last frame.
+    virtual bool AtEnd() const { return false; }
+    // Plays a clip that is at its end again from its beginning.
+    virtual void Rewind() {}
 
     // The current frame number, negative while there is none.
     virtual std::int32_t FrameNum() const = 0;

@@ -14,6 +14,7 @@
 
 #include "feed/RSSItem.h"
 #include "platform/CursorDisplay.h"
+#include "platform/DisplayPower.h"
 #include "platform/SoundFunctions.h"
 #include "platform/WindowFunctions.h"
 #include "settings/SaverSettings.h"
@@ -72,6 +73,8 @@ RunFormServices withDefaults(RunFormServices s, QWidget* owner) {
         s.Cached = [](const std::string& address) { return ProcessClipStore()->Has(address); };
     if (!s.Feeds)
         s.Feeds = std::make_shared<const FeedArchive>(FeedArchive::DefaultDirectory());
+    if (!s.DisplayOn)
+        s.DisplayOn = [] { return DisplayPoweredOn().value_or(true); };
     return s;
 }
 
@@ -100,6 +103,9 @@ TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
     StallTimer->setSingleShot(true);
     StallTimer->setInterval(std::chrono::milliseconds(FeedStallLimit));
     connect(StallTimer, &QTimer::timeout, this, [this] { Guarded([this] { StallTimerTimer(); }); });
+    PowerTimer = new QTimer(this);
+    PowerTimer->setInterval(PowerPollMs);
+    connect(PowerTimer, &QTimer::timeout, this, [this] { Guarded([this] { PowerTimerTimer(); }); });
 
     http.OnStatus = [this](ClientStatus status, const std::string& text) {
         httpStatus(status, text);
@@ -120,7 +126,7 @@ TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
 TZRRunForm::~TZRRunForm() {
     qApp->removeEventFilter(this);
     FOtherViews.clear();
-    flash.reset();
+    DestroyPlayer();
 }
 
 void TZRRunForm::Guarded(const std::function<void()>& handler) {
@@ -271,6 +277,7 @@ void TZRRunForm::FormShow() {
         // policy) without a click first.
         activateWindow();
         ScreensChanged();
+        PowerTimer->start();
     }
     FocusPlayer();
     Timer1->start();
@@ -323,6 +330,7 @@ void TZRRunForm::CloseOtherViews() {
 
 void TZRRunForm::DisposeOf(OtherView& view) {
     FSequence.RemoveLane(view.Lane);
+    FEndSeen.erase(view.View.get());
     view.View->DestroyPlayer();
     view.View->hide();
     // The input that ends a show may be on its way through this very view's
@@ -343,9 +351,15 @@ void TZRRunForm::Timer1Timer() {
             SetCaptions(QString::fromUtf8(NoFeedCaption));
     }
 
+    if (FResting)
+        return;
+    if (!Settings.AutoNext && !Settings.Loop)
+        for (PlaybackView* view : Views())
+            RestartAtEnd(*view);
     if (!Settings.AutoNext || FSequence.List().Empty())
         return;
-    if (flash && FSequence.AdvanceDue(Settings.AutoNext, flash->FrameNum(), FServices.Now())) {
+    const TShockwaveFlash* current = CurrentPlayer();
+    if (current && FSequence.AdvanceDue(Settings.AutoNext, current->FrameNum(), FServices.Now())) {
         if (FFresh)
             TakeOverFresh();
         else
@@ -356,6 +370,34 @@ void TZRRunForm::Timer1Timer() {
         if (player && FSequence.AdvanceDue(Settings.AutoNext, player->FrameNum(), FServices.Now(),
                                            other.Lane))
             PlayOn(other, *FSequence.NextIndex(other.Lane));
+    }
+}
+
+void TZRRunForm::PowerTimerTimer() {
+    const bool off = !FServices.DisplayOn();
+    if (off == FResting)
+        return;
+    FResting = off;
+    if (off)
+        FRestingSince = FServices.Now();
+    else
+        FSequence.Postpone(SecondsBetween(FRestingSince, FServices.Now()));
+    for (PlaybackView* view : Views())
+        if (TShockwaveFlash* player = view->CurrentPlayer())
+            player->Rest(off);
+}
+
+void TZRRunForm::RestartAtEnd(PlaybackView& view) {
+    TShockwaveFlash* player = view.CurrentPlayer();
+    if (!player || !player->AtEnd()) {
+        FEndSeen.erase(&view);
+        return;
+    }
+    const TDateTime now = FServices.Now();
+    const auto seen = FEndSeen.try_emplace(&view, now).first;
+    if (SecondsBetween(seen->second, now) >= RestartAtEndSeconds) {
+        FEndSeen.erase(seen);
+        player->Rewind();
     }
 }
 
@@ -497,7 +539,9 @@ void TZRRunForm::PlayEntry(int index) {
         return;
     const PlayerClip clip = FSequence.Play(index, Settings.HD, Settings.Loop);
     CreatePlayer();
-    flash->SetMovie(clip);
+    CurrentPlayer()->SetMovie(clip);
+    if (FResting)
+        CurrentPlayer()->Rest(true);
 }
 
 void TZRRunForm::PlayOn(OtherView& other, int index) {
@@ -509,6 +553,8 @@ void TZRRunForm::PlayOn(OtherView& other, int index) {
         },
         true);
     view->CurrentPlayer()->SetMovie(clip);
+    if (FResting)
+        view->CurrentPlayer()->Rest(true);
 }
 
 void TZRRunForm::CreatePlayer() {
@@ -557,6 +603,8 @@ void TZRRunForm::FormClose() {
     Timer1->setInterval(50);
     RetryTimer->stop();
     StallTimer->stop();
+    PowerTimer->stop();
+    FResting = false;
     if (FDownloading)
         http.Disconnect(); // the waiting download fails and is abandoned
     CloseOtherViews();

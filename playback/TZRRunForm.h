@@ -44,6 +44,18 @@
 //
 // Closing the window while its download runs abandons the download: no
 // playlist, no player and no error box follow.
+//
+// A screensaver shows no still picture for good: with neither AutoNext nor
+// Loop set, a clip that has played to its end starts again from its
+// beginning once its last frame has shown for RestartAtEndSeconds (checked
+// at every tick of Timer1).
+//
+// Nothing is decoded while the monitors are off: in full-screen mode (not
+// inside the daemon's window, whose owner stops its savers itself) the
+// monitors' power state is asked every PowerPollMs; while they are not on,
+// every view's player rests and the show's timing with it (no advance, the
+// time off does not count towards the 15 s), and all goes on once they are
+// back. Without an answer (no DPMS) the monitors count as on.
 
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
@@ -63,6 +75,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -94,6 +107,9 @@ struct RunFormServices {
     std::function<bool(const std::string& address)> Cached;
     // Where fetched feeds are kept for offline shows.
     std::shared_ptr<const FeedArchive> Feeds;
+    // Whether the monitors are on (platform/DisplayPower.h; true without an
+    // answer).
+    std::function<bool()> DisplayOn;
 };
 
 class TZRRunForm : public PlaybackView {
@@ -101,6 +117,9 @@ public:
     static constexpr const char* NoFeedCaption =
         "No feed is configured yet: add one in the configuration window (\u2630 \u2192 "
         "Feeds\u2026) or with \"zavrio-feeds feeds add NAME ADDRESS\"";
+
+    static constexpr double RestartAtEndSeconds = 3;
+    static constexpr int PowerPollMs = 5000;
 
     explicit TZRRunForm(RunFormServices services = {}, QWidget* parent = nullptr);
     ~TZRRunForm() override;
@@ -130,6 +149,8 @@ public:
     void RetryTimerTimer();
     // The feed's download has brought no byte for a while.
     void StallTimerTimer();
+    // Time to ask whether the monitors are on.
+    void PowerTimerTimer();
 
     // Window operations.
     void FillPlaylist(std::istream& document);
@@ -142,6 +163,7 @@ public:
     QTimer* MouseTimer = nullptr;
     QTimer* RetryTimer = nullptr; // runs after a failed download
     QTimer* StallTimer = nullptr; // runs while the download waits for bytes
+    QTimer* PowerTimer = nullptr; // runs during a full-screen show
     // The entries while a show's list is open, else null.
     const std::vector<PlaylistEntry>* PlaylistEntries() const {
         return FSequence.List().IsOpen() ? &FSequence.List().Entries() : nullptr;
@@ -157,6 +179,8 @@ public:
     int CurrentIndexOf(const PlaybackView& view) const;
     // The show plays saved clips because the feed could not be fetched.
     bool Offline() const { return FOffline; }
+    // The show rests because the monitors are off.
+    bool Resting() const { return FResting; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -194,6 +218,9 @@ private:
     // Plays entry index on another screen's view.
     void PlayOn(OtherView& view, int index);
     void OtherReadyStateChange(PlaybackView* view, std::int32_t newState);
+    // Starts the view's clip again once it has held its last frame long
+    // enough.
+    void RestartAtEnd(PlaybackView& view);
     void SetCaptions(const QString& text);
 
     RunFormServices FServices;
@@ -205,6 +232,8 @@ private:
     // states last for the window's life.
     ClipSequence FSequence;
     std::vector<OtherView> FOtherViews;
+    // Since when each view's clip has been at its end.
+    std::map<const PlaybackView*, TDateTime> FEndSeen;
     std::string FFeedName;          // the catalogue entry the show plays
     int FFailures = 0;              // failed downloads in a row, this show
     bool FOffline = false;          // playing the kept feed's saved clips
@@ -214,6 +243,8 @@ private:
     bool FReportingError = false; // the modal error box is up
     bool FDownloading = false;
     bool FMuteHeld = false;
+    bool FResting = false; // the monitors are off: the show rests
+    TDateTime FRestingSince = 0;
     bool FCompressedMotion = true; // Qt's motion compression before the show
     // Counts closes, so a download can tell that its show has ended.
     std::uint64_t FShowNumber = 0;

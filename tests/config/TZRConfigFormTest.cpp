@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -259,6 +260,30 @@ TEST_F(ConfigFormTest, NextClipButtonAndAutomaticAdvanceWithoutWrapAround) {
     EXPECT_EQ(form->cb2->ItemIndex(), 1);
 }
 
+TEST_F(ConfigFormTest, TheEmbeddedPlayerHoldsTheOutgoingClipUntilTheNextOnesFirstPicture) {
+    WriteSettings("", {"one", "missing"});
+    Open();
+    QPointer<FakePlayer> first = player();
+    first->Frame = 0;
+    first->Report(4);
+    form->cb2->SetItemIndex(1);
+    ASSERT_NE(player(), first.data());
+    EXPECT_EQ(form->HeldPlayer(), first.data());
+    EXPECT_TRUE(first->Held);
+    EXPECT_TRUE(test::Covers(first, player()));
+    // A clip that fails: its error line replaces the held picture at once.
+    player()->FailLoad();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(form->ReadyState(), 4);
+
+    // A feed that fails leaves nothing of the one before on screen.
+    QPointer<FakePlayer> failedClip = player();
+    form->cb1->SetItemIndex(1);
+    ASSERT_TRUE(WaitFor([&] { return form->StatusLine->isVisible(); }));
+    EXPECT_TRUE(failedClip.isNull());
+    EXPECT_EQ(form->HeldPlayer(), nullptr);
+}
+
 TEST_F(ConfigFormTest, OneClipFeedNextButtonChangesNothing) {
     routes["/one"] = Feed({{"Only", "http://x/watch?v=only"}});
     WriteSettings("", {"one"});
@@ -495,10 +520,10 @@ TEST_F(ConfigFormTest, NotificationIconTogglesTheWindowAndShowingAgainRestoresTh
     form->LoopCheck->setChecked(true); // not stored yet
     form->bsTrayIcon1Click();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(player()->Paused) << "put away: neither seen nor heard";
+    EXPECT_TRUE(player()->Resting) << "put away: neither seen nor heard";
     form->bsTrayIcon1Click();
     EXPECT_TRUE(form->isVisible());
-    EXPECT_FALSE(player()->Paused);
+    EXPECT_FALSE(player()->Resting);
     EXPECT_FALSE(form->LoopCheck->isChecked()) << "the stored value came back";
     EXPECT_TRUE(form->OptionsRolledUp());
     QTest::qWait(200);

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -316,6 +317,113 @@ TEST_F(RunFormTest, NoAdvanceWithoutAutoNextOrWithoutStateFour) {
         now += 60.0 / 86400;
         form->Timer1Timer();
         EXPECT_EQ(form->CurrentIndex(), 0) << autoNext;
+        form.reset();
+    }
+}
+
+TEST_F(RunFormTest, TheOutgoingClipStaysOnScreenUntilTheNextOnesFirstFrameOrErrorLine) {
+    const struct {
+        const char* name;
+        std::function<void(FakePlayer&)> firstPicture;
+    } cases[] = {
+        {"first frame",
+         [](FakePlayer& p) {
+             p.Frame = 0;
+             p.Report(4);
+         }},
+        {"load failure", [](FakePlayer& p) { p.FailLoad(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShowWithFeed(ThreeItemFeed);
+        EXPECT_EQ(form->HeldPlayer(), nullptr) << "an empty first player is not held";
+        QPointer<FakePlayer> first = player();
+        first->Frame = 0;
+        first->Report(4);
+        const double readyAt = now;
+
+        form->PlayEntry(1);
+        FakePlayer* second = player();
+        ASSERT_NE(second, first.data());
+        ASSERT_EQ(form->HeldPlayer(), first.data());
+        EXPECT_TRUE(first->Held) << "stopped on its last picture, silent";
+        EXPECT_TRUE(test::Covers(first, second));
+        form->Panel1->resize(500, 300);
+        EXPECT_TRUE(test::Covers(first, second)) << "after the panel's size changed";
+
+        // The outgoing player speaks no more for the window.
+        now += 5.0 / 86400;
+        first->Report(4);
+        EXPECT_EQ(form->ReadyTime(), readyAt);
+        second->Report(0);
+        EXPECT_EQ(form->ReadyState(), 0) << "the new player's states are the window's";
+        EXPECT_EQ(form->HeldPlayer(), first.data()) << "loading is no picture yet";
+
+        c.firstPicture(*second);
+        EXPECT_TRUE(first.isNull()) << "gone at the new player's first picture";
+        EXPECT_EQ(form->HeldPlayer(), nullptr);
+        EXPECT_EQ(form->ReadyState(), 4);
+        EXPECT_EQ(form->ReadyTime(), now);
+        EXPECT_EQ(second->geometry(), form->Panel1->rect());
+        form.reset();
+    }
+}
+
+TEST_F(RunFormTest, APlayerReplacedBeforeItsFirstFrameGoesAndTheHeldOneStays) {
+    ShowWithFeed(ThreeItemFeed);
+    QPointer<FakePlayer> first = player();
+    first->Frame = 0;
+    first->Report(4);
+    form->PlayEntry(1);
+    QPointer<FakePlayer> second = player();
+    form->PlayEntry(2);
+    EXPECT_TRUE(second.isNull());
+    EXPECT_EQ(form->HeldPlayer(), first.data());
+    EXPECT_TRUE(test::Covers(first, player()));
+
+    // Closing the show takes every player away, the held one too.
+    form->close();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(form->CurrentPlayer(), nullptr);
+}
+
+TEST_F(RunFormTest, AClipAtItsEndStartsAgainOnceItsLastFrameHasShownThreeSeconds) {
+    const struct {
+        const char* settings;
+        bool restarts;
+    } cases[] = {
+        {"[set]\nAutoNext=0\nLoop=0\n", true},
+        {"[set]\nAutoNext=1\nLoop=0\n", false}, // the next clip comes instead
+        {"[set]\nAutoNext=0\nLoop=1\n", false}, // the player loops by itself
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        WriteSettings(c.settings);
+        ShowWithFeed(ThreeItemFeed);
+        FakePlayer* clip = player();
+        clip->Frame = 0;
+        clip->Report(4);
+        form->Timer1Timer();
+        clip->Ended = true;
+        for (const double seconds : {0.0, 1.0, 1.9}) {
+            now += seconds / 86400;
+            form->Timer1Timer();
+        }
+        EXPECT_EQ(clip->Rewinds, 0) << "the last frame has shown less than 3 s";
+        now += 0.2 / 86400;
+        form->Timer1Timer();
+        EXPECT_EQ(clip->Rewinds, c.restarts ? 1 : 0);
+        EXPECT_EQ(player(), clip) << "the same clip, not another";
+
+        // Playing again, it is at its end anew: 3 s counted afresh.
+        clip->Ended = true;
+        form->Timer1Timer();
+        now += 2.0 / 86400;
+        form->Timer1Timer();
+        EXPECT_EQ(clip->Rewinds, c.restarts ? 1 : 0);
+        now += 1.0 / 86400;
+        form->Timer1Timer();
+        EXPECT_EQ(clip->Rewinds, c.restarts ? 2 : 0);
         form.reset();
     }
 }
@@ -684,6 +792,74 @@ TEST_F(ScreensTest, EachViewAdvancesOnItsOwnClipToAnEntryNoOtherShows) {
         std::sort(ids.begin(), ids.end());
         EXPECT_EQ(std::unique(ids.begin(), ids.end()), ids.end()) << "round " << round;
     }
+}
+
+TEST_F(ScreensTest, EveryViewHoldsItsOutgoingClipUntilItsNextFirstFrame) {
+    WriteSettings("[set]\nAutoNext=1\n");
+    ShowWithEntries(5);
+    PlaybackView* view = form->Views()[1];
+    QPointer<TShockwaveFlash> first = view->CurrentPlayer();
+    ReadyAndShowing(view);
+    now += 16.0 / 86400;
+    form->Timer1Timer();
+    ASSERT_NE(view->CurrentPlayer(), first.data());
+    EXPECT_EQ(view->HeldPlayer(), first.data());
+    EXPECT_TRUE(test::Covers(first, view->CurrentPlayer()));
+    EXPECT_EQ(form->HeldPlayer(), nullptr) << "the primary view has not moved";
+    ReadyAndShowing(view);
+    EXPECT_TRUE(first.isNull());
+}
+
+TEST_F(ScreensTest, WhileTheMonitorsAreOffEveryViewRestsAndTheTimeOffDoesNotCount) {
+    WriteSettings("[set]\nAutoNext=1\n");
+    bool displayOn = true;
+    ServicesHook = [this, &displayOn](RunFormServices& services) {
+        services.OtherScreens = [this] { return screens; };
+        services.DisplayOn = [&displayOn] { return displayOn; };
+    };
+    Create();
+    form->show();
+    form->Timer1->stop();
+    std::istringstream document(feedOf(5));
+    form->FillPlaylist(document);
+    EXPECT_TRUE(form->PowerTimer->isActive());
+    for (PlaybackView* view : form->Views())
+        ReadyAndShowing(view);
+    const auto resting = [&] {
+        std::vector<bool> rests;
+        for (const PlaybackView* view : form->Views())
+            rests.push_back(playerOf(view)->Resting);
+        return rests;
+    };
+
+    now += 5.0 / 86400;
+    form->PowerTimerTimer();
+    EXPECT_EQ(resting(), (std::vector<bool>{false, false, false}));
+    displayOn = false;
+    form->PowerTimerTimer();
+    EXPECT_TRUE(form->Resting());
+    EXPECT_EQ(resting(), (std::vector<bool>{true, true, true}));
+    now += 600.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"0", "1", "2"})) << "no advance while off";
+
+    displayOn = true;
+    form->PowerTimerTimer();
+    EXPECT_EQ(resting(), (std::vector<bool>{false, false, false}));
+    now += 9.0 / 86400; // 14 s with the monitors on
+    form->Timer1Timer();
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"0", "1", "2"}));
+    now += 2.0 / 86400;
+    form->Timer1Timer();
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"3", "4", "0"}));
+
+    // A clip that comes while the monitors are off rests from the start.
+    displayOn = false;
+    form->PowerTimerTimer();
+    form->PlayEntry(1);
+    EXPECT_TRUE(playerOf(form.get())->Resting);
+    form->close();
+    EXPECT_FALSE(form->PowerTimer->isActive());
 }
 
 TEST_F(ScreensTest, OneKeyOnAnyScreenEndsEveryViewAndTheMouseAllowanceCountsOnce) {

@@ -7,6 +7,8 @@
 
 #include <QMouseEvent>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 
@@ -22,18 +24,48 @@ public:
     }
     std::int32_t FrameNum() const override { return Frame; }
     void SetSilent() override { Silent = true; }
-    void SetPaused(bool paused) override { Paused = paused; }
+    void Hold() override { Held = true; }
+    void Rest(bool resting) override { Resting = resting; }
+    bool AtEnd() const override { return Ended; }
+    void Rewind() override {
+        ++Rewinds;
+        Ended = false;
+    }
     void Report(std::int32_t state) { ReportReadyState(state); }
+    // What a real player does for a clip that fails: it shows its error
+    // line, counts as loaded and reports it.
+    void FailLoad() {
+        Frame = 0;
+        ShowsError = true;
+        ReportReadyState(4);
+    }
 
     std::string Movie;
     MovieFlags Flags;
     std::int32_t Frame = -1;
     int Presses = 0;
     bool Silent = false;
-    bool Paused = false;
+    bool Held = false;
+    bool ShowsError = false;
+    bool Ended = false;
+    bool Resting = false;
+    int Rewinds = 0;
 
 protected:
     void mousePressEvent(QMouseEvent*) override { ++Presses; }
 };
+
+// Whether held, an outgoing player, lies over current on their panel,
+// covering it whole.
+inline testing::AssertionResult Covers(const QWidget* held, const QWidget* current) {
+    if (!held || !current || held->parentWidget() != current->parentWidget() || !held->isVisible())
+        return testing::AssertionFailure() << "not shown beside the current player";
+    const QObjectList& stack = current->parentWidget()->children(); // bottom first
+    if (stack.indexOf(held) < stack.indexOf(current))
+        return testing::AssertionFailure() << "under the current player";
+    if (!held->geometry().contains(current->geometry()))
+        return testing::AssertionFailure() << "does not cover the current player";
+    return testing::AssertionSuccess();
+}
 
 } // namespace zavrio::test
