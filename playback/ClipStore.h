@@ -53,6 +53,8 @@ public:
         Reservation(Reservation&&) noexcept = default;
         ~Reservation();
         int Fd() const { return file_.get(); }
+        // The temporary file, for looking into before Commit.
+        const std::string& Path() const { return part_; }
         // Flushes the file and gives it its clip's name; false when that
         // fails (nothing is kept then).
         bool Commit();
