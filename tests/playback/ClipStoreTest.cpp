@@ -12,10 +12,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
+#include <sys/file.h>
 #include <thread>
 #include <unistd.h>
 
@@ -159,8 +161,8 @@ TEST_F(ClipStoreTest, ACompleteDownloadIsFoundAndPlayedFromTheFile) {
 
 TEST_F(ClipStoreTest, FailedDownloadsLeaveNothing) {
     ClipStore cache({dir.path(), 1 << 20, {}});
-    for (const char* clip : {"missing", "cut", "cut-without-length", "portal", "untyped-page",
-                             "error-with-video"}) {
+    for (const char* clip :
+         {"missing", "cut", "cut-without-length", "portal", "untyped-page", "error-with-video"}) {
         fetch(cache, clip);
         EXPECT_FALSE(cached(cache, clip)) << clip;
     }
@@ -287,6 +289,98 @@ TEST_F(ClipStoreTest, LeftoversOfDeadDownloadsAreSweptAndLiveOnesKept) {
     cache.SweepLeftovers();
     EXPECT_FALSE(std::filesystem::exists(dead));
     EXPECT_TRUE(std::filesystem::exists(live));
+}
+
+TEST_F(ClipStoreTest, AClipThatFailsLeavesTheStoreAndIsFetchedAgain) {
+    ClipStore cache({dir.path(), 1 << 20, {}});
+    fetch(cache, "a");
+    ClipLease failed = cache.Acquire(address("a"));
+    ASSERT_FALSE(failed.Path.empty());
+    ForgetFailedClip(failed);
+    EXPECT_TRUE(failed.Path.empty()) << "the lease is given up";
+    EXPECT_FALSE(cached(cache, "a"));
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{".downloads.lock"});
+
+    const auto requests = server.Requests().size();
+    fetch(cache, "a");
+    EXPECT_EQ(server.Requests().size(), requests + 1);
+    EXPECT_EQ(test::ReadFile(cache.Acquire(address("a")).Path), clip100k);
+
+    ClipLease streamed; // an empty lease: nothing to forget
+    ForgetFailedClip(streamed);
+    EXPECT_TRUE(cached(cache, "a"));
+}
+
+TEST_F(ClipStoreTest, AFailedClipAnotherCopyStillPlaysIsHiddenThenRemovedOnRelease) {
+    ClipStore mine({dir.path(), 1 << 20, {}});
+    ClipStore neighbours({dir.path(), 1 << 20, {}});
+    fetch(mine, "a");
+    fetch(mine, "b");
+    ClipLease onTheNeighboursScreen = neighbours.Acquire(address("a"));
+    ClipLease failed = mine.Acquire(address("a"));
+    ForgetFailedClip(failed);
+    EXPECT_TRUE(cached(mine, "a")) << "the neighbour's file is not pulled away";
+    EXPECT_EQ(test::ReadFile(onTheNeighboursScreen.Path), clip100k);
+    for (const ClipStore* store : {&mine, &neighbours}) {
+        EXPECT_FALSE(store->Has(address("a")));
+        EXPECT_TRUE(store->Acquire(address("a")).Path.empty());
+    }
+    ASSERT_EQ(mine.Files().size(), 2u);
+
+    onTheNeighboursScreen = {};
+    mine.Evict();
+    EXPECT_FALSE(cached(mine, "a")) << "removed once nobody holds it";
+    EXPECT_TRUE(cached(mine, "b"));
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::set<std::string>{".downloads.lock", ClipStore::FileNameFor(address("b"))}))
+        << "the mark goes with the file";
+}
+
+TEST_F(ClipStoreTest, ADownloadReplacesAFailedClipStillHeldAndIsNotForgottenWithIt) {
+    ClipStore cache({dir.path(), 1 << 20, {}});
+    const std::string name = ClipStore::FileNameFor(address("a"));
+    dir.write(name, "damaged");
+    ClipLease neighbours = cache.Acquire(address("a"));
+    ClipLease failed = cache.Acquire(address("a"));
+    ForgetFailedClip(failed);
+    fetch(cache, "a"); // asked for again while the damaged file is held
+    EXPECT_EQ(test::ReadFile(dir.file(name)), clip100k);
+    EXPECT_TRUE(cache.Has(address("a")));
+    // The neighbour fails the damaged file too: the fresh one stays.
+    ForgetFailedClip(neighbours);
+    EXPECT_EQ(test::ReadFile(cache.Acquire(address("a")).Path), clip100k);
+}
+
+TEST_F(ClipStoreTest, TheSweepRemovesWhatTheStoreDoesNotRecognise) {
+    ClipStore cache({dir.path(), 1 << 20, {}});
+    const std::string name = ClipStore::FileNameFor(address("a"));
+    fetch(cache, "a");
+    const std::string empty = dir.write("0123456789abcdef.clip", "");
+    const std::string orphanMark = dir.write(".0123456789abcde0.clip.failed", "");
+    const std::string forgotten = dir.write("0123456789abcde1.clip", "bad");
+    const std::string itsMark = dir.write(".0123456789abcde1.clip.failed", "");
+    const std::string heldForgotten = dir.write("0123456789abcde2.clip", "bad");
+    const std::string heldMark = dir.write(".0123456789abcde2.clip.failed", "");
+    const std::string mine = ".0123456789abcde3.clip.part-" + std::to_string(::getpid());
+    const std::string freshPart = dir.write(mine, "y");
+    const std::string stuckPart =
+        dir.write(".0123456789abcde4.clip.part-" + std::to_string(::getpid()), "z");
+    std::filesystem::last_write_time(stuckPart, std::filesystem::file_time_type::clock::now() -
+                                                    ClipStore::PartLifetime -
+                                                    std::chrono::minutes(1));
+    const std::string foreign = dir.write("notes.txt", "not ours to judge");
+
+    UniqueFd holder(::open(heldForgotten.c_str(), O_RDONLY));
+    ASSERT_EQ(::flock(holder.get(), LOCK_SH), 0);
+    cache.SweepLeftovers();
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::set<std::string>{".downloads.lock", name, "0123456789abcde2.clip",
+                                     ".0123456789abcde2.clip.failed", mine, "notes.txt"}));
+    holder.reset();
+    cache.SweepLeftovers();
+    EXPECT_FALSE(std::filesystem::exists(heldForgotten));
+    EXPECT_FALSE(std::filesystem::exists(heldMark));
+    EXPECT_TRUE(cache.Has(address("a")));
 }
 
 } // namespace
