@@ -25,8 +25,8 @@ std::string mediaType(const std::string& contentType) {
 bool IsClipContentType(const std::string& contentType) {
     const std::string type = mediaType(contentType);
     return (type.starts_with("video/") && type.size() > 6) ||
-           (type.starts_with("binary/") && type.size() > 7) ||
-           type == "application/octet-stream" || type == "application/mp4";
+           (type.starts_with("binary/") && type.size() > 7) || type == "application/octet-stream" ||
+           type == "application/mp4";
 }
 
 ClipVerdict JudgeDownload(const DownloadOutcome& outcome) {
