@@ -11,7 +11,12 @@
 // link, the file it points to is replaced. A target that exists but is not a
 // regular file (a directory, FIFO or device) is refused before anything is
 // written.
+//
+// A writer that is killed cannot remove its temporary file; the writer holds
+// an exclusive lock (flock) on it while it writes, so a later
+// SweepAbandonedWrites can tell such a file from one being written now.
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
@@ -31,5 +36,13 @@ private:
 };
 
 void WriteFileAtomically(const std::string& path, const std::string& content);
+
+// Removes the temporary files that writers of path left when they were
+// killed: "<name>.XXXXXX" beside it, regular files nobody holds a lock on and
+// unchanged for AbandonedAfter (a writer that has not opened it yet still
+// finds nothing missing: its own name is its own). Best effort; gives how
+// many went.
+int SweepAbandonedWrites(const std::string& path);
+inline constexpr std::chrono::minutes AbandonedAfter{1};
 
 } // namespace zavrio

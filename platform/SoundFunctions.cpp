@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <pulse/pulseaudio.h>
 
 namespace zavrio {
@@ -122,6 +123,10 @@ private:
     bool ready_ = false;
 };
 
+// The termination fallback may give the mute back on a thread of its own
+// while the GUI thread does the same.
+std::mutex sessionMuteLock;
+
 SharedMute& sessionMute() {
     static SharedMute mute(RuntimeRecordDirectory(),
                            SinkMute{DefaultSinkMuted, SetDefaultSinkMute});
@@ -150,11 +155,14 @@ void HoldSessionMute() {
     // keeper is destroyed at exit.
     static const bool releasedAtExit = std::atexit(ReleaseSessionMute) == 0;
     (void)releasedAtExit;
+    const std::lock_guard lock(sessionMuteLock);
     mute.Hold();
 }
 
 void ReleaseSessionMute() {
-    sessionMute().Release();
+    SharedMute& mute = sessionMute();
+    const std::lock_guard lock(sessionMuteLock);
+    mute.Release();
 }
 
 } // namespace zavrio

@@ -1,6 +1,7 @@
 #include "playback/ClipPrefetcher.h"
 
 #include "http/TrustStore.h"
+#include "playback/ClipAdmission.h"
 #include "playback/PlayerLimits.h"
 
 #include <curl/curl.h>
@@ -54,6 +55,22 @@ int progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* transfer = static_cast<Transfer*>(user);
     const std::lock_guard lock(*transfer->mutex);
     return *transfer->stop ? 1 : 0;
+}
+
+// Whether the finished transfer on c brought a clip worth keeping.
+bool Admitted(CURL* c, bool endedCleanly, std::uint64_t received, const std::string& file) {
+    DownloadOutcome outcome;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &outcome.Status);
+    const char* type = nullptr;
+    if (curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+        outcome.ContentType = type;
+    curl_off_t declared = -1;
+    if (curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &declared) == CURLE_OK &&
+        declared >= 0)
+        outcome.DeclaredBytes = static_cast<std::uint64_t>(declared);
+    outcome.ReceivedBytes = received;
+    outcome.EndedCleanly = endedCleanly;
+    return AdmitDownload(outcome, file) == ClipVerdict::Keep;
 }
 
 } // namespace
@@ -145,9 +162,10 @@ bool ClipPrefetcher::Download(const std::string& address) {
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, progress);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-    const bool complete =
-        curl_easy_perform(c) == CURLE_OK && !transfer.failed && transfer.written > 0;
-    return complete && reservation->Commit();
+    const CURLcode result = curl_easy_perform(c);
+    return Admitted(c, result == CURLE_OK && !transfer.failed, transfer.written,
+                    reservation->Path()) &&
+           reservation->Commit();
 }
 
 std::shared_ptr<const ClipStore> ProcessClipStore() {

@@ -5,7 +5,9 @@
 // on the GUI thread. A clip already complete, or downloading in another copy
 // of the program, is passed over; the queue keeps the newest QueueLimit
 // addresses. A download that fails, or brings no byte for DownloadStallLimit,
-// is dropped and the clip streams when its turn comes. https downloads trust
+// is dropped and the clip streams when its turn comes; so is one that
+// ClipAdmission refuses (an error or text page, a body cut short, a file
+// without a picture). https downloads trust
 // what the feed client trusts (TrustStore.h) and nothing else.
 
 #include "http/TrustStore.h"

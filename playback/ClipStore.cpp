@@ -28,6 +28,19 @@ constexpr const char* PartInfix = ".part-";
 // hash), locked per open file, so copies and threads exclude each other
 // without a lock file per clip left behind.
 constexpr const char* DownloadLocks = ".downloads.lock";
+// ".<name>.failed" beside a clip that failed to play while another copy
+// held it.
+constexpr const char* FailedSuffix = ".failed";
+
+std::string markerOf(const std::string& clipPath) {
+    const auto slash = clipPath.rfind('/');
+    return clipPath.substr(0, slash + 1) + "." + clipPath.substr(slash + 1) + FailedSuffix;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
 
 bool isPart(const std::string& name) {
     return name.size() > 1 && name[0] == '.' && name.find(PartInfix) != std::string::npos;
@@ -47,12 +60,24 @@ bool sameFile(int fd, const std::string& path) {
            open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
-// Removes the clip file unless a lease (in any copy) holds it.
+// Removes the clip file (and its failure mark) unless a lease (in any copy)
+// holds it.
 bool removeUnheld(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
         return false;
-    return sameFile(fd.get(), path) && ::unlink(path.c_str()) == 0;
+    if (!sameFile(fd.get(), path) || ::unlink(path.c_str()) != 0)
+        return false;
+    ::unlink(markerOf(path).c_str());
+    return true;
+}
+
+bool olderThan(const fs::directory_entry& entry, std::chrono::seconds age) {
+    struct stat info {};
+    return ::stat(entry.path().c_str(), &info) == 0 &&
+           std::chrono::system_clock::now() -
+                   std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec) >
+               age;
 }
 
 std::uint64_t bytesIn(const std::string& folder) {
@@ -81,7 +106,17 @@ bool ClipStore::Reservation::Commit() {
     const bool flushed = ::fsync(file_.get()) == 0;
     const bool closed = ::close(file_.release()) == 0;
     committed_ = flushed && closed && ::rename(part_.c_str(), final_.c_str()) == 0;
+    // The fresh file replaced a forgotten one (still held by some lease).
+    if (committed_)
+        ::unlink(markerOf(final_).c_str());
     return committed_;
+}
+
+void ForgetFailedClip(ClipLease& lease) {
+    if (lease.Forget) {
+        const auto forget = lease.Forget; // the call empties the lease
+        forget(lease);
+    }
 }
 
 std::string ClipStore::FileNameFor(const std::string& address) {
@@ -118,6 +153,10 @@ ClipLease ClipStore::Acquire(const std::string& address) const {
     if (!Enabled())
         return {};
     const std::string path = PathOf(address);
+    if (exists(markerOf(path))) {
+        removeUnheld(path);
+        return {};
+    }
     // Marked as played now; a file that is gone simply streams.
     if (::utimensat(AT_FDCWD, path.c_str(), nullptr, 0) != 0)
         return {};
@@ -127,12 +166,38 @@ ClipLease ClipStore::Acquire(const std::string& address) const {
     // Evicted between the open and the lock: the name is gone or another file's.
     if (!sameFile(held->get(), path))
         return {};
-    return {path, std::move(held)};
+    return {path, std::move(held), [this](ClipLease& lease) { Forget(lease); }};
 }
 
 bool ClipStore::Has(const std::string& address) const {
     struct stat info {};
-    return Enabled() && ::stat(PathOf(address).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    const std::string path = PathOf(address);
+    return Enabled() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           !exists(markerOf(path));
+}
+
+void ClipStore::Forget(ClipLease& lease) const {
+    const std::string path = lease.Path;
+    const auto* leased = static_cast<const UniqueFd*>(lease.Pin.get());
+    struct stat failed {};
+    const bool known = leased && ::fstat(leased->get(), &failed) == 0;
+    lease = {}; // its shared lock would stand in the way of removing the file
+    if (!known)
+        return;
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat named {};
+    if (!file || ::fstat(file.get(), &named) != 0 || named.st_dev != failed.st_dev ||
+        named.st_ino != failed.st_ino)
+        return; // gone already, or a fresh download took the name
+    if (::flock(file.get(), LOCK_EX | LOCK_NB) == 0) {
+        ::unlink(path.c_str());
+        ::unlink(markerOf(path).c_str());
+        return;
+    }
+    UniqueFd marker(::open(markerOf(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    file.reset();
+    // The other lease may have gone between the two looks.
+    removeUnheld(path);
 }
 
 std::optional<ClipStore::Reservation> ClipStore::Reserve(const std::string& address) const {
@@ -181,6 +246,9 @@ std::vector<ClipStore::File> ClipStore::Files() const {
 }
 
 void ClipStore::Evict() const {
+    for (const File& file : Files())
+        if (exists(markerOf(options_.Directory + "/" + file.Name)))
+            removeUnheld(options_.Directory + "/" + file.Name);
     const std::vector<File> files = Files();
     std::uint64_t total = 0;
     for (const File& file : files)
@@ -207,8 +275,23 @@ void ClipStore::SweepLeftovers() const {
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(options_.Directory, error)) {
         const std::string name = entry.path().filename().string();
-        if (isPart(name) && isStalePart(name))
-            fs::remove(entry.path(), error);
+        const std::string path = entry.path().string();
+        std::error_code ignored;
+        if (isPart(name)) {
+            // A writer that still lives but wrote nothing for so long is
+            // stuck, or a process that took a dead one's id.
+            if (isStalePart(name) || olderThan(entry, PartLifetime))
+                fs::remove(entry.path(), ignored);
+        } else if (name.starts_with(".") && name.ends_with(FailedSuffix)) {
+            const std::string clip =
+                options_.Directory + "/" +
+                name.substr(1, name.size() - 1 - std::string(FailedSuffix).size());
+            if (!exists(clip) || removeUnheld(clip))
+                ::unlink(path.c_str());
+        } else if (name.ends_with(CompleteSuffix) && entry.is_regular_file(ignored) &&
+                   entry.file_size(ignored) == 0) {
+            removeUnheld(path);
+        }
     }
 }
 

@@ -13,7 +13,11 @@
 //     holds a shared lock on the file, and eviction removes only files it can
 //     lock for itself;
 //   - the least recently played clips go first when the store grows past
-//     MaxBytes.
+//     MaxBytes;
+//   - a clip that failed to play (Forget) is gone for every copy at once:
+//     removed, or, while another copy's lease holds it, marked by a file
+//     beside it (".<name>.failed") so that no copy finds it, and removed as
+//     soon as nobody holds it.
 //
 // MaxBytes 0 turns the store off: nothing is found, reserved or kept.
 
@@ -21,6 +25,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,10 +35,18 @@ namespace zavrio {
 
 // A clip's local file for one player; the file stays safe from eviction (by
 // every copy) while the lease lives. An empty Path: stream the address.
+// A lease must not outlive the store that gave it.
 struct ClipLease {
     std::string Path;
     std::shared_ptr<void> Pin;
+    // Set by the store that gave the lease: see ForgetFailedClip.
+    std::function<void(ClipLease&)> Forget;
 };
+
+// The player's word that the lease's file failed to play (it could not be
+// read, ended before a picture, stalled): the lease is given up and the file
+// leaves the store, so the clip is fetched again. Nothing for an empty lease.
+void ForgetFailedClip(ClipLease& lease);
 
 class ClipStore {
 public:
@@ -53,6 +66,8 @@ public:
         Reservation(Reservation&&) noexcept = default;
         ~Reservation();
         int Fd() const { return file_.get(); }
+        // The temporary file, for looking into before Commit.
+        const std::string& Path() const { return part_; }
         // Flushes the file and gives it its clip's name; false when that
         // fails (nothing is kept then).
         bool Commit();
@@ -73,10 +88,15 @@ public:
     const Options& Settings() const { return options_; }
 
     // The complete file of address, marked as played now and held while the
-    // lease lives; an empty lease when it is not there (or the store is off).
+    // lease lives; an empty lease when it is not there, was forgotten, or
+    // the store is off.
     ClipLease Acquire(const std::string& address) const;
-    // Whether the complete file of address is there.
+    // Whether the complete file of address is there (and not forgotten).
     bool Has(const std::string& address) const;
+    // Gives lease up and removes its file, unless another lease holds it:
+    // then marks it, and whichever copy next finds it unheld removes it. A
+    // file that has been replaced since the lease was taken is left alone.
+    void Forget(ClipLease& lease) const;
 
     // The download of address, unless its file is complete already or
     // another download of it runs (in this copy or another one).
@@ -96,8 +116,12 @@ public:
     // Removes every complete file that no lease holds, and temporary files
     // whose writer is gone; gives how many complete files went.
     int Clear() const;
-    // Removes temporary files whose writer is gone.
+    // Removes what the store does not recognise or no longer wants:
+    // temporary files whose writer is gone or that were not written to for
+    // PartLifetime, empty clip files, forgotten clips nobody holds, and
+    // marks whose clip is gone.
     void SweepLeftovers() const;
+    static constexpr std::chrono::hours PartLifetime{1};
 
     // The file name of address in the store: 16 hexadecimal digits of its
     // 64-bit FNV-1a hash and ".clip".

@@ -464,6 +464,9 @@ void MpvPlayer::Fail(const std::string& reason) {
     loadError_ = true;
     loaded_ = true;
     watchTimer_->stop();
+    // A bad file in the cache would fail again at every turn: it goes, and the
+    // clip is fetched anew.
+    ForgetFailedClip(lease_);
     // Nothing of a failed clip goes on behind its error line, sound included.
     const char* stop[] = {"stop", nullptr};
     if (mpv_)

@@ -14,6 +14,8 @@
 // for 10 s while neither paused nor at the clip's natural end). A failed clip
 // stops, sound included, shows LoadErrorText in the player's area and counts
 // as loaded: ready state 4 and a FrameNum of 0, so automatic advance moves on.
+// A clip that fails while playing from the cache takes its file out of the
+// cache (ForgetFailedClip).
 //
 // Where the bytes come from is the clip source's choice: given the player
 // address, it names a local copy of the clip (the cache's), or nothing, and

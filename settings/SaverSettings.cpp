@@ -1,5 +1,6 @@
 #include "SaverSettings.h"
 
+#include "platform/AtomicWrite.h"
 #include "settings/SettingsLocation.h"
 
 #include <stdexcept>
@@ -45,6 +46,8 @@ const std::vector<SettingsField>& SettingsFields() {
 void LoadSettings(const std::string& path) {
     // No generator is seeded here: nothing in this program draws from a
     // process-wide pseudo-random generator.
+    // A save killed half way (the daemon's SIGKILL) leaves its temporary file.
+    SweepAbandonedWrites(path);
     SettingsFile = std::make_unique<TMemIniFile>(path);
     for (const SettingsField& field : SettingsFields()) {
         if (field.IsBoolean())

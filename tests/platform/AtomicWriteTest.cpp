@@ -4,14 +4,21 @@
 #include "platform/AtomicWrite.h"
 #include "TempDirectory.h"
 #include "platform/FileRead.h"
+#include "platform/UniqueFd.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace zavrio {
@@ -104,6 +111,87 @@ TEST(AtomicWrite, NonRegularFilesAreRefusedWithoutBlocking) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               2);
+}
+
+TEST(AtomicWrite, TheSweepTakesOnlyTemporaryFilesOfWritersThatAreGone) {
+    test::TempDirectory dir;
+    const std::string target = dir.write("zavriofeeds.ini", "[SET]\n");
+    const auto old =
+        std::filesystem::file_time_type::clock::now() - AbandonedAfter - std::chrono::seconds(10);
+    struct Row {
+        const char* name;
+        bool old;
+        bool removed;
+    };
+    const Row rows[] = {
+        {"zavriofeeds.ini.a1B2c3", true, true}, // a killed save's
+        {"zavriofeeds.ini.Zz9Yy8", true, true},
+        {"zavriofeeds.ini.d4E5f6", false, false}, // a save that may still run
+        {"zavriofeeds.ini.held00", true, false},  // locked: its writer lives
+        {"zavriofeeds.ini.a1B2c3d", true, false}, // not mkstemp's six characters
+        {"zavriofeeds.ini.a1-2c3", true, false},
+        {"zavriofeeds.ini.bak", true, false},
+        {"other.ini.a1B2c3", true, false},
+    };
+    for (const Row& row : rows) {
+        dir.write(row.name, "half a save");
+        if (row.old)
+            std::filesystem::last_write_time(dir.file(row.name), old);
+    }
+    std::filesystem::create_directory(dir.file("zavriofeeds.ini.dir123"));
+    std::filesystem::last_write_time(dir.file("zavriofeeds.ini.dir123"), old);
+    const UniqueFd writer(::open(dir.file("zavriofeeds.ini.held00").c_str(), O_RDONLY));
+    ASSERT_EQ(::flock(writer.get(), LOCK_EX), 0);
+
+    EXPECT_EQ(SweepAbandonedWrites(target), 2);
+    for (const Row& row : rows)
+        EXPECT_EQ(std::filesystem::exists(dir.file(row.name)), !row.removed) << row.name;
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("zavriofeeds.ini.dir123")));
+    EXPECT_EQ(test::ReadFile(target), "[SET]\n");
+
+    // Through a symbolic link: the files beside the file it points to.
+    std::filesystem::create_directory(dir.file("real"));
+    const std::string real = dir.write("real/settings.ini", "x");
+    std::filesystem::create_symlink(real, dir.file("link.ini"));
+    const std::string leftover = dir.write("real/settings.ini.q1W2e3", "y");
+    std::filesystem::last_write_time(leftover, old);
+    EXPECT_EQ(SweepAbandonedWrites(dir.file("link.ini")), 1);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    EXPECT_EQ(SweepAbandonedWrites(dir.file("absent/settings.ini")), 0);
+}
+
+TEST(AtomicWrite, AWriterKilledHalfWayLeavesAFileTheSweepRemoves) {
+    test::TempDirectory dir;
+    const std::string target = dir.file("zavriofeeds.ini");
+    // The child stops inside its write: it holds its temporary file open
+    // and locked, as a save does, until it is killed.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::string pattern = target + ".XXXXXX";
+        const int fd = ::mkstemp(pattern.data());
+        ::flock(fd, LOCK_EX);
+        [[maybe_unused]] const ssize_t n = ::write(ready[1], "x", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    std::string leftover;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        leftover = entry.path().string();
+    ASSERT_FALSE(leftover.empty());
+    std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() -
+                                                   AbandonedAfter - std::chrono::seconds(10));
+    EXPECT_EQ(SweepAbandonedWrites(target), 0) << "its writer still runs";
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(SweepAbandonedWrites(target), 1);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
 }
 
 } // namespace

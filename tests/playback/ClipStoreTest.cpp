@@ -1,6 +1,7 @@
 // The clip store's bookkeeping on a temporary directory, filled by the
 // prefetcher from a scripted loopback server. Two stores over one directory
 // stand for two copies of the program (one per monitor) sharing the cache.
+// The clips are a real one made by ffmpeg at build time, padded to 100 kB.
 
 #include "playback/ClipStore.h"
 #include "playback/ClipPrefetcher.h"
@@ -10,10 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
+#include <sys/file.h>
 #include <thread>
 #include <unistd.h>
 
@@ -22,6 +26,22 @@ namespace {
 
 using test::ScriptedServer;
 using test::ServerConn;
+
+// The build's tiny clip grown to bytes with an MP4 "free" box at its end,
+// which players skip.
+std::string bareClip() {
+    return test::ReadFixture(std::string(ZAVRIO_TEST_MEDIA) + "/front-index.mp4");
+}
+
+std::string paddedClip(std::size_t bytes) {
+    std::string clip = bareClip();
+    const std::size_t box = bytes - clip.size();
+    for (int shift = 24; shift >= 0; shift -= 8)
+        clip += static_cast<char>((box >> shift) & 0xff);
+    clip += "free";
+    clip.resize(bytes, '\0');
+    return clip;
+}
 
 std::set<std::string> namesIn(const std::string& dir) {
     std::set<std::string> names;
@@ -42,6 +62,36 @@ protected:
                       conn.Send("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\nonly a part");
                       conn.Close();
                       return;
+                  }
+                  // No length: the end of the connection ends the body, so
+                  // only the file can tell that half of it is missing.
+                  if (target == "/cut-without-length") {
+                      conn.Send("HTTP/1.1 200 OK\r\nContent-Type: video/mp4\r\n"
+                                "Connection: close\r\n\r\n" +
+                                bareClip.substr(0, bareClip.size() / 2));
+                      conn.Close();
+                      return;
+                  }
+                  if (target == "/moved") {
+                      conn.Send("HTTP/1.1 302 Found\r\nLocation: /a\r\nContent-Length: 0\r\n\r\n");
+                      continue;
+                  }
+                  // A captive portal's sign-in page, answered with success.
+                  if (target == "/portal" || (portal && clips.count(target))) {
+                      conn.Send("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                                std::to_string(signIn.size()) + "\r\n\r\n" + signIn);
+                      continue;
+                  }
+                  if (target == "/untyped-page") {
+                      conn.Send("HTTP/1.1 200 OK\r\nContent-Length: " +
+                                std::to_string(signIn.size()) + "\r\n\r\n" + signIn);
+                      continue;
+                  }
+                  if (target == "/error-with-video") {
+                      conn.Send("HTTP/1.1 503 Service Unavailable\r\nContent-Type: video/mp4\r\n"
+                                "Content-Length: " +
+                                std::to_string(clip100k.size()) + "\r\n\r\n" + clip100k);
+                      continue;
                   }
                   const auto clip = clips.find(target);
                   if (clip == clips.end()) {
@@ -75,7 +125,10 @@ protected:
         return lease;
     }
 
-    const std::string clip100k = std::string(100000, 'c');
+    const std::string bareClip = zavrio::bareClip();
+    const std::string clip100k = paddedClip(100000);
+    const std::string signIn = "<html><body><a href=/login>Sign in</a> to go on</body></html>";
+    std::atomic<bool> portal{false};
     std::map<std::string, std::string> clips{
         {"/a", clip100k}, {"/b", clip100k}, {"/c", clip100k}, {"/d", clip100k}};
     test::TempDirectory dir;
@@ -108,13 +161,37 @@ TEST_F(ClipStoreTest, ACompleteDownloadIsFoundAndPlayedFromTheFile) {
 
 TEST_F(ClipStoreTest, FailedDownloadsLeaveNothing) {
     ClipStore cache({dir.path(), 1 << 20, {}});
-    for (const char* clip : {"missing", "cut"}) {
+    for (const char* clip :
+         {"missing", "cut", "cut-without-length", "portal", "untyped-page", "error-with-video"}) {
         fetch(cache, clip);
         EXPECT_FALSE(cached(cache, clip)) << clip;
     }
     // Only the downloads' lock file, which the store keeps for good.
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{".downloads.lock"})
         << "no clip file, whole or partial, is left";
+}
+
+TEST_F(ClipStoreTest, AClipBehindARedirectIsKept) {
+    ClipStore cache({dir.path(), 1 << 20, {}});
+    fetch(cache, "moved");
+    EXPECT_EQ(test::ReadFile(cache.Acquire(address("moved")).Path), clip100k);
+}
+
+TEST_F(ClipStoreTest, AfterACaptivePortalRecoversTheClipsAreFetchedAndKept) {
+    ClipStore cache({dir.path(), 1 << 20, {}});
+    portal = true;
+    fetch(cache, "a");
+    fetch(cache, "b");
+    EXPECT_TRUE(cache.Files().empty()) << "no sign-in page is kept as a clip";
+    EXPECT_FALSE(cache.Has(address("a")));
+
+    portal = false;
+    const auto requests = server.Requests().size();
+    fetch(cache, "a");
+    fetch(cache, "b");
+    EXPECT_EQ(server.Requests().size(), requests + 2) << "both asked for again";
+    EXPECT_EQ(test::ReadFile(cache.Acquire(address("a")).Path), clip100k);
+    EXPECT_EQ(test::ReadFile(cache.Acquire(address("b")).Path), clip100k);
 }
 
 TEST_F(ClipStoreTest, LeastRecentlyPlayedGoesFirstAndTheClipOnScreenNever) {
@@ -212,6 +289,98 @@ TEST_F(ClipStoreTest, LeftoversOfDeadDownloadsAreSweptAndLiveOnesKept) {
     cache.SweepLeftovers();
     EXPECT_FALSE(std::filesystem::exists(dead));
     EXPECT_TRUE(std::filesystem::exists(live));
+}
+
+TEST_F(ClipStoreTest, AClipThatFailsLeavesTheStoreAndIsFetchedAgain) {
+    ClipStore cache({dir.path(), 1 << 20, {}});
+    fetch(cache, "a");
+    ClipLease failed = cache.Acquire(address("a"));
+    ASSERT_FALSE(failed.Path.empty());
+    ForgetFailedClip(failed);
+    EXPECT_TRUE(failed.Path.empty()) << "the lease is given up";
+    EXPECT_FALSE(cached(cache, "a"));
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{".downloads.lock"});
+
+    const auto requests = server.Requests().size();
+    fetch(cache, "a");
+    EXPECT_EQ(server.Requests().size(), requests + 1);
+    EXPECT_EQ(test::ReadFile(cache.Acquire(address("a")).Path), clip100k);
+
+    ClipLease streamed; // an empty lease: nothing to forget
+    ForgetFailedClip(streamed);
+    EXPECT_TRUE(cached(cache, "a"));
+}
+
+TEST_F(ClipStoreTest, AFailedClipAnotherCopyStillPlaysIsHiddenThenRemovedOnRelease) {
+    ClipStore mine({dir.path(), 1 << 20, {}});
+    ClipStore neighbours({dir.path(), 1 << 20, {}});
+    fetch(mine, "a");
+    fetch(mine, "b");
+    ClipLease onTheNeighboursScreen = neighbours.Acquire(address("a"));
+    ClipLease failed = mine.Acquire(address("a"));
+    ForgetFailedClip(failed);
+    EXPECT_TRUE(cached(mine, "a")) << "the neighbour's file is not pulled away";
+    EXPECT_EQ(test::ReadFile(onTheNeighboursScreen.Path), clip100k);
+    for (const ClipStore* store : {&mine, &neighbours}) {
+        EXPECT_FALSE(store->Has(address("a")));
+        EXPECT_TRUE(store->Acquire(address("a")).Path.empty());
+    }
+    ASSERT_EQ(mine.Files().size(), 2u);
+
+    onTheNeighboursScreen = {};
+    mine.Evict();
+    EXPECT_FALSE(cached(mine, "a")) << "removed once nobody holds it";
+    EXPECT_TRUE(cached(mine, "b"));
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::set<std::string>{".downloads.lock", ClipStore::FileNameFor(address("b"))}))
+        << "the mark goes with the file";
+}
+
+TEST_F(ClipStoreTest, ADownloadReplacesAFailedClipStillHeldAndIsNotForgottenWithIt) {
+    ClipStore cache({dir.path(), 1 << 20, {}});
+    const std::string name = ClipStore::FileNameFor(address("a"));
+    dir.write(name, "damaged");
+    ClipLease neighbours = cache.Acquire(address("a"));
+    ClipLease failed = cache.Acquire(address("a"));
+    ForgetFailedClip(failed);
+    fetch(cache, "a"); // asked for again while the damaged file is held
+    EXPECT_EQ(test::ReadFile(dir.file(name)), clip100k);
+    EXPECT_TRUE(cache.Has(address("a")));
+    // The neighbour fails the damaged file too: the fresh one stays.
+    ForgetFailedClip(neighbours);
+    EXPECT_EQ(test::ReadFile(cache.Acquire(address("a")).Path), clip100k);
+}
+
+TEST_F(ClipStoreTest, TheSweepRemovesWhatTheStoreDoesNotRecognise) {
+    ClipStore cache({dir.path(), 1 << 20, {}});
+    const std::string name = ClipStore::FileNameFor(address("a"));
+    fetch(cache, "a");
+    const std::string empty = dir.write("0123456789abcdef.clip", "");
+    const std::string orphanMark = dir.write(".0123456789abcde0.clip.failed", "");
+    const std::string forgotten = dir.write("0123456789abcde1.clip", "bad");
+    const std::string itsMark = dir.write(".0123456789abcde1.clip.failed", "");
+    const std::string heldForgotten = dir.write("0123456789abcde2.clip", "bad");
+    const std::string heldMark = dir.write(".0123456789abcde2.clip.failed", "");
+    const std::string mine = ".0123456789abcde3.clip.part-" + std::to_string(::getpid());
+    const std::string freshPart = dir.write(mine, "y");
+    const std::string stuckPart =
+        dir.write(".0123456789abcde4.clip.part-" + std::to_string(::getpid()), "z");
+    std::filesystem::last_write_time(stuckPart, std::filesystem::file_time_type::clock::now() -
+                                                    ClipStore::PartLifetime -
+                                                    std::chrono::minutes(1));
+    const std::string foreign = dir.write("notes.txt", "not ours to judge");
+
+    UniqueFd holder(::open(heldForgotten.c_str(), O_RDONLY));
+    ASSERT_EQ(::flock(holder.get(), LOCK_SH), 0);
+    cache.SweepLeftovers();
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::set<std::string>{".downloads.lock", name, "0123456789abcde2.clip",
+                                     ".0123456789abcde2.clip.failed", mine, "notes.txt"}));
+    holder.reset();
+    cache.SweepLeftovers();
+    EXPECT_FALSE(std::filesystem::exists(heldForgotten));
+    EXPECT_FALSE(std::filesystem::exists(heldMark));
+    EXPECT_TRUE(cache.Has(address("a")));
 }
 
 } // namespace

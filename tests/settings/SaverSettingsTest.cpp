@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 using namespace zavrio;
 
 namespace {
@@ -80,6 +83,16 @@ TEST_F(SaverSettingsTest, SaveRewritesTheFileWithOptionsInTableOrder) {
               "MouseMoveExit=0\r\nMousePressExit=1\r\nKeyboardPressExit=1\r\n"
               "ShowCursor=0\r\nOnlyEscKeyExit=0\r\n\r\n"
               "[feeds]\r\nA=http://a/?x=1\r\n\r\n");
+}
+
+TEST_F(SaverSettingsTest, LoadingSweepsTheTemporaryFilesOfKilledSaves) {
+    const std::string path = dir.write("zavriofeeds.ini", "[SET]\nHD=0\n");
+    const std::string killed = dir.write("zavriofeeds.ini.k1LLed", "[SET]\nH");
+    std::filesystem::last_write_time(killed, std::filesystem::file_time_type::clock::now() -
+                                                 std::chrono::minutes(5));
+    LoadSettings(path);
+    EXPECT_FALSE(std::filesystem::exists(killed));
+    EXPECT_FALSE(Settings.HD) << "the file itself was read as before";
 }
 
 TEST_F(SaverSettingsTest, NoExitConditionIgnoresShowCursor) {
