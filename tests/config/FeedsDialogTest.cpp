@@ -34,9 +34,7 @@ std::string Answer(const std::string& status, const std::string& body) {
 ScriptedServer::Handler Routes(const std::map<std::string, std::string>& routes) {
     return [routes](ServerConn& conn) {
         for (std::string request; !(request = conn.ReadRequest()).empty();) {
-            const auto first = request.find(' ');
-            const std::string target =
-                request.substr(first + 1, request.find(' ', first + 1) - first - 1);
+            const std::string target = test::RequestTarget(request);
             const auto route = routes.find(target);
             conn.Send(route == routes.end() ? Answer("404 Not Found", "")
                                             : Answer("200 OK", route->second));

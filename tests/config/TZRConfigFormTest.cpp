@@ -60,9 +60,7 @@ protected:
     ConfigFormTest()
         : server([this](ServerConn& conn) {
               for (std::string request; !(request = conn.ReadRequest()).empty();) {
-                  const auto first = request.find(' ');
-                  const std::string target =
-                      request.substr(first + 1, request.find(' ', first + 1) - first - 1);
+                  const std::string target = test::RequestTarget(request);
                   const auto route = routes.find(target);
                   conn.Send(route == routes.end() ? Answer("404 Not Found", "")
                                                   : Answer("200 OK", route->second));

@@ -2,6 +2,7 @@
 // What the HTTP client's tests share: the failure text of a Get, the target
 // of a recorded request, and a 200 answer.
 
+#include "ScriptedServer.h"
 #include "http/TIdHTTP.h"
 
 #include <string>
@@ -18,11 +19,7 @@ inline std::string GetError(TIdHTTP& http, const std::string& address, std::stri
     return "<no error>";
 }
 
-// The target of a request head's first line.
-inline std::string Target(const std::string& request) {
-    const auto first = request.find(' ');
-    return request.substr(first + 1, request.find(' ', first + 1) - first - 1);
-}
+using test::RequestTarget;
 
 inline std::string Ok(const std::string& body, const std::string& extraHeaders = "") {
     return "HTTP/1.1 200 OK\r\n" + extraHeaders + "Content-Length: " + std::to_string(body.size()) +

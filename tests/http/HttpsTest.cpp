@@ -16,7 +16,7 @@ namespace {
 
 using httptest::GetError;
 using httptest::Ok;
-using httptest::Target;
+using httptest::RequestTarget;
 using test::ScriptedServer;
 using test::ServerConn;
 using test::TestCertificates;
@@ -150,12 +150,12 @@ TEST(Https, RedirectsBetweenHttpAndHttps) {
     std::atomic<int> securePort{0};
     ScriptedServer plain([&securePort](ServerConn& conn) {
         for (std::string request; !(request = conn.ReadRequest()).empty();) {
-            if (Target(request) == "/start") {
+            if (RequestTarget(request) == "/start") {
                 conn.Send("HTTP/1.1 301 Moved\r\nLocation: https://127.0.0.1:" +
                           std::to_string(securePort.load()) +
                           "/feed\r\nSet-Cookie: a=1; Path=/\r\nContent-Length: 0\r\n\r\n");
             } else {
-                conn.Send(Ok("back on plain " + Target(request)));
+                conn.Send(Ok("back on plain " + RequestTarget(request)));
             }
         }
     });
@@ -176,7 +176,7 @@ TEST(Https, RedirectsBetweenHttpAndHttps) {
     http.Get(plain.Address("/start"), body);
     EXPECT_EQ(body, "back on plain /back");
     ASSERT_EQ(secure.Requests().size(), 1u);
-    EXPECT_EQ(Target(secure.Requests()[0]), "/feed");
+    EXPECT_EQ(RequestTarget(secure.Requests()[0]), "/feed");
     // The cookie set on plain HTTP goes along inside the tunnel.
     EXPECT_NE(secure.Requests()[0].find("\r\nCookie: a=1\r\n"), std::string::npos);
     EXPECT_EQ(plain.Requests().size(), 2u);

@@ -20,7 +20,7 @@ namespace {
 
 using httptest::GetError;
 using httptest::Ok;
-using httptest::Target;
+using httptest::RequestTarget;
 using test::ScriptedServer;
 using test::ServerConn;
 
@@ -67,7 +67,7 @@ struct Recorder {
 ScriptedServer::Handler Routes(std::map<std::string, std::string> routes) {
     return [routes = std::move(routes)](ServerConn& conn) {
         for (std::string request; !(request = conn.ReadRequest()).empty();) {
-            const auto found = routes.find(Target(request));
+            const auto found = routes.find(RequestTarget(request));
             conn.Send(found != routes.end() ? found->second
                                             : "HTTP/1.1 500 No route\r\nContent-Length: 0\r\n\r\n");
         }
@@ -124,7 +124,7 @@ TEST(TIdHTTP, FollowsRedirectsKeepingEveryCookie) {
     // The absolute Location needs the port, known only once the server runs.
     server = std::make_unique<ScriptedServer>([&port](ServerConn& conn) {
         for (std::string request; !(request = conn.ReadRequest()).empty();) {
-            const std::string target = Target(request);
+            const std::string target = RequestTarget(request);
             if (target == "/start") {
                 conn.Send("HTTP/1.1 301 Moved Permanently\r\nLocation: /dir/step2\r\n"
                           "Set-Cookie: a=1; Path=/\r\nContent-Length: 5\r\n\r\nmoved");
@@ -156,7 +156,7 @@ TEST(TIdHTTP, FollowsRedirectsKeepingEveryCookie) {
     const char* expectedCookies[] = {"", "a=1", "a=1; b=2", "a=1; b=2; c=3"};
     const char* expectedTargets[] = {"/start", "/dir/step2", "/dir/step3?x=y", "/final"};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(Target(requests[i]), expectedTargets[i]);
+        EXPECT_EQ(RequestTarget(requests[i]), expectedTargets[i]);
         const std::string cookieLine = std::string("Cookie: ") + expectedCookies[i] + "\r\n\r\n";
         if (*expectedCookies[i]) {
             EXPECT_NE(requests[i].find("\r\n" + cookieLine), std::string::npos) << requests[i];
@@ -612,7 +612,7 @@ void SilentThenServe(ServerConn& conn, const std::atomic<int>& served) {
         return;
     }
     for (std::string request; !(request = conn.ReadRequest()).empty();) {
-        conn.Send(Ok("served " + Target(request)));
+        conn.Send(Ok("served " + RequestTarget(request)));
     }
 }
 
@@ -734,7 +734,7 @@ namespace {
 TEST(TIdHTTP, DroppedBodiesGiveUpAfterTheirLimit) {
     ScriptedServer server([](ServerConn& conn) {
         for (std::string request; !(request = conn.ReadRequest()).empty();) {
-            const std::string target = Target(request);
+            const std::string target = RequestTarget(request);
             if (target == "/redirect") {
                 conn.Send("HTTP/1.1 302 Found\r\nLocation: /feed\r\n\r\nendless");
             } else if (target == "/error") {
@@ -841,8 +841,8 @@ TEST(TIdHTTP, RequestOnAKeptConnectionTheServerDroppedIsSentAgain) {
     EXPECT_EQ(body, "second");
     const auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(Target(requests[1]), "/two");
-    EXPECT_EQ(Target(requests[2]), "/two");
+    EXPECT_EQ(RequestTarget(requests[1]), "/two");
+    EXPECT_EQ(RequestTarget(requests[2]), "/two");
     http.Disconnect();
     EXPECT_EQ(GetError(http, server.Address("/three"), body), "Connection Closed Gracefully.");
 }

@@ -55,9 +55,7 @@ protected:
     ClipStoreTest()
         : server([this](ServerConn& conn) {
               for (std::string request; !(request = conn.ReadRequest()).empty();) {
-                  const auto first = request.find(' ');
-                  const std::string target =
-                      request.substr(first + 1, request.find(' ', first + 1) - first - 1);
+                  const std::string target = test::RequestTarget(request);
                   if (target == "/cut") {
                       conn.Send("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\nonly a part");
                       conn.Close();

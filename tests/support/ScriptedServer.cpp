@@ -217,6 +217,11 @@ void ScriptedServer::Run() {
     }
 }
 
+std::string RequestTarget(const std::string& request) {
+    const auto first = request.find(' ');
+    return request.substr(first + 1, request.find(' ', first + 1) - first - 1);
+}
+
 ScriptedServer::Handler ScriptedServer::Always(std::string response) {
     return [response](ServerConn& conn) {
         while (!conn.ReadRequest().empty()) {

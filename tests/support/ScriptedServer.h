@@ -26,6 +26,10 @@ namespace zavrio::test {
 
 class ScriptedServer;
 
+// The target of a request head's first line: "/a.xml" of
+// "GET /a.xml HTTP/1.1".
+std::string RequestTarget(const std::string& request);
+
 // The certificate (chain) and private key files a TLS server presents.
 struct TlsIdentity {
     std::string CertificateFile;
