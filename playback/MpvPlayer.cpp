@@ -28,6 +28,9 @@ namespace zavrio {
 
 namespace {
 
+// Tags the answer to the asynchronous question which video track plays.
+constexpr std::uint64_t VideoTrackReply = 1;
+
 void check(int status, const std::string& what) {
     if (status < 0)
         throw std::runtime_error("mpv: " + what + " failed: " + mpv_error_string(status));
@@ -383,12 +386,20 @@ void MpvPlayer::DrainEvents() {
         case MPV_EVENT_PROPERTY_CHANGE:
             PropertyChanged(*static_cast<const mpv_event_property*>(event->data));
             break;
-        case MPV_EVENT_FILE_LOADED: {
-            loaded_ = true;
+        case MPV_EVENT_FILE_LOADED:
+            // Asked for without waiting: at this point mpv may be waiting for
+            // this very thread to draw a frame, and a synchronous read would
+            // stall the picture until mpv gives up on it.
+            mpv_get_property_async(h, VideoTrackReply, "vid", MPV_FORMAT_STRING);
+            break;
+        case MPV_EVENT_GET_PROPERTY_REPLY: {
+            if (event->reply_userdata != VideoTrackReply)
+                break;
             // A document that opens but carries no picture is no clip either.
-            char* vid = mpv_get_property_string(h, "vid");
-            const bool noVideo = !vid || std::string(vid) == "no";
-            mpv_free(vid);
+            const auto* track = static_cast<const mpv_event_property*>(event->data);
+            const bool noVideo = event->error < 0 || track->format != MPV_FORMAT_STRING ||
+                                 std::string(*static_cast<char**>(track->data)) == "no";
+            loaded_ = true;
             if (noVideo)
                 Fail("the clip has no picture");
             else
