@@ -6,11 +6,9 @@
 #include "feed/RDFParser.h"
 #include "feed/RSSParser.h"
 #include "feed/SimpleRSSException.h"
+#include "feed/StreamText.h"
 
 #include <exception>
-#include <istream>
-#include <sstream>
-#include <typeinfo>
 
 namespace zavrio {
 
@@ -65,35 +63,10 @@ void TSimpleRSS::LoadFromStream(std::istream& stream) {
     // The download hands the feed over in a string stream: its text is taken
     // over rather than copied into a buffer as large again, and released as
     // soon as the parser has its own copy.
-    std::streambuf* buffer = stream.rdbuf();
-    if (stream.good() && buffer && typeid(*buffer) == typeid(std::stringbuf)) {
-        const std::streamoff start = stream.tellg();
-        std::string bytes = std::move(static_cast<std::stringbuf&>(*buffer)).str();
-        stream.setstate(std::ios::eofbit | std::ios::failbit);
-        if (start > 0)
-            bytes.erase(0, static_cast<std::size_t>(start));
-        ResetDocument();
-        FXMLFile->LoadOwned(std::move(bytes));
-        ParseXML();
-        return;
-    }
-    // One allocation of the right size where the stream can tell it: a feed
-    // is several megabytes, and growing a buffer step by step costs more than
-    // the copy itself.
-    std::string bytes;
-    const std::istream::pos_type start = stream.tellg();
-    if (start != std::istream::pos_type(-1) && stream.seekg(0, std::ios::end)) {
-        const std::streamoff size = stream.tellg() - start;
-        stream.seekg(start);
-        bytes.resize(static_cast<std::size_t>(size));
-        stream.read(bytes.data(), size);
-        bytes.resize(static_cast<std::size_t>(stream.gcount()));
-    }
-    stream.clear(stream.rdstate() & ~std::ios::failbit);
-    char chunk[65536];
-    while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0)
-        bytes.append(chunk, static_cast<std::size_t>(stream.gcount()));
-    LoadFromBytes(bytes);
+    std::string bytes = TakeStreamText(stream);
+    ResetDocument();
+    FXMLFile->LoadOwned(std::move(bytes));
+    ParseXML();
 }
 
 void TSimpleRSS::LoadFromBytes(std::string_view bytes) {

@@ -40,6 +40,11 @@ const PlaylistEntry& Playlist::Entry(int index) const {
     return entries_[static_cast<std::size_t>(index)];
 }
 
+std::string Playlist::Title(int index) const {
+    const std::string& text = Entry(index).Text;
+    return text.substr(text.find(". ") + 2);
+}
+
 std::string Playlist::PlayerAddressOf(int index, bool hd, bool loop) const {
     return PlayerAddress(PlayerBaseAddress(), ClipIdFromLink(Entry(index).Link), hd, loop);
 }

@@ -5,6 +5,7 @@
 #include "playback/DownloadFeed.h"
 #include "playback/ErrorReportText.h"
 #include "playback/ExitPolicy.h"
+#include "playback/FeedList.h"
 #include "playback/FeedRetry.h"
 #include "playback/MpvPlayer.h"
 #include "playback/PlaybackFlags.h"
@@ -12,7 +13,7 @@
 #include "playback/ScreenCoverage.h"
 #include "playback/StandardErrorReport.h"
 
-#include "feed/RSSItem.h"
+#include "feed/StreamText.h"
 #include "platform/CursorDisplay.h"
 #include "platform/DisplayPower.h"
 #include "platform/SoundFunctions.h"
@@ -434,20 +435,31 @@ void TZRRunForm::FetchFeed() {
 }
 
 void TZRRunForm::FeedArrived(std::istream& document) {
-    const std::string bytes{std::istreambuf_iterator<char>(document),
-                            std::istreambuf_iterator<char>()};
-    std::istringstream parse(bytes);
-    if (!Playing()) {
-        FillPlaylist(parse);
-    } else {
+    auto bytes = std::make_shared<const std::string>(TakeStreamText(document));
+    const std::uint64_t show = FShowNumber;
+    FLoader.Run(
+        [bytes, feeds = FServices.Feeds, address = FeedAddress(FFeedName)] {
+            Playlist list = ListOfFeed(*bytes);
+            feeds->Keep(address, *bytes); // only a document that reads is kept
+            return list;
+        },
+        [this, show](Playlist list) {
+            if (show == FShowNumber)
+                Guarded([&] { ListArrived(std::move(list)); });
+        },
+        [this, show](const std::string& text) {
+            if (show == FShowNumber)
+                Guarded([&] { FeedFailed(text); });
+        });
+}
+
+void TZRRunForm::ListArrived(Playlist list) {
+    if (!Playing())
+        ShowList(std::move(list));
+    else
         // A clip plays (a saved one): the fresh list waits for the next
         // advance rather than cut it.
-        RSS.LoadFromStream(parse);
-        FFresh.emplace();
-        FFresh->Open();
-        FFresh->Fill(RSS.Items());
-    }
-    FServices.Feeds->Keep(FeedAddress(FFeedName), bytes);
+        FFresh = std::move(list);
     FFailures = 0;
     RetryTimer->stop();
 }
@@ -455,15 +467,15 @@ void TZRRunForm::FeedArrived(std::istream& document) {
 void TZRRunForm::FeedFailed(const std::string& text) {
     ++FFailures;
     RetryTimer->start(std::chrono::milliseconds(RetryDelay(FFailures)));
-    // The saved clips start at once, behind the box.
-    if (!StartOffline() && !Playing())
-        ShowError(text);
+    // The saved clips start as soon as they are known, behind the box.
+    if (!Playing())
+        StartOffline([this, text] { ShowError(text); });
     if (FFailures == 1)
         ReportError(text);
 }
 
 void TZRRunForm::RetryTimerTimer() {
-    if (FShown && !FDownloading)
+    if (FShown && !FDownloading && !FLoader.Busy())
         FetchFeed();
 }
 
@@ -476,39 +488,37 @@ bool TZRRunForm::Playing() const {
     return FSequence.List().IsOpen() && !FSequence.List().Empty();
 }
 
-bool TZRRunForm::StartOffline() {
+void TZRRunForm::StartOffline(std::function<void()> none) {
     if (Playing())
-        return false;
-    const std::optional<std::string> kept = FServices.Feeds->Kept(FeedAddress(FFeedName));
-    if (!kept)
-        return false;
-    try {
-        std::istringstream document(*kept);
-        RSS.LoadFromStream(document);
-    } catch (const std::exception&) {
-        return false; // a kept document is one that parsed: this is damage
+        return;
+    std::optional<std::string> kept = FServices.Feeds->Kept(FeedAddress(FFeedName));
+    if (!kept) {
+        if (none)
+            none();
+        return;
     }
-    Playlist all;
-    all.Open();
-    all.Fill(RSS.Items());
-    Playlist saved;
-    saved.Open();
-    for (int i = 0; i < all.Count(); ++i)
-        if (FServices.Cached(all.ClipOf(i, Settings.HD, Settings.Loop).Address)) {
-            const TRSSItem& item = RSS.Items().Items(i);
-            saved.Add(item.Title(), item.Link(), all.Entry(i).Video);
-        }
-    if (saved.Empty())
-        return false;
-    FOffline = true;
-    FSequence.List() = std::move(saved);
-    FSequence.ForgetCurrent();
-    PlayEntry(FSequence.FirstIndex(ClipSequence::Primary));
-    for (OtherView& other : FOtherViews)
-        PlayOn(other, FSequence.FirstIndex(other.Lane));
-    for (PlaybackView* view : Views())
-        view->ShowNotice("Offline: playing saved clips", 5000);
-    return true;
+    const std::uint64_t show = FShowNumber;
+    const auto nothingSaved = [this, show, none] {
+        if (show == FShowNumber && !Playing() && none)
+            Guarded(none);
+    };
+    FKeptLoader.Run(
+        [document = std::move(*kept), hd = Settings.HD, loop = Settings.Loop,
+         saved = FServices.Cached] { return SavedPart(ListOfFeed(document), hd, loop, saved); },
+        [this, show, nothingSaved](Playlist saved) {
+            if (show != FShowNumber || Playing())
+                return;
+            if (saved.Empty())
+                return nothingSaved();
+            Guarded([&] {
+                FOffline = true;
+                ShowList(std::move(saved));
+                for (PlaybackView* view : Views())
+                    view->ShowNotice("Offline: playing saved clips", 5000);
+            });
+        },
+        // A kept document is one that was read: this is damage.
+        [nothingSaved](const std::string&) { nothingSaved(); });
 }
 
 void TZRRunForm::TakeOverFresh() {
@@ -521,10 +531,11 @@ void TZRRunForm::TakeOverFresh() {
 }
 
 void TZRRunForm::FillPlaylist(std::istream& document) {
-    RSS.LoadFromStream(document);
-    if (!FSequence.List().IsOpen())
-        FSequence.List().Open();
-    FSequence.List().Fill(RSS.Items());
+    ShowList(ListOfFeed(TakeStreamText(document)));
+}
+
+void TZRRunForm::ShowList(Playlist list) {
+    FSequence.List() = std::move(list);
     FSequence.ForgetCurrent();
     if (FSequence.List().Empty())
         return;
@@ -604,6 +615,8 @@ void TZRRunForm::FormClose() {
     RetryTimer->stop();
     StallTimer->stop();
     PowerTimer->stop();
+    FLoader.Abandon();
+    FKeptLoader.Abandon();
     FResting = false;
     if (FDownloading)
         http.Disconnect(); // the waiting download fails and is abandoned

@@ -42,8 +42,10 @@
 // doubling intervals up to every 5 minutes (FeedRetry.h); a fresh feed takes
 // over at the next advance, never cutting a clip.
 //
-// Closing the window while its download runs abandons the download: no
-// playlist, no player and no error box follow.
+// A feed document is read and listed off the GUI thread (FeedLoader.h), the
+// kept one too, so input, timers and painting go on however large it is.
+// Closing the window while its download runs, or while a document is being
+// read, abandons that work: no playlist, no player and no error box follow.
 //
 // A screensaver shows no still picture for good: with neither AutoNext nor
 // Loop set, a clip that has played to its end starts again from its
@@ -57,12 +59,12 @@
 // time off does not count towards the 15 s), and all goes on once they are
 // back. Without an answer (no DPMS) the monitors count as on.
 
-#include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
 #include "platform/ForeignWindow.h"
 #include "platform/LocalClock.h"
 #include "playback/ClipSequence.h"
 #include "playback/FeedArchive.h"
+#include "playback/FeedLoader.h"
 #include "playback/PanelPlayer.h"
 #include "playback/PlaybackView.h"
 #include "playback/StandardErrorReport.h"
@@ -153,6 +155,7 @@ public:
     void PowerTimerTimer();
 
     // Window operations.
+    // Reads document at once, on the calling thread, and plays its list.
     void FillPlaylist(std::istream& document);
     void PlayEntry(int index);
     void CreatePlayer();
@@ -203,11 +206,19 @@ private:
     void DownloadChannel();
     // Fetches the show's feed; a failure goes to FeedFailed.
     void FetchFeed();
+    // Reads the downloaded document off the GUI thread; its list goes to
+    // ListArrived, a failure to read it to FeedFailed.
     void FeedArrived(std::istream& document);
+    // The fetched feed's list: played at once when nothing plays, else kept
+    // for the next advance.
+    void ListArrived(Playlist list);
     void FeedFailed(const std::string& text);
-    // Plays the saved clips of the kept feed; false when there are none (or
-    // something plays already).
-    bool StartOffline();
+    // The list plays from its first entry, on every view.
+    void ShowList(Playlist list);
+    // Plays the saved clips of the kept feed, read off the GUI thread, unless
+    // something plays by then; none runs instead when there is no kept feed
+    // or no saved clip of it (at once when nothing is kept).
+    void StartOffline(std::function<void()> none = {});
     // The fresh feed's list replaces the one that plays.
     void TakeOverFresh();
     bool Playing() const;
@@ -225,7 +236,6 @@ private:
 
     RunFormServices FServices;
     TIdHTTP http;
-    TSimpleRSS RSS;
     std::unique_ptr<ForeignWindowWatch> FParentWatch; // set when embedded
     std::unique_ptr<std::vector<std::string>> FFeedNames;
     // The playlist (open during a show) and what each view plays; the ready
@@ -238,6 +248,8 @@ private:
     int FFailures = 0;              // failed downloads in a row, this show
     bool FOffline = false;          // playing the kept feed's saved clips
     std::optional<Playlist> FFresh; // a fetched feed waiting for the next advance
+    FeedLoader FLoader;             // reads fetched feeds
+    FeedLoader FKeptLoader;         // reads kept feeds for their saved clips
     std::int64_t FPanel2Tag = 0;
     bool FShown = false;          // between FormShow and FormClose
     bool FReportingError = false; // the modal error box is up

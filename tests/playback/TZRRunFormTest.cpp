@@ -24,6 +24,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -554,6 +555,43 @@ std::string feedOf(int count) {
     return feed + "</channel></rss>";
 }
 
+TEST_F(RunFormTest, AKeyWhileTheFeedIsReadEndsTheShowAndNothingFollows) {
+    // Big enough that reading it takes a good part of a second.
+    const std::string feed = feedOf(200000);
+    test::ScriptedServer server([&](test::ServerConn& conn) {
+        for (std::string request; !(request = conn.ReadRequest()).empty();)
+            conn.Send(httpAnswer("200 OK", feed));
+    });
+    WriteSettings("[feeds]\nf=" + server.Address("/f") + "\n");
+    Create();
+    // The whole document has come once the client has disconnected after
+    // the one request; the key comes from the event loop, as a user's would.
+    const QString received = "Disconnected.";
+    QTimer pressWhenRead;
+    std::size_t playersAtTheKey = 0;
+    std::optional<std::string> movieAtTheKey;
+    QObject::connect(&pressWhenRead, &QTimer::timeout, [&] {
+        if (form->isVisible() && server.Requests().size() == 1 &&
+            form->Panel2->text() == received) {
+            playersAtTheKey = players.size();
+            movieAtTheKey = player() ? player()->Movie : "";
+            QTest::keyClick(window(), Qt::Key_Space); // default options: any key ends it
+        }
+    });
+    pressWhenRead.start(20);
+    form->show();
+    ASSERT_TRUE(WaitFor([&] { return !form->isVisible(); }));
+    pressWhenRead.stop();
+    EXPECT_EQ(form->Panel2->text(), received) << "the key came at another time";
+    // Heard while the list was still being made.
+    EXPECT_EQ(movieAtTheKey, "");
+    EXPECT_EQ(form->PlaylistEntries(), nullptr);
+    // The reading goes on unseen, and its list is dropped.
+    form.reset();
+    EXPECT_EQ(players.size(), playersAtTheKey);
+    EXPECT_TRUE(errors.empty());
+}
+
 // The network failing under a show: saved clips, retries, the error box.
 class NetworkFailureTest : public RunFormTest {
 protected:
@@ -589,7 +627,8 @@ TEST_F(NetworkFailureTest, AFailedDownloadPlaysTheSavedClipsOfTheKeptFeed) {
     cached = {clip("aaa"), clip("no-equals")}; // the second entry's clip is not saved
     ShowAndWaitForTheFailure();
     EXPECT_EQ(errors, std::vector<std::string>{"HTTP/1.1 404 Not Found"}) << "the box as before";
-    EXPECT_TRUE(form->Offline());
+    // The kept document is read off the GUI thread.
+    ASSERT_TRUE(WaitFor([&] { return form->Offline(); }));
     ASSERT_EQ(form->PlaylistEntries()->size(), 2u);
     EXPECT_EQ((*form->PlaylistEntries())[1].Link, "no-equals");
     EXPECT_EQ(player()->Movie, clip("aaa"));
@@ -609,8 +648,9 @@ TEST_F(NetworkFailureTest, WithNothingSavedTheErrorReplacesTheConnectingCaption)
             feeds->Keep(server.Address("/f"), ThreeItemFeed); // but no clip of it is saved
         errors.clear();
         ShowAndWaitForTheFailure();
+        EXPECT_TRUE(WaitFor([&] { return form->Panel2->text() == "HTTP/1.1 404 Not Found."; }))
+            << kept << ": " << form->Panel2->text().toStdString();
         EXPECT_FALSE(form->Offline()) << kept;
-        EXPECT_EQ(form->Panel2->text(), "HTTP/1.1 404 Not Found.") << kept;
         form.reset();
     }
 }
@@ -619,6 +659,7 @@ TEST_F(NetworkFailureTest, TheFeedIsFetchedAgainAtDoublingIntervalsAndTakesOverA
     feeds->Keep(server.Address("/f"), ThreeItemFeed);
     cached = {clip("aaa")};
     ShowAndWaitForTheFailure();
+    ASSERT_TRUE(WaitFor([&] { return form->Offline(); }));
     EXPECT_EQ(form->RetryTimer->interval(), 30000);
     const std::chrono::milliseconds expected[] = {
         std::chrono::seconds(60), std::chrono::seconds(120), std::chrono::seconds(240),
@@ -636,7 +677,8 @@ TEST_F(NetworkFailureTest, TheFeedIsFetchedAgainAtDoublingIntervalsAndTakesOverA
     feed = feedOf(5);
     up = true;
     form->RetryTimerTimer();
-    EXPECT_FALSE(form->RetryTimer->isActive());
+    // Read off the GUI thread, then kept.
+    ASSERT_TRUE(WaitFor([&] { return !form->RetryTimer->isActive(); }));
     EXPECT_EQ(feeds->Kept(server.Address("/f")), feed);
     EXPECT_EQ(form->PlaylistEntries()->size(), 1u);
     EXPECT_EQ(player()->Movie, clip("aaa"));
