@@ -1,4 +1,5 @@
 #include "app/DisplayCheck.h"
+#include "app/HeapArenas.h"
 #include "app/MainWindowFactory.h"
 #include "app/ScreensaverMode.h"
 #include "app/TerminationSignals.h"
@@ -11,6 +12,7 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    zavrio::LimitHeapArenas();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (const auto answer = zavrio::CommandLineAnswer(args)) {
         std::fputs(answer->c_str(), stdout);

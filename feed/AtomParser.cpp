@@ -27,7 +27,7 @@ void TSimpleParserAtom::Parse() {
         if (node.NodeType() != ntElement)
             continue;
         if (node.NodeName() == "entry")
-            readEntry(node, Owner().Items().Add());
+            Owner().ReadItem(node, [&](TRSSItem& item) { readEntry(node, item); });
         try {
             // Atom has its own words for the channel texts, so only the
             // vocabulary all formats share is read here.

@@ -84,7 +84,9 @@ void TSimpleParseriTunes::readChannelChild(const IXMLNode& node) {
                  category.SetDomain(TextOf(n.AttributeByName("domain")));
          }},
         {"item",
-         [](TSimpleParseriTunes& p, const IXMLNode& n) { p.readItem(n, p.Owner().Items().Add()); }},
+         [](TSimpleParseriTunes& p, const IXMLNode& n) {
+             p.Owner().ReadItem(n, [&](TRSSItem& item) { p.readItem(n, item); });
+         }},
         {"title", [](TSimpleParseriTunes& p,
                      const IXMLNode& n) { p.Owner().Channel().Required().SetTitle(TextOf(n)); }},
         {"link", [](TSimpleParseriTunes& p,

@@ -22,7 +22,7 @@ void TSimpleParserRDF::Parse() {
         } else if (name == "category") {
             ReadChannelCategory(node);
         } else if (name == "item") {
-            readItem(node, Owner().Items().Add());
+            Owner().ReadItem(node, [&](TRSSItem& item) { readItem(node, item); });
         }
         ReadRequiredChannelText(node, name);
         try {

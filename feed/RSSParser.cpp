@@ -28,7 +28,7 @@ void TSimpleParserRSS::readChannelChild(const IXMLNode& node) {
     if (name == "category")
         ReadChannelCategory(node);
     else if (name == "item")
-        readItem(node, Owner().Items().Add());
+        Owner().ReadItem(node, [&](TRSSItem& item) { readItem(node, item); });
     else
         ReadRequiredChannelText(node, name);
 }

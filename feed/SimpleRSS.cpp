@@ -103,6 +103,17 @@ void TSimpleRSS::ParseXML() {
         OnParseXML(*this);
 }
 
+void TSimpleRSS::ReadItem(const IXMLNode& element,
+                          const std::function<void(TRSSItem& item)>& read) {
+    TRSSItem& item = FItems->Add();
+    read(item);
+    if (!OnItemRead)
+        return;
+    OnItemRead(item);
+    FItems->Delete(FItems->Count() - 1);
+    element.DropChildren();
+}
+
 // Reads the channel's texts and drops them. What stays are the elements the
 // lookups append when they miss (an Atom document gains an empty "channel"
 // with empty "title", "description", "link" and "pubDate"), and the parsers

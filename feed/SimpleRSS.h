@@ -66,6 +66,17 @@ public:
     TNotifyEvent OnParseXML;
     // Belongs to feed writing; reading never calls it.
     TNotifyEvent OnGenerateXML;
+    // When set, each item is handed to it as soon as the format's parser has
+    // read it, and then dropped: from Items, and its element's children from
+    // the document (the element stays, empty). For a reader that needs each
+    // item once, such as a list made from a feed of a million entries: the
+    // whole tree and the whole model then never take memory together. What
+    // the parse gives and throws is otherwise the same.
+    std::function<void(const TRSSItem& item)> OnItemRead;
+
+    // For the format parsers: appends an item to Items, has read fill it
+    // from element, then hands it on as OnItemRead says.
+    void ReadItem(const IXMLNode& element, const std::function<void(TRSSItem& item)>& read);
 
     // Replaces the document with a new, empty one with its default options.
     void ResetDocument();

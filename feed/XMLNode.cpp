@@ -337,6 +337,17 @@ IXMLNode IXMLNode::ChildAt(int index) const {
     return IXMLNode(child, nullptr);
 }
 
+void IXMLNode::DropChildren() const {
+    if (nsDecl_ || NodeType() != ntElement)
+        return;
+    xmlFreeNodeList(node_->children);
+    node_->children = nullptr;
+    node_->last = nullptr;
+    // The children's own cache entries stay with the document until it goes.
+    if (auto* cache = static_cast<NodeCache*>(node_->_private))
+        *cache = NodeCache{.childCount = 0};
+}
+
 IXMLNode IXMLNode::FindChild(std::string_view name) const {
     TNodeType type = NodeType();
     if (nsDecl_ || (type != ntElement && type != ntDocument))

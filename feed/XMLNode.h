@@ -70,6 +70,10 @@ public:
     // 0..ChildCount()-1. Walking the children in order is linear overall.
     int ChildCount() const;
     IXMLNode ChildAt(int index) const;
+    // Frees every child of an element (other nodes are left as they are):
+    // the element stays, empty, for a reader that is done with what it held.
+    // Handles into the children are invalid afterwards.
+    void DropChildren() const;
 
     // The first child element whose qualified or local name equals name and,
     // when this node has a namespace URI, whose namespace URI equals it

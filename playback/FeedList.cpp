@@ -1,16 +1,16 @@
 #include "playback/FeedList.h"
 
+#include "feed/RSSItem.h"
 #include "feed/SimpleRSS.h"
 
 namespace zavrio {
 
 Playlist ListOfFeed(std::string_view document) {
-    TSimpleRSS feed;
-    feed.LoadFromBytes(document);
-    feed.ResetDocument();
     Playlist list;
     list.Open();
-    list.Fill(feed.Items());
+    TSimpleRSS feed;
+    feed.OnItemRead = [&list](const TRSSItem& item) { list.Add(item); };
+    feed.LoadFromBytes(document);
     return list;
 }
 

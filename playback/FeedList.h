@@ -14,8 +14,10 @@ namespace zavrio {
 
 // The open list of the document's items in feed order, as Playlist::Fill
 // makes it from a feed component that loaded the document. Throws what the
-// feed component throws for it. Only the list is left when it returns; the
-// document's tree goes as soon as the model is read, before the list is made.
+// feed component throws for it. Each item goes into the list as soon as it
+// is read, and its part of the tree and of the model goes then
+// (TSimpleRSS::OnItemRead), so a huge feed never holds its whole tree, its
+// whole model and its list together.
 Playlist ListOfFeed(std::string_view document);
 
 // The open list of the entries of list whose clip (Playlist::ClipOf with hd

@@ -27,11 +27,15 @@ void Playlist::Add(const std::string& title, std::string link, std::string video
         {std::to_string(entries_.size() + 1) + ". " + title, std::move(link), std::move(video)});
 }
 
+void Playlist::Add(const TRSSItem& item) {
+    Add(item.Title(), item.Link(), EntryVideoAddress(item));
+}
+
 void Playlist::Fill(const TRSSItems& items) {
     Clear();
     entries_.reserve(static_cast<std::size_t>(items.Count()));
     for (int i = 0; i < items.Count(); ++i)
-        Add(items.Items(i).Title(), items.Items(i).Link(), EntryVideoAddress(items.Items(i)));
+        Add(items.Items(i));
 }
 
 const PlaylistEntry& Playlist::Entry(int index) const {

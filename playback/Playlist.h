@@ -14,6 +14,7 @@
 
 namespace zavrio {
 
+class TRSSItem;
 class TRSSItems;
 
 class Playlist {
@@ -27,6 +28,9 @@ public:
     // Appends "N. title" (N the new entry's position counted from 1) with
     // the entry's link and own video address ("" when it has none).
     void Add(const std::string& title, std::string link, std::string video = {});
+    // Appends the item's entry: its title, link and own video address
+    // (EntryVideoAddress).
+    void Add(const TRSSItem& item);
     // Replaces the entries by the items, in feed order.
     void Fill(const TRSSItems& items);
     int Count() const { return static_cast<int>(entries_.size()); }
