@@ -131,10 +131,18 @@ void PlaybackView::ReplacePlayer(std::function<void(std::int32_t)> onReadyState,
     TShockwaveFlash& player = players_->Replace(std::move(onReadyState));
     if (silent)
         player.SetSilent();
+    SetShade(shade_);
     ErrorLine->hide();
     if (Notice->isVisible())
         Notice->raise();
     FocusPlayer();
+}
+
+void PlaybackView::SetShade(double shade) {
+    shade_ = shade;
+    for (TShockwaveFlash* player : {players_->Current(), players_->Held()})
+        if (player)
+            player->SetShade(player->ShowsLoadError() ? 0 : shade);
 }
 
 void PlaybackView::DestroyPlayer() {

@@ -73,6 +73,13 @@ public:
     // screen each time one is shown, so nothing stays in one place.
     void ShowNotice(const QString& text, int msec);
 
+    // Darkens the picture of the player controls, the held one included,
+    // toward black: 0 shows it as it is, 1 black (a fade through black). A
+    // new control starts as dark as the one before it; a control that shows
+    // its error line stays at full brightness.
+    void SetShade(double shade);
+    double Shade() const { return shade_; }
+
     TShockwaveFlash* CurrentPlayer() const { return players_->Current(); }
     // The outgoing control still on screen while the current one starts.
     TShockwaveFlash* HeldPlayer() const { return players_->Held(); }
@@ -91,6 +98,7 @@ private:
 
     std::unique_ptr<PlayerSwap> players_;
     bool panel1Fills_ = false;
+    double shade_ = 0;
     int noticeCorner_ = -1;
     QTimer* noticeTimer_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "playback/DownloadFeed.h"
 #include "playback/ErrorReportText.h"
 #include "playback/ExitPolicy.h"
+#include "playback/FadeThroughBlack.h"
 #include "playback/FeedRetry.h"
 #include "playback/MpvPlayer.h"
 #include "playback/PlaybackFlags.h"
@@ -106,6 +107,9 @@ TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
     PowerTimer = new QTimer(this);
     PowerTimer->setInterval(PowerPollMs);
     connect(PowerTimer, &QTimer::timeout, this, [this] { Guarded([this] { PowerTimerTimer(); }); });
+    FadeTimer = new QTimer(this);
+    FadeTimer->setInterval(FadeTickMs);
+    connect(FadeTimer, &QTimer::timeout, this, [this] { Guarded([this] { FadeTimerTimer(); }); });
 
     http.OnStatus = [this](ClientStatus status, const std::string& text) {
         httpStatus(status, text);
@@ -279,6 +283,12 @@ void TZRRunForm::FormShow() {
         ScreensChanged();
         PowerTimer->start();
     }
+    SetShade(0);
+    FFadeMs = ReadShowExtras().Fade;
+    if (FFadeMs > 0) {
+        FLastFadeStep = FServices.Now();
+        FadeTimer->start();
+    }
     FocusPlayer();
     Timer1->start();
 }
@@ -356,6 +366,10 @@ void TZRRunForm::Timer1Timer() {
     if (!Settings.AutoNext && !Settings.Loop)
         for (PlaybackView* view : Views())
             RestartAtEnd(*view);
+    AdvanceWhereDue();
+}
+
+void TZRRunForm::AdvanceWhereDue() {
     if (!Settings.AutoNext || FSequence.List().Empty())
         return;
     const TShockwaveFlash* current = CurrentPlayer();
@@ -385,6 +399,28 @@ void TZRRunForm::PowerTimerTimer() {
     for (PlaybackView* view : Views())
         if (TShockwaveFlash* player = view->CurrentPlayer())
             player->Rest(off);
+}
+
+void TZRRunForm::FadeTimerTimer() {
+    if (FResting)
+        return;
+    const TDateTime now = FServices.Now();
+    bool reachedBlack = false;
+    const auto step = [&](PlaybackView& view, int lane) {
+        const std::optional<double> left = FSequence.SecondsToAdvance(Settings.AutoNext, now, lane);
+        view.SetShade(FadeShade(FFadeMs, FSequence.SecondsSinceFirstFrame(now, lane), left));
+        // Only as the advance falls due: asking every player for its frame
+        // at every step would cost mpv a synchronous call each time.
+        const std::optional<double> before =
+            FSequence.SecondsToAdvance(Settings.AutoNext, FLastFadeStep, lane);
+        reachedBlack = reachedBlack || (left && *left < 0 && before && *before >= 0);
+    };
+    step(*this, ClipSequence::Primary);
+    for (OtherView& other : FOtherViews)
+        step(*other.View, other.Lane);
+    FLastFadeStep = now;
+    if (reachedBlack)
+        AdvanceWhereDue();
 }
 
 void TZRRunForm::RestartAtEnd(PlaybackView& view) {
@@ -604,6 +640,7 @@ void TZRRunForm::FormClose() {
     RetryTimer->stop();
     StallTimer->stop();
     PowerTimer->stop();
+    FadeTimer->stop();
     FResting = false;
     if (FDownloading)
         http.Disconnect(); // the waiting download fails and is abandoned

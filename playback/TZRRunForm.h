@@ -56,6 +56,11 @@
 // every view's player rests and the show's timing with it (no advance, the
 // time off does not count towards the 15 s), and all goes on once they are
 // back. Without an answer (no DPMS) the monitors count as on.
+//
+// On request ([player] Fade=MS) clips change through black: every
+// FadeTickMs each view's picture is darkened by the fade rule
+// (FadeThroughBlack.h), and an advance comes the moment its fade has reached
+// black rather than at Timer1's next tick.
 
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
@@ -120,6 +125,7 @@ public:
 
     static constexpr double RestartAtEndSeconds = 3;
     static constexpr int PowerPollMs = 5000;
+    static constexpr int FadeTickMs = 40;
 
     explicit TZRRunForm(RunFormServices services = {}, QWidget* parent = nullptr);
     ~TZRRunForm() override;
@@ -151,6 +157,8 @@ public:
     void StallTimerTimer();
     // Time to ask whether the monitors are on.
     void PowerTimerTimer();
+    // A step of the fade through black.
+    void FadeTimerTimer();
 
     // Window operations.
     void FillPlaylist(std::istream& document);
@@ -164,6 +172,7 @@ public:
     QTimer* RetryTimer = nullptr; // runs after a failed download
     QTimer* StallTimer = nullptr; // runs while the download waits for bytes
     QTimer* PowerTimer = nullptr; // runs during a full-screen show
+    QTimer* FadeTimer = nullptr;  // runs during a show that fades
     // The entries while a show's list is open, else null.
     const std::vector<PlaylistEntry>* PlaylistEntries() const {
         return FSequence.List().IsOpen() ? &FSequence.List().Entries() : nullptr;
@@ -221,6 +230,8 @@ private:
     // Starts the view's clip again once it has held its last frame long
     // enough.
     void RestartAtEnd(PlaybackView& view);
+    // Every view whose automatic advance is due moves to its next clip.
+    void AdvanceWhereDue();
     void SetCaptions(const QString& text);
 
     RunFormServices FServices;
@@ -245,6 +256,8 @@ private:
     bool FMuteHeld = false;
     bool FResting = false; // the monitors are off: the show rests
     TDateTime FRestingSince = 0;
+    int FFadeMs = 0;               // this show's fade through black
+    TDateTime FLastFadeStep = 0;   // when the fade last stepped
     bool FCompressedMotion = true; // Qt's motion compression before the show
     // Counts closes, so a download can tell that its show has ended.
     std::uint64_t FShowNumber = 0;
