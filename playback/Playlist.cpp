@@ -23,8 +23,8 @@ void Playlist::Clear() {
 }
 
 void Playlist::Add(const std::string& title, std::string link, std::string video) {
-    entries_.push_back(
-        {std::to_string(entries_.size() + 1) + ". " + title, std::move(link), std::move(video)});
+    entries_.push_back({std::to_string(entries_.size() + 1) + ". " + title, std::move(link),
+                        std::move(video), title});
 }
 
 void Playlist::Fill(const TRSSItems& items) {

@@ -8,6 +8,7 @@
 #include "playback/FadeThroughBlack.h"
 #include "playback/FeedRetry.h"
 #include "playback/MpvPlayer.h"
+#include "playback/OverlayText.h"
 #include "playback/PlaybackFlags.h"
 #include "playback/QtInputMessage.h"
 #include "playback/ScreenCoverage.h"
@@ -284,8 +285,8 @@ void TZRRunForm::FormShow() {
         PowerTimer->start();
     }
     SetShade(0);
-    FFadeMs = ReadShowExtras().Fade;
-    if (FFadeMs > 0) {
+    FExtras = ReadShowExtras();
+    if (FExtras.Fade > 0) {
         FLastFadeStep = FServices.Now();
         FadeTimer->start();
     }
@@ -363,6 +364,7 @@ void TZRRunForm::Timer1Timer() {
 
     if (FResting)
         return;
+    UpdateOverlays();
     if (!Settings.AutoNext && !Settings.Loop)
         for (PlaybackView* view : Views())
             RestartAtEnd(*view);
@@ -408,7 +410,7 @@ void TZRRunForm::FadeTimerTimer() {
     bool reachedBlack = false;
     const auto step = [&](PlaybackView& view, int lane) {
         const std::optional<double> left = FSequence.SecondsToAdvance(Settings.AutoNext, now, lane);
-        view.SetShade(FadeShade(FFadeMs, FSequence.SecondsSinceFirstFrame(now, lane), left));
+        view.SetShade(FadeShade(FExtras.Fade, FSequence.SecondsSinceFirstFrame(now, lane), left));
         // Only as the advance falls due: asking every player for its frame
         // at every step would cost mpv a synchronous call each time.
         const std::optional<double> before =
@@ -421,6 +423,35 @@ void TZRRunForm::FadeTimerTimer() {
     FLastFadeStep = now;
     if (reachedBlack)
         AdvanceWhereDue();
+}
+
+void TZRRunForm::UpdateOverlays() {
+    UpdateOverlay(*this, ClipSequence::Primary);
+    for (OtherView& other : FOtherViews)
+        UpdateOverlay(*other.View, other.Lane);
+}
+
+void TZRRunForm::UpdateOverlay(PlaybackView& view, int lane) {
+    if (InPreviewPane()) {
+        view.SetOverlay({});
+        return;
+    }
+    const int index = FSequence.CurrentIndex(lane);
+    const Playlist& list = FSequence.List();
+    const std::string title =
+        index >= 0 && index < list.Count() ? list.Entry(index).Title : std::string();
+    QStringList lines;
+    for (const std::string& line :
+         OverlayLines(FExtras, title, FSequence.SecondsSinceFirstFrame(FServices.Now(), lane),
+                      FServices.Now()))
+        lines.push_back(QString::fromStdString(line));
+    view.SetOverlay(lines);
+}
+
+bool TZRRunForm::InPreviewPane() const {
+    const QScreen* shown = screen();
+    return Embedded() && shown &&
+           (2 * width() < shown->size().width() || 2 * height() < shown->size().height());
 }
 
 void TZRRunForm::RestartAtEnd(PlaybackView& view) {
@@ -605,12 +636,16 @@ void TZRRunForm::FocusPlayer() {
 void TZRRunForm::flashReadyStateChange(std::int32_t newState) {
     FSequence.ReadyStateChanged(newState, FServices.Now());
     Panel2->hide();
+    // The title comes with the clip's first frame, not at the next tick.
+    UpdateOverlay(*this, ClipSequence::Primary);
 }
 
 void TZRRunForm::OtherReadyStateChange(PlaybackView* view, std::int32_t newState) {
     for (const OtherView& other : FOtherViews)
-        if (other.View.get() == view)
+        if (other.View.get() == view) {
             FSequence.ReadyStateChanged(newState, FServices.Now(), other.Lane);
+            UpdateOverlay(*view, other.Lane);
+        }
     view->Panel2->hide();
 }
 

@@ -61,6 +61,11 @@
 // FadeTickMs each view's picture is darkened by the fade rule
 // (FadeThroughBlack.h), and an advance comes the moment its fade has reached
 // black rather than at Timer1's next tick.
+//
+// On request ([overlay] Title, Clock) each view shows the local time and,
+// over the first seconds of each clip, its entry's title (OverlayText.h),
+// as outlined text in a corner that moves at every clip; never inside a
+// settings dialog's preview pane, where it would hide the small picture.
 
 #include "feed/SimpleRSS.h"
 #include "http/TIdHTTP.h"
@@ -72,6 +77,7 @@
 #include "playback/PlaybackView.h"
 #include "playback/StandardErrorReport.h"
 #include "playback/TShockwaveFlash.h"
+#include "settings/SaverSettings.h"
 
 #include <QLabel>
 #include <QSize>
@@ -190,6 +196,9 @@ public:
     bool Offline() const { return FOffline; }
     // The show rests because the monitors are off.
     bool Resting() const { return FResting; }
+    // Inside another program's window much smaller than the screen: a
+    // settings dialog's preview pane, not the daemon's full-screen window.
+    bool InPreviewPane() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -232,6 +241,9 @@ private:
     void RestartAtEnd(PlaybackView& view);
     // Every view whose automatic advance is due moves to its next clip.
     void AdvanceWhereDue();
+    // Every view's overlay says what it says now.
+    void UpdateOverlays();
+    void UpdateOverlay(PlaybackView& view, int lane);
     void SetCaptions(const QString& text);
 
     RunFormServices FServices;
@@ -256,7 +268,7 @@ private:
     bool FMuteHeld = false;
     bool FResting = false; // the monitors are off: the show rests
     TDateTime FRestingSince = 0;
-    int FFadeMs = 0;               // this show's fade through black
+    ShowExtras FExtras;            // this show's fade and overlay
     TDateTime FLastFadeStep = 0;   // when the fade last stepped
     bool FCompressedMotion = true; // Qt's motion compression before the show
     // Counts closes, so a download can tell that its show has ended.

@@ -576,6 +576,91 @@ TEST_F(FadeTest, ANewShowStartsBrightWhenItNoLongerFades) {
     EXPECT_EQ(player()->Shade, 0);
 }
 
+// The title and clock overlay, with the clock set by the test.
+class OverlayTest : public RunFormTest {
+protected:
+    static constexpr double second = 1.0 / 86400;
+    static QStringList lines(const PlaybackView& view) {
+        return view.Overlay->isVisible() ? view.Overlay->Lines() : QStringList();
+    }
+};
+
+TEST_F(OverlayTest, TheClockShowsThroughoutAndTheTitleForTheFirstSixSecondsOfEachClip) {
+    WriteSettings("[set]\nAutoNext=0\n[overlay]\nTitle=1\nClock=1\n");
+    now = 46000 + (21 * 60 + 5) / 1440.0 + 30 * second; // 21:05:30
+    ShowWithFeed(ThreeItemFeed);
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), QStringList{"21:05"}) << "no frame yet: no title";
+
+    player()->Frame = 0;
+    player()->Report(4);
+    const double t0 = now;
+    EXPECT_EQ(lines(*form), (QStringList{"21:05", "First"})) << "with the first frame";
+    now = t0 + 5.9 * second;
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), (QStringList{"21:05", "First"}));
+    now = t0 + 6 * second;
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), QStringList{"21:05"}) << "the title is gone after 6 s";
+    now = t0 + 30 * second;
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), QStringList{"21:06"});
+    now = 46001 - 0.0004 * second; // a hair before midnight
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), QStringList{"00:00"});
+
+    // The next clip's title with its own first frame.
+    form->PlayEntry(1);
+    player()->Frame = 0;
+    player()->Report(4);
+    EXPECT_EQ(lines(*form), (QStringList{"00:00", "Second"}));
+}
+
+TEST_F(OverlayTest, EachExtraAloneOrNone) {
+    const struct {
+        const char* overlay;
+        QStringList shown; // at the first frame of the first clip, 12:00
+    } cases[] = {
+        {"Title=1\nClock=0", {"First"}},
+        {"Title=0\nClock=1", {"12:00"}},
+        {"Title=0\nClock=0", {}},
+        {"", {}}, // off by default
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.overlay);
+        WriteSettings(std::string("[overlay]\n") + c.overlay + "\n");
+        ShowWithFeed(ThreeItemFeed);
+        player()->Frame = 0;
+        player()->Report(4);
+        form->Timer1Timer();
+        EXPECT_EQ(lines(*form), c.shown);
+        form.reset();
+    }
+}
+
+TEST_F(OverlayTest, MovesToAnotherCornerAtEveryClipAndKeepsClearOfTheNotice) {
+    WriteSettings("[overlay]\nClock=1\n");
+    ShowWithFeed(ThreeItemFeed);
+    form->Timer1Timer();
+    ASSERT_TRUE(form->Overlay->isVisible());
+    const QRect screen = form->rect();
+    std::set<std::pair<bool, bool>> corners; // {right half, bottom half}
+    QPoint before = form->Overlay->pos();
+    for (int clip = 0; clip < 4; ++clip) {
+        form->PlayEntry(clip % 3);
+        const QRect at = form->Overlay->geometry();
+        EXPECT_NE(at.topLeft(), before) << "clip " << clip;
+        EXPECT_TRUE(screen.contains(at)) << "clip " << clip;
+        corners.insert(
+            {at.center().x() > screen.center().x(), at.center().y() > screen.center().y()});
+        before = at.topLeft();
+    }
+    EXPECT_EQ(corners.size(), 4u) << "every corner in four clips";
+
+    form->ShowNotice("Offline: playing saved clips", 5000);
+    EXPECT_FALSE(form->Notice->geometry().intersects(form->Overlay->geometry()));
+}
+
 TEST_F(RunFormTest, StatusAndProgressTextsOnTheWelcomePanel) {
     Create();
     form->httpStatus(hsConnected, "Connected.");
