@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -226,7 +227,7 @@ void TZRConfigForm::BuildOptions() {
     groupLayout->addWidget(options_);
     auto* column = new QVBoxLayout(options_);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(4);
+    column->setSpacing(3);
 
     auto check = [](const char* name, const char* caption, QWidget* parent, QBoxLayout* layout) {
         auto* box = new SkinCheckBox(caption, parent);
@@ -239,20 +240,45 @@ void TZRConfigForm::BuildOptions() {
     play->setObjectName("VideoPlayGroup");
     auto* playLayout = new QVBoxLayout(play);
     playLayout->setSpacing(OptionRowSpacing);
-    LoopCheck = check("LoopCheck", "Loop", play, playLayout);
-    NextCheck = check("NextCheck", "Play next video automatically", play, playLayout);
+    // Two columns where the captions are short, so the panel still fits the
+    // window in every skin.
+    auto* checks = new QGridLayout();
+    checks->setContentsMargins(0, 0, 0, 0);
+    checks->setVerticalSpacing(OptionRowSpacing);
+    const auto gridCheck = [&](const char* name, const char* caption, int row, int column,
+                               int columns = 1) {
+        auto* box = new SkinCheckBox(caption, play);
+        box->setObjectName(name);
+        checks->addWidget(box, row, column, 1, columns);
+        return box;
+    };
+    // Made in reading order, which is the order Tab follows.
+    LoopCheck = gridCheck("LoopCheck", "Loop", 0, 0);
+    TitleCheck = gridCheck("TitleCheck", "Show title", 0, 1);
+    NextCheck = gridCheck("NextCheck", "Play next video automatically", 1, 0, 2);
     NextCheck->OnClick = [this] { Guarded([this] { NextCheckClick(); }); };
-    HDCheck = check("HDCheck", "Play HD video", play, playLayout);
-    TopCheck = check("TopCheck", "Stay On Top", play, playLayout);
+    HDCheck = gridCheck("HDCheck", "Play HD video", 2, 0);
+    ClockCheck = gridCheck("ClockCheck", "Show clock", 2, 1);
+    TopCheck = gridCheck("TopCheck", "Stay On Top", 3, 0);
     TopCheck->OnClick = [this] { Guarded([this] { TopCheckClick(); }); };
-    auto* sizeRow = new QHBoxLayout();
-    sizeRow->addWidget(new QLabel("Video size:", play));
+    playLayout->addLayout(checks);
+    auto* lists = new QGridLayout();
+    lists->setContentsMargins(0, 0, 0, 0);
+    lists->setVerticalSpacing(OptionRowSpacing);
+    lists->addWidget(new QLabel("Video size:", play), 0, 0);
     sizeCb = new SkinComboBox(play);
     sizeCb->setObjectName("sizeCb");
     for (const char* size : {"Original", "Double", "Full screen"})
         sizeCb->AddItem(size);
-    sizeRow->addWidget(sizeCb, 1);
-    playLayout->addLayout(sizeRow);
+    lists->addWidget(sizeCb, 0, 1);
+    lists->addWidget(new QLabel("Fade:", play), 1, 0);
+    FadeCb = new SkinComboBox(play);
+    FadeCb->setObjectName("FadeCb");
+    for (const std::int32_t offered : FadeOffered)
+        AddFadeChoice(offered);
+    lists->addWidget(FadeCb, 1, 1);
+    lists->setColumnStretch(1, 1);
+    playLayout->addLayout(lists);
     auto* previewRow = new QHBoxLayout();
     bsSkinXFormButton1 = new QPushButton("Preview", play);
     bsSkinXFormButton1->setObjectName("bsSkinXFormButton1");
@@ -289,10 +315,13 @@ void TZRConfigForm::BuildOptions() {
     bsSkinLinkLabel2->setObjectName("bsSkinLinkLabel2");
     bsSkinLinkLabel2->setToolTip("Contact us...");
     bsSkinLinkLabel2->OnClick = [this] { FServices.OpenUrl(QUrl(MailAddress)); };
+    auto* links = new QHBoxLayout();
     for (LinkLabel* link : {bsSkinLinkLabel1, bsSkinLinkLabel2}) {
         link->setToolTipDuration(HintDisplayMs);
-        column->addWidget(link);
+        links->addWidget(link);
     }
+    links->addStretch(1);
+    column->addLayout(links);
     bsSkinButton21 = new QPushButton("Save as defalt screensaver && E&xit", options_);
     bsSkinButton21->setObjectName("bsSkinButton21");
     connect(bsSkinButton21, &QPushButton::clicked, this,
@@ -459,6 +488,24 @@ void TZRConfigForm::SettingsToControls() {
     OnlyEscCheck->setChecked(Settings.OnlyEscKeyExit);
     ShowCursorCheckClick();
     sizeCb->SetItemIndex(Settings.VideoSize);
+    const ShowExtras extras = ReadShowExtras();
+    FadeCb->SetItemIndex(FadeChoice(extras.Fade));
+    TitleCheck->setChecked(extras.Title);
+    ClockCheck->setChecked(extras.Clock);
+}
+
+int TZRConfigForm::FadeChoice(std::int32_t fadeMs) {
+    const auto at = std::find(fadeChoices_.begin(), fadeChoices_.end(), fadeMs);
+    if (at != fadeChoices_.end())
+        return static_cast<int>(at - fadeChoices_.begin());
+    // A length set by hand is shown and kept as it is.
+    AddFadeChoice(fadeMs);
+    return static_cast<int>(fadeChoices_.size()) - 1;
+}
+
+void TZRConfigForm::AddFadeChoice(std::int32_t fadeMs) {
+    fadeChoices_.push_back(fadeMs);
+    FadeCb->AddItem(fadeMs == 0 ? QString("Off") : QString("%1 s").arg(fadeMs / 1000.0));
 }
 
 void TZRConfigForm::ControlsToSettings() {
@@ -473,6 +520,9 @@ void TZRConfigForm::ControlsToSettings() {
     Settings.ShowCursor = ShowCursorCheck->isChecked();
     Settings.OnlyEscKeyExit = OnlyEscCheck->isChecked();
     Settings.VideoSize = sizeCb->ItemIndex();
+    const int fade = FadeCb->ItemIndex();
+    WriteShowExtras({fade >= 0 ? fadeChoices_[static_cast<std::size_t>(fade)] : 0,
+                     TitleCheck->isChecked(), ClockCheck->isChecked()});
     SaveSettings();
 }
 

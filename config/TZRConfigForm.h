@@ -38,6 +38,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -76,6 +77,8 @@ struct ConfigFormServices {
 class TZRConfigForm : public QWidget {
 public:
     static constexpr const char* Caption = "Zavrio Today Screensaver";
+    // The fade lengths the options panel offers, in ms (0: none).
+    static constexpr std::int32_t FadeOffered[] = {0, 500, 1000, 2000};
     static constexpr const char* WebAddress = "http://www.zavrio.com/";
     static constexpr const char* MailAddress =
         "mailto:screensaver@zavrio.com?subject=About Zavrio screensaver";
@@ -144,6 +147,11 @@ public:
     SkinCheckBox* HDCheck = nullptr;
     SkinCheckBox* TopCheck = nullptr;
     SkinComboBox* sizeCb = nullptr;
+    // The fade through black at a change of clip ([player] Fade): "Off",
+    // "0.5 s", "1 s", "2 s", and a length set by hand in the file.
+    SkinComboBox* FadeCb = nullptr;
+    SkinCheckBox* TitleCheck = nullptr; // [overlay] Title
+    SkinCheckBox* ClockCheck = nullptr; // [overlay] Clock
     QPushButton* bsSkinXFormButton1 = nullptr;
     SkinCheckBox* MuteCheck = nullptr;
     SkinCheckBox* ShowCursorCheck = nullptr;
@@ -181,6 +189,9 @@ private:
     void SetRolledUp(bool rolledUp);
     void PlaceOptions();
     void SetTopmost(bool on);
+    // FadeCb's entry for a fade length, added when it is none of those offered.
+    int FadeChoice(std::int32_t fadeMs);
+    void AddFadeChoice(std::int32_t fadeMs);
 
     ConfigFormServices FServices;
     TIdHTTP http;
@@ -193,6 +204,7 @@ private:
     QWidget* toolBar_ = nullptr;
     QWidget* options_ = nullptr; // skingroup's content, hidden when rolled up
     int skinIndex_ = 0;
+    std::vector<std::int32_t> fadeChoices_; // the ms of FadeCb's entries
     bool rolledUp_ = false;
     bool FFeedNamesLoaded = false;
     bool FDownloading = false;

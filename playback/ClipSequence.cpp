@@ -74,9 +74,24 @@ TDateTime ClipSequence::ReadyTime(int lane) const {
 }
 
 bool ClipSequence::AdvanceDue(bool autoNext, std::int32_t frameNum, TDateTime now, int lane) const {
+    if (frameNum < 0)
+        return false;
+    const std::optional<double> left = SecondsToAdvance(autoNext, now, lane);
+    return left && *left < 0;
+}
+
+std::optional<double> ClipSequence::SecondsToAdvance(bool autoNext, TDateTime now, int lane) const {
+    const std::optional<double> since = SecondsSinceFirstFrame(now, lane);
+    if (!autoNext || !since)
+        return std::nullopt;
+    return AdvanceAfterSeconds - *since;
+}
+
+std::optional<double> ClipSequence::SecondsSinceFirstFrame(TDateTime now, int lane) const {
     const Lane& l = LaneOf(lane);
-    return autoNext && frameNum >= 0 && l.ReadyState == 4 &&
-           SecondsBetween(l.ReadyTime, now) > AdvanceAfterSeconds;
+    if (l.ReadyState != 4)
+        return std::nullopt;
+    return SecondsBetween(l.ReadyTime, now);
 }
 
 PlayerClip ClipSequence::Play(int index, bool hd, bool loop, int lane) {

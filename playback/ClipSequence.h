@@ -79,6 +79,13 @@ public:
     // frame (frameNum >= 0), its last ready state was 4, and more than
     // AdvanceAfterSeconds passed since it came.
     bool AdvanceDue(bool autoNext, std::int32_t frameNum, TDateTime now, int lane = Primary) const;
+    // Seconds from now until automatic advance becomes due on lane, as far
+    // as time decides it (the player's frame aside): negative once it is;
+    // nothing while no advance is coming (autoNext off, or no state 4 yet).
+    std::optional<double> SecondsToAdvance(bool autoNext, TDateTime now, int lane = Primary) const;
+    // Seconds since the lane's clip drew its first frame (its state 4);
+    // nothing while the lane's last state is another.
+    std::optional<double> SecondsSinceFirstFrame(TDateTime now, int lane = Primary) const;
 
     // Makes index the lane's entry and gives what its player gets; asks for
     // the lane's next clip to be fetched ahead (when there is one other than

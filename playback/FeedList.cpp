@@ -20,7 +20,7 @@ Playlist SavedPart(const Playlist& list, bool hd, bool loop,
     part.Open();
     for (int i = 0; i < list.Count(); ++i)
         if (saved(list.ClipOf(i, hd, loop).Address))
-            part.Add(list.Title(i), list.Entry(i).Link, list.Entry(i).Video);
+            part.Add(list.Entry(i).Title, list.Entry(i).Link, list.Entry(i).Video);
     return part;
 }
 

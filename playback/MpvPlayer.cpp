@@ -111,6 +111,13 @@ public:
         update();
     }
 
+    void SetShade(double shade) {
+        if (shade == shade_)
+            return;
+        shade_ = shade;
+        update();
+    }
+
 protected:
     void initializeGL() override {
         if (mpvHandle_)
@@ -164,8 +171,16 @@ protected:
             mpv_render_context_render(render_.get(), params);
             if (flags & MPV_RENDER_UPDATE_FRAME)
                 framePainted_ = newVideoFrame_ = true;
+            // One translucent black quad over the frame, and only while a
+            // fade runs: without one the picture costs what it did.
+            if (shade_ > 0) {
+                QPainter painter(this);
+                painter.fillRect(rect(), QColor(0, 0, 0, qRound(255 * shade_)));
+            }
             return;
         }
+        // The error line is drawn here at full brightness whatever the shade:
+        // it is no picture to fade.
         QOpenGLFunctions* gl = context()->functions();
         gl->glClearColor(0, 0, 0, 1);
         gl->glClear(GL_COLOR_BUFFER_BIT);
@@ -209,6 +224,7 @@ private:
     mpv_handle* mpvHandle_ = nullptr;
     std::unique_ptr<mpv_render_context, RenderContextDeleter> render_;
     QString text_;
+    double shade_ = 0;
     bool framePainted_ = false;  // something (a frame or the error text) was drawn
     bool newVideoFrame_ = false; // a new frame of the clip, not yet on screen
 };
@@ -360,6 +376,10 @@ void MpvPlayer::Rest(bool resting) {
     pausedByRest_ = resting;
     int pause = resting ? 1 : 0;
     mpv_set_property_async(mpv_.get(), 0, "pause", MPV_FORMAT_FLAG, &pause);
+}
+
+void MpvPlayer::SetShade(double shade) {
+    view_->SetShade(shade);
 }
 
 std::int32_t MpvPlayer::FrameNum() const {

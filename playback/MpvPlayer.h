@@ -63,9 +63,10 @@ public:
     bool AtEnd() const override { return atEnd_ && !loadError_ && !held_; }
     void Rewind() override;
     void Rest(bool resting) override;
+    void SetShade(double shade) override;
 
     // True once the clip failed and the error text is shown; why it failed.
-    bool ShowsLoadError() const { return loadError_; }
+    bool ShowsLoadError() const override { return loadError_; }
     const std::string& FailureReason() const { return failure_; }
 
 private:

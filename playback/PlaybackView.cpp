@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace zavrio {
 
 PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
@@ -50,6 +52,10 @@ PlaybackView::PlaybackView(PlayerFactory createPlayer, QWidget* parent)
     noticeTimer_ = new QTimer(this);
     noticeTimer_->setSingleShot(true);
     connect(noticeTimer_, &QTimer::timeout, Notice, &QWidget::hide);
+
+    Overlay = new OutlinedText(this);
+    Overlay->setObjectName("Overlay");
+    Overlay->hide();
 }
 
 PlaybackView::~PlaybackView() {
@@ -92,19 +98,25 @@ void PlaybackView::LayOutPlayer(int videoSize, QSize area) {
 
 void PlaybackView::PlaceLines() {
     ErrorLine->setGeometry(Panel1->geometry());
-    if (noticeCorner_ < 0)
-        return;
-    Notice->adjustSize();
+    QFont large = Overlay->font();
+    large.setPixelSize(std::max(14, height() / 24));
+    Overlay->setFont(large);
+    PlaceInCorner(*Overlay, corner_);
+    PlaceInCorner(*Notice, corner_ + 2);
+}
+
+void PlaybackView::PlaceInCorner(QWidget& widget, int corner) {
+    widget.adjustSize();
     constexpr int margin = 24;
     const QRect area = rect().adjusted(margin, margin, -margin, -margin);
-    const QSize size = Notice->size();
+    const QSize size = widget.size();
     const QPoint corners[] = {
         area.topLeft(),
         {area.right() - size.width(), area.top()},
         {area.right() - size.width(), area.bottom() - size.height()},
         {area.left(), area.bottom() - size.height()},
     };
-    Notice->move(corners[noticeCorner_ % 4]);
+    widget.move(corners[corner % 4]);
 }
 
 void PlaybackView::ShowError(const QString& text) {
@@ -120,21 +132,40 @@ void PlaybackView::ShowError(const QString& text) {
 
 void PlaybackView::ShowNotice(const QString& text, int msec) {
     Notice->setText(text);
-    ++noticeCorner_;
+    ++corner_;
     PlaceLines();
     Notice->show();
     Notice->raise();
     noticeTimer_->start(msec);
 }
 
+void PlaybackView::SetOverlay(const QStringList& lines) {
+    Overlay->SetLines(lines);
+    Overlay->setVisible(!lines.isEmpty());
+    if (lines.isEmpty())
+        return;
+    PlaceLines();
+    Overlay->raise();
+}
+
 void PlaybackView::ReplacePlayer(std::function<void(std::int32_t)> onReadyState, bool silent) {
     TShockwaveFlash& player = players_->Replace(std::move(onReadyState));
     if (silent)
         player.SetSilent();
+    SetShade(shade_);
     ErrorLine->hide();
+    ++corner_;
+    PlaceLines();
     if (Notice->isVisible())
         Notice->raise();
     FocusPlayer();
+}
+
+void PlaybackView::SetShade(double shade) {
+    shade_ = shade;
+    for (TShockwaveFlash* player : {players_->Current(), players_->Held()})
+        if (player)
+            player->SetShade(player->ShowsLoadError() ? 0 : shade);
 }
 
 void PlaybackView::DestroyPlayer() {

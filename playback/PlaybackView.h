@@ -9,6 +9,7 @@
 // replaced for every clip (the outgoing one held on screen until the new one
 // has drawn its first frame, PlayerSwap) and gone after DestroyPlayer.
 
+#include "playback/OutlinedText.h"
 #include "playback/PanelPlayer.h"
 #include "playback/TShockwaveFlash.h"
 
@@ -16,6 +17,7 @@
 #include <QRect>
 #include <QScreen>
 #include <QSize>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -69,9 +71,23 @@ public:
     // else as a line over the player area in the style of the player's own
     // error line. The next clip's player takes the line away.
     void ShowError(const QString& text);
-    // A short line over the picture for msec, in the next corner of the
-    // screen each time one is shown, so nothing stays in one place.
+    // A short line over the picture for msec.
     void ShowNotice(const QString& text, int msec);
+    // Lines of outlined text over the picture until the next call; none
+    // hides them.
+    void SetOverlay(const QStringList& lines);
+    // What is drawn over the picture never stays in one place: the overlay
+    // sits in a corner of the window that moves on, clockwise, at every new
+    // player control and every notice, and a notice sits in the corner
+    // across from it.
+    int Corner() const { return corner_ % 4; } // 0 top left, 1 top right, ...
+
+    // Darkens the picture of the player controls, the held one included,
+    // toward black: 0 shows it as it is, 1 black (a fade through black). A
+    // new control starts as dark as the one before it; a control that shows
+    // its error line stays at full brightness.
+    void SetShade(double shade);
+    double Shade() const { return shade_; }
 
     TShockwaveFlash* CurrentPlayer() const { return players_->Current(); }
     // The outgoing control still on screen while the current one starts.
@@ -81,6 +97,7 @@ public:
     QLabel* Panel2 = nullptr;
     QLabel* ErrorLine = nullptr;
     QLabel* Notice = nullptr;
+    OutlinedText* Overlay = nullptr;
 
 protected:
     bool event(QEvent* event) override;
@@ -88,10 +105,13 @@ protected:
 
 private:
     void PlaceLines();
+    // The corner rule, for the overlay and the notice alike.
+    void PlaceInCorner(QWidget& widget, int corner);
 
     std::unique_ptr<PlayerSwap> players_;
     bool panel1Fills_ = false;
-    int noticeCorner_ = -1;
+    double shade_ = 0;
+    int corner_ = 0;
     QTimer* noticeTimer_ = nullptr;
 };
 

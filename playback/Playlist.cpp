@@ -23,8 +23,8 @@ void Playlist::Clear() {
 }
 
 void Playlist::Add(const std::string& title, std::string link, std::string video) {
-    entries_.push_back(
-        {std::to_string(entries_.size() + 1) + ". " + title, std::move(link), std::move(video)});
+    entries_.push_back({std::to_string(entries_.size() + 1) + ". " + title, std::move(link),
+                        std::move(video), title});
 }
 
 void Playlist::Add(const TRSSItem& item) {
@@ -42,11 +42,6 @@ const PlaylistEntry& Playlist::Entry(int index) const {
     if (index < 0 || index >= Count())
         throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
     return entries_[static_cast<std::size_t>(index)];
-}
-
-std::string Playlist::Title(int index) const {
-    const std::string& text = Entry(index).Text;
-    return text.substr(text.find(". ") + 2);
 }
 
 std::string Playlist::PlayerAddressOf(int index, bool hd, bool loop) const {

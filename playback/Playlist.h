@@ -38,8 +38,6 @@ public:
     // Throws std::out_of_range for an index outside 0..Count()-1.
     const PlaylistEntry& Entry(int index) const;
     const std::vector<PlaylistEntry>& Entries() const { return entries_; }
-    // The title entry index was added with (its text without "N. ").
-    std::string Title(int index) const;
 
     // The address the player gets for entry index: the settings' player base
     // address, "/v/", the clip id of its link, "&autoplay=1", then "&fmt=18"

@@ -1,6 +1,6 @@
 #pragma once
 // One clip of a window's list: its display text, its own copy of the link,
-// and the address of the entry's own video.
+// the address of the entry's own video and the entry's title.
 
 #include <string>
 
@@ -10,6 +10,7 @@ struct PlaylistEntry {
     std::string Text; // (index + 1) in decimal, ". ", the item's Title
     std::string Link;
     std::string Video; // EntryVideoAddress of the item, "" when it names none
+    std::string Title; // the item's Title
 };
 
 } // namespace zavrio

@@ -38,6 +38,12 @@ public:
     // goes on as it was before it rested.
     virtual void Rest(bool resting) { (void)resting; }
 
+    // Darkens the clip's picture toward black: shade 0 shows it as it is, 1
+    // black (a fade through black). Controls that draw nothing ignore it.
+    virtual void SetShade(double shade) { (void)shade; }
+    // The clip failed and the control shows its error line in its place.
+    virtual bool ShowsLoadError() const { return false; }
+
     // The clip has played to its natural end and holds its last frame.
     virtual bool AtEnd() const { return false; }
     // Plays a clip that is at its end again from its beginning.

@@ -5,9 +5,11 @@
 #include "playback/DownloadFeed.h"
 #include "playback/ErrorReportText.h"
 #include "playback/ExitPolicy.h"
+#include "playback/FadeThroughBlack.h"
 #include "playback/FeedList.h"
 #include "playback/FeedRetry.h"
 #include "playback/MpvPlayer.h"
+#include "playback/OverlayText.h"
 #include "playback/PlaybackFlags.h"
 #include "playback/QtInputMessage.h"
 #include "playback/ScreenCoverage.h"
@@ -107,6 +109,9 @@ TZRRunForm::TZRRunForm(RunFormServices services, QWidget* parent)
     PowerTimer = new QTimer(this);
     PowerTimer->setInterval(PowerPollMs);
     connect(PowerTimer, &QTimer::timeout, this, [this] { Guarded([this] { PowerTimerTimer(); }); });
+    FadeTimer = new QTimer(this);
+    FadeTimer->setInterval(FadeTickMs);
+    connect(FadeTimer, &QTimer::timeout, this, [this] { Guarded([this] { FadeTimerTimer(); }); });
 
     http.OnStatus = [this](ClientStatus status, const std::string& text) {
         httpStatus(status, text);
@@ -280,6 +285,12 @@ void TZRRunForm::FormShow() {
         ScreensChanged();
         PowerTimer->start();
     }
+    SetShade(0);
+    FExtras = ReadShowExtras();
+    if (FExtras.Fade > 0) {
+        FLastFadeStep = FServices.Now();
+        FadeTimer->start();
+    }
     FocusPlayer();
     Timer1->start();
 }
@@ -354,9 +365,14 @@ void TZRRunForm::Timer1Timer() {
 
     if (FResting)
         return;
+    UpdateOverlays();
     if (!Settings.AutoNext && !Settings.Loop)
         for (PlaybackView* view : Views())
             RestartAtEnd(*view);
+    AdvanceWhereDue();
+}
+
+void TZRRunForm::AdvanceWhereDue() {
     if (!Settings.AutoNext || FSequence.List().Empty())
         return;
     const TShockwaveFlash* current = CurrentPlayer();
@@ -386,6 +402,57 @@ void TZRRunForm::PowerTimerTimer() {
     for (PlaybackView* view : Views())
         if (TShockwaveFlash* player = view->CurrentPlayer())
             player->Rest(off);
+}
+
+void TZRRunForm::FadeTimerTimer() {
+    if (FResting)
+        return;
+    const TDateTime now = FServices.Now();
+    bool reachedBlack = false;
+    const auto step = [&](PlaybackView& view, int lane) {
+        const std::optional<double> left = FSequence.SecondsToAdvance(Settings.AutoNext, now, lane);
+        view.SetShade(FadeShade(FExtras.Fade, FSequence.SecondsSinceFirstFrame(now, lane), left));
+        // Only as the advance falls due: asking every player for its frame
+        // at every step would cost mpv a synchronous call each time.
+        const std::optional<double> before =
+            FSequence.SecondsToAdvance(Settings.AutoNext, FLastFadeStep, lane);
+        reachedBlack = reachedBlack || (left && *left < 0 && before && *before >= 0);
+    };
+    step(*this, ClipSequence::Primary);
+    for (OtherView& other : FOtherViews)
+        step(*other.View, other.Lane);
+    FLastFadeStep = now;
+    if (reachedBlack)
+        AdvanceWhereDue();
+}
+
+void TZRRunForm::UpdateOverlays() {
+    UpdateOverlay(*this, ClipSequence::Primary);
+    for (OtherView& other : FOtherViews)
+        UpdateOverlay(*other.View, other.Lane);
+}
+
+void TZRRunForm::UpdateOverlay(PlaybackView& view, int lane) {
+    if (InPreviewPane()) {
+        view.SetOverlay({});
+        return;
+    }
+    const int index = FSequence.CurrentIndex(lane);
+    const Playlist& list = FSequence.List();
+    const std::string title =
+        index >= 0 && index < list.Count() ? list.Entry(index).Title : std::string();
+    QStringList lines;
+    for (const std::string& line :
+         OverlayLines(FExtras, title, FSequence.SecondsSinceFirstFrame(FServices.Now(), lane),
+                      FServices.Now()))
+        lines.push_back(QString::fromStdString(line));
+    view.SetOverlay(lines);
+}
+
+bool TZRRunForm::InPreviewPane() const {
+    const QScreen* shown = screen();
+    return Embedded() && shown &&
+           (2 * width() < shown->size().width() || 2 * height() < shown->size().height());
 }
 
 void TZRRunForm::RestartAtEnd(PlaybackView& view) {
@@ -580,12 +647,16 @@ void TZRRunForm::FocusPlayer() {
 void TZRRunForm::flashReadyStateChange(std::int32_t newState) {
     FSequence.ReadyStateChanged(newState, FServices.Now());
     Panel2->hide();
+    // The title comes with the clip's first frame, not at the next tick.
+    UpdateOverlay(*this, ClipSequence::Primary);
 }
 
 void TZRRunForm::OtherReadyStateChange(PlaybackView* view, std::int32_t newState) {
     for (const OtherView& other : FOtherViews)
-        if (other.View.get() == view)
+        if (other.View.get() == view) {
             FSequence.ReadyStateChanged(newState, FServices.Now(), other.Lane);
+            UpdateOverlay(*view, other.Lane);
+        }
     view->Panel2->hide();
 }
 
@@ -617,6 +688,7 @@ void TZRRunForm::FormClose() {
     PowerTimer->stop();
     FLoader.Abandon();
     FKeptLoader.Abandon();
+    FadeTimer->stop();
     FResting = false;
     if (FDownloading)
         http.Disconnect(); // the waiting download fails and is abandoned

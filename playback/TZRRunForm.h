@@ -58,6 +58,16 @@
 // every view's player rests and the show's timing with it (no advance, the
 // time off does not count towards the 15 s), and all goes on once they are
 // back. Without an answer (no DPMS) the monitors count as on.
+//
+// On request ([player] Fade=MS) clips change through black: every
+// FadeTickMs each view's picture is darkened by the fade rule
+// (FadeThroughBlack.h), and an advance comes the moment its fade has reached
+// black rather than at Timer1's next tick.
+//
+// On request ([overlay] Title, Clock) each view shows the local time and,
+// over the first seconds of each clip, its entry's title (OverlayText.h),
+// as outlined text in a corner that moves at every clip; never inside a
+// settings dialog's preview pane, where it would hide the small picture.
 
 #include "http/TIdHTTP.h"
 #include "platform/ForeignWindow.h"
@@ -69,6 +79,7 @@
 #include "playback/PlaybackView.h"
 #include "playback/StandardErrorReport.h"
 #include "playback/TShockwaveFlash.h"
+#include "settings/SaverSettings.h"
 
 #include <QLabel>
 #include <QSize>
@@ -122,6 +133,7 @@ public:
 
     static constexpr double RestartAtEndSeconds = 3;
     static constexpr int PowerPollMs = 5000;
+    static constexpr int FadeTickMs = 40;
 
     explicit TZRRunForm(RunFormServices services = {}, QWidget* parent = nullptr);
     ~TZRRunForm() override;
@@ -153,6 +165,8 @@ public:
     void StallTimerTimer();
     // Time to ask whether the monitors are on.
     void PowerTimerTimer();
+    // A step of the fade through black.
+    void FadeTimerTimer();
 
     // Window operations.
     // Reads document at once, on the calling thread, and plays its list.
@@ -167,6 +181,7 @@ public:
     QTimer* RetryTimer = nullptr; // runs after a failed download
     QTimer* StallTimer = nullptr; // runs while the download waits for bytes
     QTimer* PowerTimer = nullptr; // runs during a full-screen show
+    QTimer* FadeTimer = nullptr;  // runs during a show that fades
     // The entries while a show's list is open, else null.
     const std::vector<PlaylistEntry>* PlaylistEntries() const {
         return FSequence.List().IsOpen() ? &FSequence.List().Entries() : nullptr;
@@ -184,6 +199,9 @@ public:
     bool Offline() const { return FOffline; }
     // The show rests because the monitors are off.
     bool Resting() const { return FResting; }
+    // Inside another program's window much smaller than the screen: a
+    // settings dialog's preview pane, not the daemon's full-screen window.
+    bool InPreviewPane() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -232,6 +250,11 @@ private:
     // Starts the view's clip again once it has held its last frame long
     // enough.
     void RestartAtEnd(PlaybackView& view);
+    // Every view whose automatic advance is due moves to its next clip.
+    void AdvanceWhereDue();
+    // Every view's overlay says what it says now.
+    void UpdateOverlays();
+    void UpdateOverlay(PlaybackView& view, int lane);
     void SetCaptions(const QString& text);
 
     RunFormServices FServices;
@@ -257,6 +280,8 @@ private:
     bool FMuteHeld = false;
     bool FResting = false; // the monitors are off: the show rests
     TDateTime FRestingSince = 0;
+    ShowExtras FExtras;            // this show's fade and overlay
+    TDateTime FLastFadeStep = 0;   // when the fade last stepped
     bool FCompressedMotion = true; // Qt's motion compression before the show
     // Counts closes, so a download can tell that its show has ended.
     std::uint64_t FShowNumber = 0;

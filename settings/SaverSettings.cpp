@@ -3,6 +3,7 @@
 #include "platform/AtomicWrite.h"
 #include "settings/SettingsLocation.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace zavrio {
@@ -94,6 +95,24 @@ std::vector<std::pair<std::string, std::string>> FeedCatalogue() {
 
 std::string FeedAddress(const std::string& name) {
     return SettingsFile ? SettingsFile->ReadString(kFeeds, name, "") : std::string();
+}
+
+ShowExtras ReadShowExtras() {
+    if (!SettingsFile)
+        return {};
+    ShowExtras extras;
+    extras.Fade = std::max(0, SettingsFile->ReadInteger("player", "Fade", 0));
+    extras.Title = SettingsFile->ReadBool("overlay", "Title", false);
+    extras.Clock = SettingsFile->ReadBool("overlay", "Clock", false);
+    return extras;
+}
+
+void WriteShowExtras(const ShowExtras& extras) {
+    if (!SettingsFile)
+        throw std::logic_error("WriteShowExtras: the settings file has not been loaded");
+    SettingsFile->WriteInteger("player", "Fade", extras.Fade);
+    SettingsFile->WriteBool("overlay", "Title", extras.Title);
+    SettingsFile->WriteBool("overlay", "Clock", extras.Clock);
 }
 
 } // namespace zavrio

@@ -77,4 +77,20 @@ std::string FeedAddress(const std::string& name);
 // FeedAddress of each, in time linear in the catalogue's size.
 std::vector<std::pair<std::string, std::string>> FeedCatalogue();
 
+// What a show adds on request, beyond the thirteen options of section "set":
+// each key in a section of its own, read from and written to SettingsFile
+// directly, all off by default.
+struct ShowExtras {
+    std::int32_t Fade = 0; // [player] Fade: ms of fading through black at a change of clip
+    bool Title = false;    // [overlay] Title: the entry's title over the start of its clip
+    bool Clock = false;    // [overlay] Clock: the local time, hours and minutes
+    bool operator==(const ShowExtras&) const = default;
+};
+// From SettingsFile; the defaults while nothing is loaded. A negative Fade
+// counts as none (0).
+ShowExtras ReadShowExtras();
+// Into SettingsFile, written to disk by the next SaveSettings. Requires a
+// loaded SettingsFile (throws std::logic_error otherwise).
+void WriteShowExtras(const ShowExtras& extras);
+
 } // namespace zavrio

@@ -691,6 +691,57 @@ TEST_F(ConfigFormTest, KeyboardFocusIsVisibleOnEveryControlInEverySkin) {
     }
 }
 
+// The options that a show adds on request, in every skin: shown inside the
+// unrolled panel without squeezing it, read from their sections and stored
+// there on close.
+TEST_F(ConfigFormTest, FadeAndOverlayOptionsShowAndStoreTheirKeysInEverySkin) {
+    const struct {
+        const char* fade; // as the file has it
+        const char* shown;
+        int choose; // FadeCb's entry the user picks, -1 none
+        const char* stored;
+    } cases[] = {
+        {"0", "Off", 3, "Fade=2000"},
+        {"500", "0.5 s", 0, "Fade=0"},
+        {"750", "0.75 s", -1, "Fade=750"}, // set by hand: shown and kept
+        {"1000", "1 s", 1, "Fade=500"},
+    };
+    for (int skin = 0; skin < 4; ++skin) {
+        const auto& c = cases[skin];
+        SCOPED_TRACE("skin " + std::to_string(skin));
+        WriteSettings("Skin=" + std::to_string(skin), {});
+        dir.write("zavriofeeds.ini", saved() + "Fade=" + c.fade + "\n[overlay]\nClock=1\n");
+        Open(false);
+        form->ScreensaverOptions1Click();
+        QApplication::processEvents();
+        EXPECT_LE(form->skingroup->sizeHint().height(), form->height() - form->Panel1->y())
+            << "the unrolled panel fits the window";
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{form->FadeCb, form->TitleCheck, form->ClockCheck}) {
+            EXPECT_TRUE(control->isVisible()) << control->objectName().toStdString();
+            const QRect at(control->mapTo(form->skingroup, QPoint()), control->size());
+            EXPECT_TRUE(form->skingroup->rect().contains(at))
+                << control->objectName().toStdString();
+        }
+        EXPECT_EQ(form->FadeCb->currentText(), c.shown);
+        EXPECT_FALSE(form->TitleCheck->isChecked());
+        EXPECT_TRUE(form->ClockCheck->isChecked());
+
+        if (c.choose >= 0)
+            form->FadeCb->SetItemIndex(c.choose);
+        QTest::mouseClick(form->TitleCheck, Qt::LeftButton);
+        QTest::mouseClick(form->ClockCheck, Qt::LeftButton);
+        form->close();
+        const std::string file = saved();
+        EXPECT_NE(file.find(std::string("[player]\r\nBaseAddress=http://127.0.0.1:9\r\n") +
+                            c.stored + "\r\n"),
+                  std::string::npos)
+            << file;
+        EXPECT_NE(file.find("[overlay]\r\nClock=0\r\nTitle=1\r\n"), std::string::npos) << file;
+        form.reset();
+    }
+}
+
 TEST_F(ConfigFormTest, TheMuteBoxLinesUpWithThePreviewButton) {
     WriteSettings("", {});
     Open(false);

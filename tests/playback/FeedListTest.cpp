@@ -37,8 +37,8 @@ TEST(ListOfFeed, ListsTheItemsInFeedOrderAsTheWindowsDo) {
     EXPECT_EQ(list.Entry(1).Video, "http://media/b.mp4");
     EXPECT_EQ(list.Entry(2).Link, "http://x/watch?v=ccc");
     // The title an entry was added with, whatever dots it holds.
-    EXPECT_EQ(list.Title(0), "Dr. No. Part 1");
-    EXPECT_EQ(list.Title(1), "");
+    EXPECT_EQ(list.Entry(0).Title, "Dr. No. Part 1");
+    EXPECT_EQ(list.Entry(1).Title, "");
 }
 
 TEST(ListOfFeed, FailsAsTheFeedComponentDoes) {

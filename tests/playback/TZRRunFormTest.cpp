@@ -429,6 +429,239 @@ TEST_F(RunFormTest, AClipAtItsEndStartsAgainOnceItsLastFrameHasShownThreeSeconds
     }
 }
 
+// The fade through black, stepped by hand with the clock set: how dark each
+// player is drawn (FakePlayer::Shade, 0 as it is, 1 black) as the clips change.
+class FadeTest : public RunFormTest {
+protected:
+    static constexpr double second = 1.0 / 86400;
+
+    void ShowFading(const std::string& fade = "1000") {
+        WriteSettings("[set]\nAutoNext=1\n[player]\nFade=" + fade + "\n");
+        ShowWithFeed(ThreeItemFeed);
+        // Stepped by the test alone.
+        FadeTimer = form->FadeTimer->isActive();
+        form->FadeTimer->stop();
+    }
+    // The time at which the player at hand draws its first frame.
+    double FirstFrame(FakePlayer* p) {
+        p->Frame = 0;
+        p->Report(4);
+        return now;
+    }
+    void StepAt(double when) {
+        now = when;
+        form->FadeTimerTimer();
+    }
+
+    bool FadeTimer = false;
+};
+
+TEST_F(FadeTest, DarkensOverTheLastMillisecondsBeforeTheAdvanceAndBrightensAfterTheNextFirstFrame) {
+    ShowFading();
+    EXPECT_TRUE(FadeTimer);
+    EXPECT_EQ(form->FadeTimer->interval(), TZRRunForm::FadeTickMs);
+    QPointer<FakePlayer> first = player();
+    first->Report(0);
+    StepAt(now);
+    EXPECT_EQ(first->Shade, 1) << "black until the first frame";
+
+    const double t0 = FirstFrame(first);
+    const struct {
+        double at; // seconds after the first frame
+        double shade;
+    } outgoing[] = {
+        {0.0, 1.0},  {0.25, 0.75}, {1.0, 0.0},  {8.0, 0.0}, {14.0, 0.0},
+        {14.5, 0.5}, {14.9, 0.9},  {15.0, 1.0}, // black, but exactly 15 s is not yet the advance
+    };
+    for (const auto& row : outgoing) {
+        StepAt(t0 + row.at * second);
+        EXPECT_NEAR(first->Shade, row.shade, 1e-6) << row.at << " s";
+        EXPECT_EQ(form->CurrentIndex(), 0) << row.at << " s";
+    }
+
+    // The step after the fade reached black brings the next clip, without
+    // waiting for Timer1.
+    StepAt(t0 + 15.04 * second);
+    EXPECT_EQ(form->CurrentIndex(), 1);
+    QPointer<FakePlayer> next = player();
+    ASSERT_EQ(form->HeldPlayer(), first.data());
+    EXPECT_EQ(first->Shade, 1) << "the held last frame stays black";
+    EXPECT_EQ(next->Shade, 1) << "a new player starts black";
+    next->Report(0);
+    StepAt(now + 0.5 * second);
+    EXPECT_EQ(next->Shade, 1) << "still loading";
+    form->Timer1Timer();
+    EXPECT_EQ(form->CurrentIndex(), 1) << "one advance only";
+
+    const double t1 = FirstFrame(next);
+    EXPECT_TRUE(first.isNull());
+    const struct {
+        double at; // seconds after the next clip's first frame
+        double shade;
+    } incoming[] = {{0.0, 1.0}, {0.5, 0.5}, {0.96, 0.04}, {1.0, 0.0}, {3.0, 0.0}};
+    for (const auto& row : incoming) {
+        StepAt(t1 + row.at * second);
+        EXPECT_NEAR(next->Shade, row.shade, 1e-6) << row.at << " s";
+    }
+}
+
+TEST_F(FadeTest, AClipThatFailsMidFadeShowsItsErrorLineAtFullBrightness) {
+    // A real player that fails after its first frame reports nothing new: it
+    // shows its error line and counts as at frame 0.
+    const auto failSilently = [](FakePlayer& p) {
+        p.ShowsError = true;
+        p.Frame = 0;
+    };
+
+    // The outgoing clip fails while it darkens; it is still left at the advance.
+    ShowFading();
+    const double t0 = FirstFrame(player());
+    QPointer<FakePlayer> first = player();
+    StepAt(t0 + 14.5 * second);
+    ASSERT_NEAR(first->Shade, 0.5, 1e-6);
+    failSilently(*first);
+    StepAt(t0 + 14.6 * second);
+    EXPECT_EQ(first->Shade, 0);
+    StepAt(t0 + 15.04 * second);
+    EXPECT_EQ(form->CurrentIndex(), 1);
+    EXPECT_EQ(first->Shade, 0) << "held, its error line stays bright";
+    EXPECT_EQ(player()->Shade, 1);
+
+    // The next clip fails before its first frame: its error line is the
+    // first thing it shows, at once bright.
+    player()->FailLoad();
+    EXPECT_TRUE(first.isNull());
+    StepAt(now);
+    EXPECT_EQ(player()->Shade, 0);
+
+    // A clip that fails while it brightens.
+    form->PlayEntry(2);
+    const double t2 = FirstFrame(player());
+    StepAt(t2 + 0.3 * second);
+    ASSERT_NEAR(player()->Shade, 0.7, 1e-6);
+    failSilently(*player());
+    StepAt(t2 + 0.31 * second);
+    EXPECT_EQ(player()->Shade, 0);
+}
+
+TEST_F(FadeTest, NoFadeLeavesEveryPictureAsItIs) {
+    for (const char* fade : {"0", "-500"}) {
+        SCOPED_TRACE(fade);
+        ShowFading(fade);
+        EXPECT_FALSE(FadeTimer);
+        FakePlayer* first = player();
+        first->Report(0);
+        const double t0 = FirstFrame(first);
+        now = t0 + 14.9 * second;
+        form->Timer1Timer();
+        now = t0 + 15.5 * second;
+        form->Timer1Timer();
+        ASSERT_EQ(form->CurrentIndex(), 1);
+        EXPECT_EQ(first->Shade, 0);
+        EXPECT_EQ(player()->Shade, 0);
+        form.reset();
+    }
+}
+
+TEST_F(FadeTest, ANewShowStartsBrightWhenItNoLongerFades) {
+    ShowFading();
+    const double t0 = FirstFrame(player());
+    StepAt(t0 + 14.5 * second);
+    form->close();
+    WriteSettings("[set]\nAutoNext=1\n[player]\nFade=0\n");
+    form->show();
+    form->Timer1->stop();
+    std::istringstream document(ThreeItemFeed);
+    form->FillPlaylist(document);
+    EXPECT_FALSE(form->FadeTimer->isActive());
+    EXPECT_EQ(player()->Shade, 0);
+}
+
+// The title and clock overlay, with the clock set by the test.
+class OverlayTest : public RunFormTest {
+protected:
+    static constexpr double second = 1.0 / 86400;
+    static QStringList lines(const PlaybackView& view) {
+        return view.Overlay->isVisible() ? view.Overlay->Lines() : QStringList();
+    }
+};
+
+TEST_F(OverlayTest, TheClockShowsThroughoutAndTheTitleForTheFirstSixSecondsOfEachClip) {
+    WriteSettings("[set]\nAutoNext=0\n[overlay]\nTitle=1\nClock=1\n");
+    now = 46000 + (21 * 60 + 5) / 1440.0 + 30 * second; // 21:05:30
+    ShowWithFeed(ThreeItemFeed);
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), QStringList{"21:05"}) << "no frame yet: no title";
+
+    player()->Frame = 0;
+    player()->Report(4);
+    const double t0 = now;
+    EXPECT_EQ(lines(*form), (QStringList{"21:05", "First"})) << "with the first frame";
+    now = t0 + 5.9 * second;
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), (QStringList{"21:05", "First"}));
+    now = t0 + 6 * second;
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), QStringList{"21:05"}) << "the title is gone after 6 s";
+    now = t0 + 30 * second;
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), QStringList{"21:06"});
+    now = 46001 - 0.0004 * second; // a hair before midnight
+    form->Timer1Timer();
+    EXPECT_EQ(lines(*form), QStringList{"00:00"});
+
+    // The next clip's title with its own first frame.
+    form->PlayEntry(1);
+    player()->Frame = 0;
+    player()->Report(4);
+    EXPECT_EQ(lines(*form), (QStringList{"00:00", "Second"}));
+}
+
+TEST_F(OverlayTest, EachExtraAloneOrNone) {
+    const struct {
+        const char* overlay;
+        QStringList shown; // at the first frame of the first clip, 12:00
+    } cases[] = {
+        {"Title=1\nClock=0", {"First"}},
+        {"Title=0\nClock=1", {"12:00"}},
+        {"Title=0\nClock=0", {}},
+        {"", {}}, // off by default
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.overlay);
+        WriteSettings(std::string("[overlay]\n") + c.overlay + "\n");
+        ShowWithFeed(ThreeItemFeed);
+        player()->Frame = 0;
+        player()->Report(4);
+        form->Timer1Timer();
+        EXPECT_EQ(lines(*form), c.shown);
+        form.reset();
+    }
+}
+
+TEST_F(OverlayTest, MovesToAnotherCornerAtEveryClipAndKeepsClearOfTheNotice) {
+    WriteSettings("[overlay]\nClock=1\n");
+    ShowWithFeed(ThreeItemFeed);
+    form->Timer1Timer();
+    ASSERT_TRUE(form->Overlay->isVisible());
+    const QRect screen = form->rect();
+    std::set<std::pair<bool, bool>> corners; // {right half, bottom half}
+    QPoint before = form->Overlay->pos();
+    for (int clip = 0; clip < 4; ++clip) {
+        form->PlayEntry(clip % 3);
+        const QRect at = form->Overlay->geometry();
+        EXPECT_NE(at.topLeft(), before) << "clip " << clip;
+        EXPECT_TRUE(screen.contains(at)) << "clip " << clip;
+        corners.insert(
+            {at.center().x() > screen.center().x(), at.center().y() > screen.center().y()});
+        before = at.topLeft();
+    }
+    EXPECT_EQ(corners.size(), 4u) << "every corner in four clips";
+
+    form->ShowNotice("Offline: playing saved clips", 5000);
+    EXPECT_FALSE(form->Notice->geometry().intersects(form->Overlay->geometry()));
+}
+
 TEST_F(RunFormTest, StatusAndProgressTextsOnTheWelcomePanel) {
     Create();
     form->httpStatus(hsConnected, "Connected.");
@@ -850,6 +1083,26 @@ TEST_F(ScreensTest, EveryViewHoldsItsOutgoingClipUntilItsNextFirstFrame) {
     EXPECT_EQ(form->HeldPlayer(), nullptr) << "the primary view has not moved";
     ReadyAndShowing(view);
     EXPECT_TRUE(first.isNull());
+}
+
+TEST_F(ScreensTest, EveryViewFadesByItsOwnClip) {
+    WriteSettings("[set]\nAutoNext=1\n[player]\nFade=2000\n");
+    ShowWithEntries(5);
+    form->FadeTimer->stop();
+    const std::vector<PlaybackView*> views = form->Views();
+    const double t0 = now;
+    ReadyAndShowing(views[1]);
+    now = t0 + 1.0 / 86400;
+    form->FadeTimerTimer();
+    EXPECT_EQ(playerOf(views[0])->Shade, 1) << "no first frame yet";
+    EXPECT_NEAR(playerOf(views[1])->Shade, 0.5, 1e-6);
+    EXPECT_EQ(playerOf(views[2])->Shade, 1);
+
+    now = t0 + 15.04 / 86400;
+    form->FadeTimerTimer();
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{"0", "3", "2"})) << "only its view moved";
+    EXPECT_EQ(views[1]->HeldPlayer()->parentWidget(), views[1]->Panel1);
+    EXPECT_EQ(playerOf(views[1])->Shade, 1);
 }
 
 TEST_F(ScreensTest, WhileTheMonitorsAreOffEveryViewRestsAndTheTimeOffDoesNotCount) {

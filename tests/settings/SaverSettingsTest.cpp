@@ -113,3 +113,31 @@ TEST_F(SaverSettingsTest, NoExitConditionIgnoresShowCursor) {
         EXPECT_EQ(NoExitConditionSelected(), r.expected);
     }
 }
+
+TEST_F(SaverSettingsTest, ShowExtrasRoundTripBesideTheCommentsOfTheirSections) {
+    EXPECT_EQ(ReadShowExtras(), ShowExtras{}) << "nothing loaded: all off";
+    EXPECT_THROW(WriteShowExtras({}), std::logic_error);
+
+    const std::string path =
+        dir.write("z.ini", "[player]\r\n; the clip service\r\nBaseAddress=http://b\r\n\r\n"
+                           "; on request\r\n[overlay]\r\nclock=1\r\n");
+    LoadSettings(path);
+    EXPECT_EQ(ReadShowExtras(), (ShowExtras{0, false, true})) << "keys in any letter case";
+
+    WriteShowExtras({1000, true, false});
+    SaveSettings();
+    EXPECT_EQ(zavrio::test::ReadFile(path),
+              "[player]\r\n; the clip service\r\nBaseAddress=http://b\r\nFade=1000\r\n\r\n"
+              "; on request\r\n[overlay]\r\nClock=0\r\nTitle=1\r\n\r\n"
+              "[set]\r\nLoop=0\r\nAutoNext=0\r\nHD=1\r\nStayOnTop=1\r\nChannel=0\r\n"
+              "VideoSize=2\r\nMute=0\r\nSkin=0\r\nMouseMoveExit=0\r\nMousePressExit=1\r\n"
+              "KeyboardPressExit=1\r\nShowCursor=0\r\nOnlyEscKeyExit=0\r\n\r\n");
+    LoadSettings(path);
+    EXPECT_EQ(ReadShowExtras(), (ShowExtras{1000, true, false}));
+
+    // A hand-made negative fade is no fade; one the panel does not offer is kept.
+    for (const auto& [text, fade] : {std::pair{"-5", 0}, {"750", 750}, {"x", 0}}) {
+        LoadSettings(dir.write("f.ini", std::string("[player]\nFade=") + text + "\n"));
+        EXPECT_EQ(ReadShowExtras().Fade, fade) << text;
+    }
+}

@@ -27,6 +27,8 @@ public:
     void Hold() override { Held = true; }
     void Rest(bool resting) override { Resting = resting; }
     bool AtEnd() const override { return Ended; }
+    void SetShade(double shade) override { Shade = shade; }
+    bool ShowsLoadError() const override { return ShowsError; }
     void Rewind() override {
         ++Rewinds;
         Ended = false;
@@ -50,6 +52,7 @@ public:
     bool Ended = false;
     bool Resting = false;
     int Rewinds = 0;
+    double Shade = 0;
 
 protected:
     void mousePressEvent(QMouseEvent*) override { ++Presses; }
