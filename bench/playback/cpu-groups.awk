@@ -1,4 +1,5 @@
-# Sums per-thread CPU ticks over the 10 s window into groups.
+# Sums per-thread CPU ticks over the measuring window (seconds, 10 unless
+# given with -v seconds=N) into groups, in % of one core.
 # Input lines: name ticks_before ticks_after (or name ticks for a new thread).
 {
     d = (NF == 3) ? $3 - $2 : $2
@@ -14,7 +15,9 @@
     total += d
 }
 END {
+    if (!seconds)
+        seconds = 10
     for (g in sum)
-        printf "  %-50s %5.1f %%\n", g, 100 * sum[g] / hz / 10
-    printf "  %-50s %5.1f %%\n", "whole process", 100 * total / hz / 10
+        printf "  %-50s %5.1f %%\n", g, 100 * sum[g] / hz / seconds
+    printf "  %-50s %5.1f %%\n", "whole process", 100 * total / hz / seconds
 }
