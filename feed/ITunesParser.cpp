@@ -60,6 +60,10 @@ void TSimpleParseriTunes::requireAttribute(const IXMLNode& element, const char* 
         throw ESimpleRSSException(requiredFieldMessage(parent, name));
 }
 
+bool TSimpleParseriTunes::ReadsAsItem(const IXMLNode& element) const {
+    return InWalkedRSSChannel(element);
+}
+
 void TSimpleParseriTunes::Parse() {
     Owner().Channel().iTunes().SetBlock(false);
     WalkRSSChannel([this](const IXMLNode& node) {

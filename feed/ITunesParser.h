@@ -47,6 +47,10 @@ public:
     using TSimpleParserBase::TSimpleParserBase;
 
     void Parse() override;
+    bool ReadsAsItem(const IXMLNode& element) const override;
+    void ReadItemElement(const IXMLNode& element, TRSSItem& item) override {
+        readItem(element, item);
+    }
 
 private:
     void readChannelChild(const IXMLNode& node);

@@ -9,6 +9,13 @@
 
 namespace zavrio {
 
+bool TSimpleParserRDF::ReadsAsItem(const IXMLNode& element) const {
+    // Parse reads every "item" child of the document element.
+    const IXMLNode parent = element.ParentNode();
+    return element.NodeType() == ntElement && element.NodeName() == "item" && parent &&
+           !parent.ParentNode();
+}
+
 void TSimpleParserRDF::Parse() {
     IXMLNode root = Owner().XMLFile().DocumentElement();
     const int count = root.ChildCount();

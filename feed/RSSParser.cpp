@@ -10,6 +10,10 @@
 
 namespace zavrio {
 
+bool TSimpleParserRSS::ReadsAsItem(const IXMLNode& element) const {
+    return InWalkedRSSChannel(element);
+}
+
 void TSimpleParserRSS::Parse() {
     WalkRSSChannel([this](const IXMLNode& node) {
         readChannelChild(node);

@@ -48,6 +48,17 @@ IXMLNode TSimpleParserBase::readableRSSChannel() const {
     return channel;
 }
 
+bool TSimpleParserBase::InWalkedRSSChannel(const IXMLNode& element) {
+    if (element.NodeType() != ntElement || element.NodeName() != "item")
+        return false;
+    const IXMLNode channel = element.ParentNode();
+    const IXMLNode root = channel ? channel.ParentNode() : IXMLNode();
+    // The first "channel" stays the first, and a channel that has an item or
+    // a category keeps it, whatever follows (readableRSSChannel).
+    return root && !root.ParentNode() && root.FindChild("channel") == channel &&
+           (channel.FindChild("item") || channel.FindChild("category"));
+}
+
 void TSimpleParserBase::ReadChannelCategory(const IXMLNode& node) {
     TRSSChannelCategory& category = Owner().Channel().Optional().Categories().Add();
     if (auto value = ValueOf(node))

@@ -33,6 +33,23 @@ public:
 
     virtual void Parse() = 0;
 
+    // Items read while the document is still being parsed, for a feed
+    // component that hands each item on as it is read (TSimpleRSS::
+    // OnItemRead). element has just ended: its ancestors and their earlier
+    // children are there, nothing after it. True when Parse is sure to read
+    // element as an item whatever comes after it; ReadItemElement then reads
+    // it as Parse would, and Parse passes over it once it is consumed.
+    // Formats that cannot tell so early say false and read their items in
+    // Parse.
+    virtual bool ReadsAsItem(const IXMLNode& element) const {
+        (void)element;
+        return false;
+    }
+    virtual void ReadItemElement(const IXMLNode& element, TRSSItem& item) {
+        (void)element;
+        (void)item;
+    }
+
     TSimpleRSS& Owner() const { return FOwner; }
 
 protected:
@@ -68,6 +85,10 @@ protected:
         for (int i = 0; i < count; ++i)
             read(channel.ChildAt(i));
     }
+
+    // element, just ended, is an "item" child of the channel WalkRSSChannel
+    // is sure to walk, however the document goes on.
+    static bool InWalkedRSSChannel(const IXMLNode& element);
 
     // A channel-level "category" element: appends a channel category with
     // its text and "domain".

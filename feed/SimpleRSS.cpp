@@ -10,9 +10,26 @@
 
 #include <exception>
 
+#include <map>
+#include <memory>
+#include <optional>
+
 namespace zavrio {
 
 namespace {
+
+// The format a document is in, from its root element (whose name and
+// attributes are known as soon as its start tag is read).
+std::optional<TXMLType> formatOf(const IXMLNode& root) {
+    const std::string name = AsciiLowerCopy(root.NodeName());
+    if (name == "rdf:rdf")
+        return xtRDF;
+    if (name == "rss")
+        return root.AttributeValue("itunes") ? xtiTunes : xtRSS;
+    if (name == "feed")
+        return xtAtom;
+    return std::nullopt;
+}
 
 // The one place where a format is mapped to its parser.
 std::unique_ptr<TSimpleParserBase> createParser(TXMLType type, TSimpleRSS& owner) {
@@ -65,14 +82,47 @@ void TSimpleRSS::LoadFromStream(std::istream& stream) {
     // soon as the parser has its own copy.
     std::string bytes = TakeStreamText(stream);
     ResetDocument();
-    FXMLFile->LoadOwned(std::move(bytes));
+    FXMLFile->LoadOwned(std::move(bytes), itemsAsTheyEnd());
     ParseXML();
 }
 
 void TSimpleRSS::LoadFromBytes(std::string_view bytes) {
     ResetDocument();
-    FXMLFile->Load(bytes);
+    FXMLFile->Load(bytes, itemsAsTheyEnd());
     ParseXML();
+}
+
+TXMLDocument::ElementEnded TSimpleRSS::itemsAsTheyEnd() {
+    FReadAheadErrors.clear();
+    if (!OnItemRead)
+        return {};
+    // The format, and with it the parser, is known from the root element,
+    // an ancestor of the first element to end.
+    auto parser = std::make_shared<std::unique_ptr<TSimpleParserBase>>();
+    auto decided = std::make_shared<bool>(false);
+    return [this, parser, decided](const IXMLNode& element) {
+        if (!*decided) {
+            *decided = true;
+            IXMLNode root = element;
+            while (IXMLNode parent = root.ParentNode())
+                root = parent;
+            if (const std::optional<TXMLType> format = formatOf(root))
+                *parser = createParser(*format, *this);
+        }
+        if (!*parser || !(*parser)->ReadsAsItem(element))
+            return;
+        TRSSItem item;
+        try {
+            (*parser)->ReadItemElement(element, item);
+        } catch (...) {
+            // Thrown when Parse comes to the element, as it would be then.
+            FReadAheadErrors.emplace(element.Identity(), std::current_exception());
+            element.Consume();
+            return;
+        }
+        OnItemRead(item);
+        element.Consume();
+    };
 }
 
 void TSimpleRSS::ParseXML() {
@@ -82,16 +132,10 @@ void TSimpleRSS::ParseXML() {
     IXMLNode root = FXMLFile->DocumentElement();
     if (!root)
         throw ESimpleRSSException("No XML document loaded");
-    const std::string rootName = root.NodeName();
-    const std::string name = AsciiLowerCopy(rootName);
-    if (name == "rdf:rdf")
-        FXMLType = xtRDF;
-    else if (name == "rss")
-        FXMLType = root.AttributeValue("itunes") ? xtiTunes : xtRSS;
-    else if (name == "feed")
-        FXMLType = xtAtom;
-    else
-        throw ESimpleRSSException("unkown format" + std::string(": ") + rootName);
+    const std::optional<TXMLType> format = formatOf(root);
+    if (!format)
+        throw ESimpleRSSException("unkown format" + std::string(": ") + root.NodeName());
+    FXMLType = *format;
 
     if (auto version = root.AttributeValue("version"))
         FVersion = *version;
@@ -105,13 +149,20 @@ void TSimpleRSS::ParseXML() {
 
 void TSimpleRSS::ReadItem(const IXMLNode& element,
                           const std::function<void(TRSSItem& item)>& read) {
+    if (OnItemRead && element.Consumed()) {
+        // Read while the document was parsed.
+        if (const auto error = FReadAheadErrors.find(element.Identity());
+            error != FReadAheadErrors.end())
+            std::rethrow_exception(error->second);
+        return;
+    }
     TRSSItem& item = FItems->Add();
     read(item);
     if (!OnItemRead)
         return;
     OnItemRead(item);
     FItems->Delete(FItems->Count() - 1);
-    element.DropChildren();
+    element.Consume();
 }
 
 // Reads the channel's texts and drops them. What stays are the elements the

@@ -17,8 +17,10 @@
 #include "feed/RSSItem.h"
 #include "feed/XMLDocument.h"
 
+#include <exception>
 #include <functional>
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -68,10 +70,12 @@ public:
     TNotifyEvent OnGenerateXML;
     // When set, each item is handed to it as soon as the format's parser has
     // read it, and then dropped: from Items, and its element's children from
-    // the document (the element stays, empty). For a reader that needs each
-    // item once, such as a list made from a feed of a million entries: the
-    // whole tree and the whole model then never take memory together. What
-    // the parse gives and throws is otherwise the same.
+    // the document (the element stays, empty). Where the format allows, an
+    // item is read as soon as its end tag is, while the rest of the document
+    // is still being parsed. For a reader that needs each item once, such as
+    // a list made from a feed of a million entries: the whole tree and the
+    // whole model are then never held. What the parse throws is the same;
+    // when it throws, what was handed before is to be dropped.
     std::function<void(const TRSSItem& item)> OnItemRead;
 
     // For the format parsers: appends an item to Items, has read fill it
@@ -94,12 +98,18 @@ public:
 
 private:
     void preReadChannelTexts();
+    // With OnItemRead set: what reads each item as its element ends, where
+    // the format can tell its items that early (TSimpleParserBase::
+    // ReadsAsItem), so even the tree never holds them all.
+    TXMLDocument::ElementEnded itemsAsTheyEnd();
 
     std::unique_ptr<TRSSChannel> FChannel;
     std::unique_ptr<TRSSItems> FItems;
     std::string FVersion = "2.0";
     TXMLType FXMLType = xtRSS;
     std::unique_ptr<TXMLDocument> FXMLFile;
+    // What reading an element ahead threw, by element.
+    std::map<const void*, std::exception_ptr> FReadAheadErrors;
 };
 
 // "xtRDF", "xtRSS", "xtAtom" or "xtiTunes".

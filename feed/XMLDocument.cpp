@@ -12,6 +12,8 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xmlsave.h>
 
+#include <exception>
+#include <functional>
 #include <mutex>
 
 namespace zavrio {
@@ -97,6 +99,11 @@ bool isBlankText(const xmlNode* node) {
 struct BlankHooks {
     charactersSAXFunc characters = nullptr;
     endElementNsSAX2Func endElementNs = nullptr;
+    // Who hears of each element as it ends, and the document the tree is
+    // for (node lookups find their document through the tree's _private).
+    std::function<void(xmlNode* element)> ended;
+    TXMLDocument* document = nullptr;
+    std::exception_ptr failure; // what ended threw
 };
 
 BlankHooks& savedHandlers(xmlParserCtxtPtr ctxt) {
@@ -118,6 +125,7 @@ void onIgnorableWhitespace(void* ctx, const xmlChar* chars, int length) {
 void onEndElementNs(void* ctx, const xmlChar* localName, const xmlChar* prefix,
                     const xmlChar* uri) {
     auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    BlankHooks& hooks = savedHandlers(ctxt);
     if (xmlNode* element = ctxt->node) {
         for (xmlNode* child = element->children; child != nullptr;) {
             xmlNode* next = child->next;
@@ -127,8 +135,18 @@ void onEndElementNs(void* ctx, const xmlChar* localName, const xmlChar* prefix,
             }
             child = next;
         }
+        if (hooks.ended && !hooks.failure && element->type == XML_ELEMENT_NODE &&
+            element->doc != nullptr) {
+            element->doc->_private = hooks.document;
+            try {
+                hooks.ended(element);
+            } catch (...) {
+                hooks.failure = std::current_exception();
+                xmlStopParser(ctxt);
+            }
+        }
     }
-    savedHandlers(ctxt).endElementNs(ctx, localName, prefix, uri);
+    hooks.endElementNs(ctx, localName, prefix, uri);
 }
 
 // Installs the hooks; the handler table belongs to this context alone. Entity
@@ -204,15 +222,15 @@ TXMLDocument::TXMLDocument() : impl_(std::make_unique<Impl>()) {}
 
 TXMLDocument::~TXMLDocument() = default;
 
-void TXMLDocument::Load(std::string_view bytes) {
-    load(bytes, nullptr);
+void TXMLDocument::Load(std::string_view bytes, const ElementEnded& ended) {
+    load(bytes, nullptr, ended ? &ended : nullptr);
 }
 
-void TXMLDocument::LoadOwned(std::string bytes) {
-    load(bytes, &bytes);
+void TXMLDocument::LoadOwned(std::string bytes, const ElementEnded& ended) {
+    load(bytes, &bytes, ended ? &ended : nullptr);
 }
 
-void TXMLDocument::load(std::string_view bytes, std::string* owned) {
+void TXMLDocument::load(std::string_view bytes, std::string* owned, const ElementEnded* ended) {
     doc_.reset();
     impl_->caches.clear();
     installEntityLoader();
@@ -241,10 +259,17 @@ void TXMLDocument::load(std::string_view bytes, std::string* owned) {
     xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOWARNING |
                                       XML_PARSE_NOERROR | XML_PARSE_NOBLANKS);
     BlankHooks saved;
+    if (ended)
+        saved.ended = [ended](xmlNode* element) { (*ended)(IXMLNode(element, nullptr)); };
+    saved.document = this;
     installBlankHooks(ctxt.get(), saved);
     xmlParseDocument(ctxt.get());
     std::unique_ptr<_xmlDoc, DocDeleter> parsed(ctxt->myDoc);
     ctxt->myDoc = nullptr;
+    if (saved.failure) {
+        impl_->caches.clear();
+        std::rethrow_exception(saved.failure);
+    }
 
     if (!ctxt->wellFormed || !parsed || xmlDocGetRootElement(parsed.get()) == nullptr) {
         if (!failure.failed) {

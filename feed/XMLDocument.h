@@ -19,6 +19,7 @@
 
 #include "feed/XMLNode.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -64,10 +65,18 @@ public:
     // Replaces the document with the one parsed from bytes. Malformed input,
     // and input beyond the limits of XMLInputLimits.h, throws EDOMParseError
     // and leaves the document empty.
-    void Load(std::string_view bytes);
+    //
+    // ended, when given, is called with every element as soon as its end tag
+    // has been read, while the rest of the document is still to come: its
+    // own subtree is final, its ancestors and their earlier children are
+    // there, nothing after it. It may read and consume the element
+    // (IXMLNode::Consume) and look at the rest; what it throws ends the
+    // parse and is thrown again.
+    using ElementEnded = std::function<void(const IXMLNode& element)>;
+    void Load(std::string_view bytes, const ElementEnded& ended = {});
     // Load for bytes handed over: libxml2 parses from a copy of its own, and
     // these are released as soon as it has made it, before the tree grows.
-    void LoadOwned(std::string bytes);
+    void LoadOwned(std::string bytes, const ElementEnded& ended = {});
 
     bool IsEmpty() const { return !doc_; }
     // The root element; none while the document is empty.
@@ -90,7 +99,7 @@ private:
     static TXMLDocument& Of(const _xmlNode* node);
     // owned, when given, holds bytes and is released once the parser has
     // copied them.
-    void load(std::string_view bytes, std::string* owned);
+    void load(std::string_view bytes, std::string* owned, const ElementEnded* ended);
 
     TXMLDocOptions options_{doNodeAutoCreate, doAttrNull, doAutoPrefix, doNamespaceDecl};
     std::unique_ptr<Impl> impl_;

@@ -337,9 +337,21 @@ IXMLNode IXMLNode::ChildAt(int index) const {
     return IXMLNode(child, nullptr);
 }
 
-void IXMLNode::DropChildren() const {
+namespace {
+// Where a consumed element's "psvi" field points; libxml2 fills that field
+// of an element only when it validates against a schema, which is never
+// done here.
+const char ConsumedMark = 0;
+} // namespace
+
+bool IXMLNode::Consumed() const {
+    return !nsDecl_ && NodeType() == ntElement && node_->psvi == &ConsumedMark;
+}
+
+void IXMLNode::Consume() const {
     if (nsDecl_ || NodeType() != ntElement)
         return;
+    node_->psvi = const_cast<char*>(&ConsumedMark);
     xmlFreeNodeList(node_->children);
     node_->children = nullptr;
     node_->last = nullptr;

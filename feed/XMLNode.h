@@ -70,10 +70,14 @@ public:
     // 0..ChildCount()-1. Walking the children in order is linear overall.
     int ChildCount() const;
     IXMLNode ChildAt(int index) const;
-    // Frees every child of an element (other nodes are left as they are):
-    // the element stays, empty, for a reader that is done with what it held.
+    // For a reader that is done with an element: frees its children (other
+    // nodes are left as they are) and marks it. The element stays, empty.
     // Handles into the children are invalid afterwards.
-    void DropChildren() const;
+    void Consume() const;
+    // Consume was called for this element.
+    bool Consumed() const;
+    // The same for every handle of one node, different for different nodes.
+    const void* Identity() const { return node_; }
 
     // The first child element whose qualified or local name equals name and,
     // when this node has a namespace URI, whose namespace URI equals it

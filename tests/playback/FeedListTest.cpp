@@ -101,6 +101,14 @@ std::vector<std::pair<std::string, std::string>> sampleFeeds() {
         {"a channel of items only, and an item read twice over",
          R"(<rss version="2.0"><channel><item><title>a</title><link>l</link>
             <enclosure url="http://m/a.mp4" length="x" type="video/mp4"/></item></channel></rss>)"},
+        {"an item of another namespace, walked only for a category after it",
+         R"(<rss version="2.0"><channel xmlns="urn:c"><title>t</title><link>l</link>
+            <description>d</description><item xmlns="urn:x"><title>a</title><link>x</link></item>
+            <category>c</category></channel></rss>)"},
+        {"an item of another namespace in a channel that is never walked",
+         R"(<rss version="2.0"><channel xmlns="urn:c"><title>t</title><link>l</link>
+            <description>d</description><item xmlns="urn:x"><title>a</title><link>x</link></item>
+            </channel></rss>)"},
         {"RDF items beside their channel",
          R"(<rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#" xmlns="http://purl.org/rss/1.0/">
             <channel><title>t</title><link>l</link><description>d</description></channel>
