@@ -1,8 +1,8 @@
 #include "app/DisplayCheck.h"
-#include "app/HeapArenas.h"
 #include "app/MainWindowFactory.h"
 #include "app/ScreensaverMode.h"
 #include "app/TerminationSignals.h"
+#include "platform/HeapMemory.h"
 
 #include <QApplication>
 #include <clocale>

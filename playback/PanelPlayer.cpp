@@ -1,5 +1,7 @@
 #include "playback/PanelPlayer.h"
 
+#include "platform/HeapMemory.h"
+
 #include <QEvent>
 #include <QLayout>
 
@@ -39,7 +41,10 @@ TShockwaveFlash& PlayerSwap::Replace(std::function<void(std::int32_t)> onReadySt
                                [this, handler = std::move(onReadyState)](std::int32_t state) {
                                    if (state == 4 && !currentDrawn_) {
                                        currentDrawn_ = true;
-                                       held_.reset();
+                                       if (held_) {
+                                           held_.reset();
+                                           GiveBackFreedHeap();
+                                       }
                                    }
                                    if (handler)
                                        handler(state);
